@@ -1,0 +1,54 @@
+#!/bin/sh
+# Prepares the build tree's Wine prefix and starts or stops its server.
+#   wine-prefix.sh start PREFIX   create the prefix once, then start a persistent server
+#   wine-prefix.sh stop PREFIX    stop the server
+# The server and the desktop are started here with their output on /dev/null: started by a
+# test instead, they would inherit the test's pipes and CTest would wait for them.
+set -eu
+action=$1
+prefix=$2
+export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+
+create_prefix() {
+    "$wine" wineboot.exe -i
+    wineserver -w
+    # A virtual desktop: Wine then draws captions and frames itself, and hidden windows do not
+    # wait for a window manager that is not there.
+    "$wine" reg.exe add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+    "$wine" reg.exe add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f
+    # Japanese, Korean and Chinese glyphs through Tahoma's font link, as Windows ships it.
+    "$wine" reg.exe add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v Tahoma /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f
+    "$wine" reg.exe add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        /v 'MS Shell Dlg' /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f
+    wineserver -w
+    # Tahoma and the other metrics-compatible fonts that Debian's Wine leaves outside the prefix.
+    for font in /usr/share/wine/fonts/*.ttf; do
+        ln -sf "$font" "$prefix/drive_c/windows/Fonts/"
+    done
+    touch "$prefix/.dxdlg-ready"
+}
+
+case $action in
+start)
+    mkdir -p "$(dirname "$prefix")"
+    (
+        flock 9
+        if [ ! -f "$prefix/.dxdlg-ready" ]; then
+            create_prefix >/dev/null 2>&1
+        fi
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+        wineserver -p >/dev/null 2>&1 </dev/null
+        "$wine" cmd.exe /c exit >/dev/null 2>&1 </dev/null
+    ) 9>"$prefix.lock"
+    ;;
+stop)
+    wineserver -k >/dev/null 2>&1 || true
+    ;;
+*)
+    echo "usage: $0 start|stop PREFIX" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,81 @@
+/*
+ * dxdlg: the dialogs a printer driver shows on the user's desktop during a print job.
+ *
+ * Seven exports, undecorated, in this ordinal order:
+ *   1 DiskFulErrorDialog        5 OpenDuplexDlg
+ *   2 FRegisterBitmapControl    6 OpenDuplexDlgMP
+ *   3 FRegisterBitmapControlMP  7 RawWarningDialog
+ *   4 MemfullErrorDialog
+ *
+ * All of them run on the caller's thread. One duplex or manual-feed dialog, and one notice,
+ * at a time per process.
+ */
+#ifndef DXDLG_H
+#define DXDLG_H
+
+#include <windows.h>
+
+#ifdef DXDLG_BUILDING
+#define DXDLG_API
+#else
+#define DXDLG_API __declspec(dllimport)
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/*
+ * The driver's own settings of a job. The dialogs read three fields: the reversal byte, the
+ * rotation switch and, directly after it, the rotation angle. The driver owns the rest of the
+ * record; its fields are opaque here and kept only so that both sides agree on the offsets.
+ *
+ *   offset  0  driverFields0[16]  driver's own
+ *   offset 16  reversal           1 or 2 turns the second-pass illustration over; other values do not
+ *   offset 17  driverFields1[3]   driver's own
+ *   offset 20  rotationSwitch     1 = on
+ *   offset 24  rotationAngle      degrees; 180 with the switch on turns the illustration over
+ *   offset 28  driverFields2[36]  driver's own
+ *   size   64
+ */
+typedef struct DriverPrivateSettings {
+    BYTE driverFields0[16];
+    BYTE reversal;
+    BYTE driverFields1[3];
+    LONG rotationSwitch;
+    LONG rotationAngle;
+    BYTE driverFields2[36];
+} DriverPrivateSettings;
+
+/* Timed notices. `language` is a LANGID in its low 16 bits; `reserved` is ignored; `title` is the
+ * notice's ANSI caption and must stay valid until the call returns. The call pumps the thread's
+ * messages until OK or the time-out from the registry ends the notice. Always returns 0. */
+DXDLG_API INT_PTR WINAPI DiskFulErrorDialog(HWND owner, UINT language, void *reserved, LPCSTR title);
+DXDLG_API INT_PTR WINAPI MemfullErrorDialog(HWND owner, UINT language, void *reserved, LPCSTR title);
+DXDLG_API INT_PTR WINAPI RawWarningDialog(HWND owner, UINT language, void *reserved, LPCSTR title);
+
+/* Register the picture-control classes: ZK7730BMPCLASS (duplex dialog) and OvManualDupClass
+ * (manual-feed slot dialog). 1 when the class stands registered by this library after the
+ * call, 0 when registration failed. `instance` is used only when the library's own module
+ * handle is unknown. */
+DXDLG_API int WINAPI FRegisterBitmapControl(HINSTANCE instance);
+DXDLG_API int WINAPI FRegisterBitmapControlMP(HINSTANCE instance);
+
+/* The manual duplex instructions before each pass. `passCode` (low 16 bits): 0 first pass,
+ * 1 to 6 second pass. `language` (low 16 bits): a LANGID, or 0xFFFF for the stored one.
+ * `devMode`: a movable local memory block holding a DEVMODEA. Returns 1 for OK, 0 for Cancel,
+ * -1 when the dialog could not be shown. */
+DXDLG_API int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode,
+                                   UINT language, HLOCAL devMode, void *unused7,
+                                   const DriverPrivateSettings *settings);
+
+/* The manual-feed slot instructions. Returns 1 for OK, 0 for Cancel, -1 when the dialog could
+ * not be shown. */
+DXDLG_API INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT language,
+                                         void *unused5, void *unused6);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* DXDLG_H */

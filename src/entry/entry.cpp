@@ -1,0 +1,22 @@
+#include "settings.h"
+#include "../picture/picture.h"
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
+{
+    switch (reason) {
+    case DLL_PROCESS_ATTACH:
+        ModuleInstance = instance;
+        LoadSettings();
+        break;
+    case DLL_PROCESS_DETACH:
+        /* Windows keeps a DLL's window classes after the DLL is unloaded; a class left behind
+         * would point at a window procedure that is no longer mapped. When the process itself
+         * is ending (reserved non-null) nothing needs releasing. */
+        if (reserved == NULL)
+            UnregisterPictureClasses();
+        break;
+    default:
+        break;
+    }
+    return TRUE;
+}

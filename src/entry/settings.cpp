@@ -1,0 +1,73 @@
+#include "settings.h"
+
+HINSTANCE ModuleInstance;
+DWORD countryCode;
+DWORD ShowEveryLanguage;
+DWORD RawDlgTimeout;
+DWORD ErrDlgTimeout;
+
+const char SettingsKeyPath[] = "Software\\orvanta\\osplproc";
+
+static const DWORD EveryLanguageCode = 0xFFFF3212;  /* -52718 */
+static const DWORD FallbackCountryCode = 2057;      /* English (United Kingdom) */
+static const DWORD DefaultRawDlgTimeout = 0;
+static const DWORD DefaultErrDlgTimeout = 3600000;  /* one hour */
+static const DWORD NeverTimesOut = 0xFFFFFFFF;
+
+/* Reads one REG_DWORD-sized value into *field. The registry matches value names without
+ * regard to letter case, so "CountryCode" serves as "countryCode". Data of up to four bytes
+ * lands in the field's low-order bytes whatever its type; longer data is left in the registry
+ * as it is and the field takes the default. A missing value takes the default, which is
+ * written back when the key is writable. */
+static void LookupSetting(HKEY key, BOOL writable, const char *name, DWORD *field, DWORD fallback)
+{
+    DWORD data = 0, size = sizeof(data), type = 0;
+    LONG status = RegQueryValueExA(key, name, NULL, &type, (BYTE *)&data, &size);
+
+    if (status == ERROR_SUCCESS) {
+        *field = data;
+        return;
+    }
+    *field = fallback;
+    if (status == ERROR_FILE_NOT_FOUND && writable)
+        RegSetValueExA(key, name, 0, REG_DWORD, (const BYTE *)field, sizeof(*field));
+}
+
+static void LoadSettingsFromKey(HKEY key, BOOL writable)
+{
+    LookupSetting(key, writable, "countryCode", &countryCode, GetUserDefaultLangID());
+    ShowEveryLanguage = countryCode == EveryLanguageCode ? 1 : 0;
+    LookupSetting(key, writable, "RawDlgTimeout", &RawDlgTimeout, DefaultRawDlgTimeout);
+    LookupSetting(key, writable, "ErrDlgTimeout", &ErrDlgTimeout, DefaultErrDlgTimeout);
+
+    /* A stored "never" would hold a memory- or disk-full notice on screen for good. */
+    if (ErrDlgTimeout == NeverTimesOut) {
+        ErrDlgTimeout = DefaultErrDlgTimeout;
+        if (writable)
+            RegSetValueExA(key, "ErrDlgTimeout", 0, REG_DWORD, (const BYTE *)&ErrDlgTimeout,
+                           sizeof(ErrDlgTimeout));
+    }
+}
+
+void LoadSettings(void)
+{
+    HKEY key;
+    DWORD disposition;
+
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SettingsKeyPath, 0, (LPSTR) "", REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, NULL, &key, &disposition) == ERROR_SUCCESS) {
+        LoadSettingsFromKey(key, TRUE);
+        RegCloseKey(key);
+        return;
+    }
+    /* An ordinary user may read the local machine's software key but not write it. */
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SettingsKeyPath, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        LoadSettingsFromKey(key, FALSE);
+        RegCloseKey(key);
+        return;
+    }
+    countryCode = FallbackCountryCode;
+    ShowEveryLanguage = 0;
+    RawDlgTimeout = DefaultRawDlgTimeout;
+    ErrDlgTimeout = DefaultErrDlgTimeout;
+}

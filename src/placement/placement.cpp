@@ -1,0 +1,6 @@
+#include "placement.h"
+
+void PlaceDialog(HWND dialog)
+{
+    (void)dialog;
+}

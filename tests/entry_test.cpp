@@ -1,0 +1,283 @@
+// The library's entry point and its settings, read from HKLM\Software\orvanta\osplproc.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "entry/settings.h"
+#include "harness.h"
+
+using namespace dxtest;
+
+namespace {
+
+const DWORD kEveryLanguage = 0xFFFF3212;  // -52718
+const DWORD kOneHour = 3600000;
+
+void ClearStore()
+{
+    countryCode = ShowEveryLanguage = RawDlgTimeout = ErrDlgTimeout = 0xDEADBEEF;
+}
+
+void LoadWith(std::initializer_list<Setting> settings)
+{
+    DeleteSettingsKey();
+    for (const Setting &s : settings)
+        SetSettingDword(s.name, s.value);
+    ClearStore();
+    LoadSettings();
+}
+
+DWORD Stored(const char *name)
+{
+    DWORD value = 0xDEADBEEF;
+    EXPECT_TRUE(GetSettingDword(name, &value)) << name << " is not stored";
+    return value;
+}
+
+class Settings : public ::testing::Test {
+protected:
+    void TearDown() override { DeleteSettingsKey(); }
+};
+
+TEST_F(Settings, FirstLoadCreatesTheKeyWithDefaults)
+{
+    LoadWith({});
+    EXPECT_EQ(countryCode, DWORD(GetUserDefaultLangID()));
+    EXPECT_EQ(ShowEveryLanguage, 0u);
+    EXPECT_EQ(RawDlgTimeout, 0u);
+    EXPECT_EQ(ErrDlgTimeout, kOneHour);
+    EXPECT_EQ(Stored("countryCode"), DWORD(GetUserDefaultLangID()));
+    EXPECT_EQ(Stored("RawDlgTimeout"), 0u);
+    EXPECT_EQ(Stored("ErrDlgTimeout"), kOneHour);
+}
+
+TEST_F(Settings, StoredValuesAreReadAndLeftAlone)
+{
+    LoadWith({{"countryCode", 1031}, {"RawDlgTimeout", 250}, {"ErrDlgTimeout", 5000}});
+    EXPECT_EQ(countryCode, 1031u);
+    EXPECT_EQ(ShowEveryLanguage, 0u);
+    EXPECT_EQ(RawDlgTimeout, 250u);
+    EXPECT_EQ(ErrDlgTimeout, 5000u);
+    EXPECT_EQ(Stored("countryCode"), 1031u);
+    EXPECT_EQ(Stored("ErrDlgTimeout"), 5000u);
+}
+
+TEST_F(Settings, NeverEndingErrorNoticeBecomesOneHourButRawWarningMayNeverEnd)
+{
+    LoadWith({{"countryCode", 1033}, {"RawDlgTimeout", 0xFFFFFFFF}, {"ErrDlgTimeout", 0xFFFFFFFF}});
+    EXPECT_EQ(ErrDlgTimeout, kOneHour);
+    EXPECT_EQ(Stored("ErrDlgTimeout"), kOneHour);
+    EXPECT_EQ(RawDlgTimeout, 0xFFFFFFFFu);
+    EXPECT_EQ(Stored("RawDlgTimeout"), 0xFFFFFFFFu);
+}
+
+TEST_F(Settings, OnlyTheWholeValueMinus52718ShowsEveryLanguage)
+{
+    LoadWith({{"countryCode", kEveryLanguage}});
+    EXPECT_EQ(ShowEveryLanguage, 1u);
+    EXPECT_EQ(countryCode, kEveryLanguage);
+
+    LoadWith({{"countryCode", 0x3212}});  // the low half alone is just a language identifier
+    EXPECT_EQ(ShowEveryLanguage, 0u);
+    LoadWith({{"countryCode", 0xFFFF3213}});
+    EXPECT_EQ(ShowEveryLanguage, 0u);
+}
+
+TEST_F(Settings, ValueNamesIgnoreLetterCase)
+{
+    LoadWith({{"CountryCode", 1031}, {"RAWDLGTIMEOUT", 700}, {"errdlgtimeout", 900}});
+    EXPECT_EQ(countryCode, 1031u);
+    EXPECT_EQ(RawDlgTimeout, 700u);
+    EXPECT_EQ(ErrDlgTimeout, 900u);
+    // Nothing overwrote the administrator's values with defaults.
+    EXPECT_EQ(Stored("countryCode"), 1031u);
+    EXPECT_EQ(Stored("RawDlgTimeout"), 700u);
+    EXPECT_EQ(Stored("ErrDlgTimeout"), 900u);
+}
+
+TEST_F(Settings, LongValueNamesAnywhereDoNotDisturbTheOthers)
+{
+    const std::string longName(600, 'x');
+    DeleteSettingsKey();
+    SetSettingDword(longName.c_str(), 1);
+    SetSettingDword("countryCode", 1036);
+    SetSettingDword((longName + "y").c_str(), 2);
+    SetSettingDword("RawDlgTimeout", 300);
+    SetSettingDword((longName + "z").c_str(), 3);
+    SetSettingDword("ErrDlgTimeout", 400);
+    ClearStore();
+    LoadSettings();
+    EXPECT_EQ(countryCode, 1036u);
+    EXPECT_EQ(RawDlgTimeout, 300u);
+    EXPECT_EQ(ErrDlgTimeout, 400u);
+}
+
+TEST_F(Settings, OversizedDataTakesTheDefaultAndStaysStored)
+{
+    const BYTE eight[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+    DeleteSettingsKey();
+    SetSettingRaw("countryCode", REG_BINARY, eight, sizeof(eight));
+    SetSettingRaw("RawDlgTimeout", REG_QWORD, eight, sizeof(eight));
+    SetSettingRaw("ErrDlgTimeout", REG_BINARY, eight, sizeof(eight));
+    ClearStore();
+    LoadSettings();
+    EXPECT_EQ(countryCode, DWORD(GetUserDefaultLangID()));
+    EXPECT_EQ(RawDlgTimeout, 0u);
+    EXPECT_EQ(ErrDlgTimeout, kOneHour);
+    DWORD value, size;
+    ASSERT_TRUE(GetSettingDword("ErrDlgTimeout", &value, &size));
+    EXPECT_EQ(size, 8u);
+    EXPECT_EQ(value, 0x04030201u);
+}
+
+TEST_F(Settings, ShortDataLandsInTheLowOrderBytesWhateverItsType)
+{
+    const BYTE two[2] = {0x07, 0x04};  // 1031
+    const BYTE one[1] = {200};
+    DeleteSettingsKey();
+    SetSettingRaw("countryCode", REG_BINARY, two, sizeof(two));
+    SetSettingRaw("RawDlgTimeout", REG_BINARY, one, sizeof(one));
+    SetSettingRaw("ErrDlgTimeout", REG_BINARY, nullptr, 0);
+    ClearStore();
+    LoadSettings();
+    EXPECT_EQ(countryCode, 1031u);
+    EXPECT_EQ(RawDlgTimeout, 200u);
+    EXPECT_EQ(ErrDlgTimeout, 0u);
+}
+
+TEST_F(Settings, ReadOnlyKeyIsReadAndNeverWritten)
+{
+    DeleteSettingsKey();
+    SetSettingDword("countryCode", 1040);
+    SetSettingDword("ErrDlgTimeout", 0xFFFFFFFF);
+    MakeSettingsKeyReadOnly();
+    ClearStore();
+    LoadSettings();
+    EXPECT_EQ(countryCode, 1040u);
+    EXPECT_EQ(RawDlgTimeout, 0u);          // missing: its default, in memory only
+    EXPECT_EQ(ErrDlgTimeout, kOneHour);    // never-ending: one hour, in memory only
+    DWORD value;
+    EXPECT_FALSE(GetSettingDword("RawDlgTimeout", &value));
+    EXPECT_EQ(Stored("ErrDlgTimeout"), 0xFFFFFFFFu);
+}
+
+TEST_F(Settings, KeyThatCannotBeOpenedGivesBritishEnglishAndOneHour)
+{
+    DeleteSettingsKey();
+    // A key that nobody may read or write: created with an empty access list.
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &key, nullptr), ERROR_SUCCESS);
+    SECURITY_DESCRIPTOR sd;
+    InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+    ACL acl;
+    InitializeAcl(&acl, sizeof(acl), ACL_REVISION);
+    SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE);
+    ASSERT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd), ERROR_SUCCESS);
+    RegCloseKey(key);
+
+    ClearStore();
+    LoadSettings();
+    EXPECT_EQ(countryCode, 2057u);
+    EXPECT_EQ(ShowEveryLanguage, 0u);
+    EXPECT_EQ(RawDlgTimeout, 0u);
+    EXPECT_EQ(ErrDlgTimeout, kOneHour);
+
+    // Owner rights let the test give the key back its access list.
+    HKEY owner;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, WRITE_DAC, &owner) == ERROR_SUCCESS) {
+        SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
+        RegSetKeySecurity(owner, DACL_SECURITY_INFORMATION, &sd);
+        RegCloseKey(owner);
+    }
+}
+
+// ---- The DLL as a driver loads it ----
+
+TEST(Library, LoadingCreatesTheSettingsAndEveryReasonReturnsTrue)
+{
+    HMODULE module = LoadDxdlg({});
+    ASSERT_NE(module, nullptr);
+    EXPECT_EQ(Stored("countryCode"), DWORD(GetUserDefaultLangID()));
+    EXPECT_EQ(Stored("RawDlgTimeout"), 0u);
+    EXPECT_EQ(Stored("ErrDlgTimeout"), kOneHour);
+
+    // A thread attaching and detaching runs the entry point again; it must change nothing.
+    SetSettingDword("countryCode", 1031);
+    HANDLE thread = CreateThread(nullptr, 0, [](void *) -> DWORD { return 0; }, nullptr, 0, nullptr);
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    UnloadDxdlg(module);
+    EXPECT_EQ(GetModuleHandleA("dxdlg.dll"), nullptr);
+    DeleteSettingsKey();
+}
+
+TEST(Library, ExportsTheSevenFunctionsByNameAndOrdinal)
+{
+    HMODULE module = LoadDxdlg({});
+    ASSERT_NE(module, nullptr);
+    const char *names[] = {"DiskFulErrorDialog", "FRegisterBitmapControl", "FRegisterBitmapControlMP",
+                           "MemfullErrorDialog", "OpenDuplexDlg", "OpenDuplexDlgMP",
+                           "RawWarningDialog"};
+    for (int i = 0; i < 7; i++) {
+        FARPROC byName = GetProcAddress(module, names[i]);
+        FARPROC byOrdinal = GetProcAddress(module, MAKEINTRESOURCEA(i + 1));
+        EXPECT_NE(byName, nullptr) << names[i];
+        EXPECT_EQ(byName, byOrdinal) << names[i] << " is not ordinal " << i + 1;
+    }
+    EXPECT_EQ(GetProcAddress(module, MAKEINTRESOURCEA(8)), nullptr);
+    auto *dir = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY *>(
+        reinterpret_cast<const BYTE *>(module) +
+        reinterpret_cast<const IMAGE_NT_HEADERS *>(
+            reinterpret_cast<const BYTE *>(module) +
+            reinterpret_cast<const IMAGE_DOS_HEADER *>(module)->e_lfanew)
+            ->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT]
+            .VirtualAddress);
+    EXPECT_EQ(dir->NumberOfNames, 7u);
+    EXPECT_EQ(dir->NumberOfFunctions, 7u);
+    UnloadDxdlg(module);
+    DeleteSettingsKey();
+}
+
+TEST(Library, ImportsOnlySystemLibraries)
+{
+    HMODULE module = LoadDxdlg({});
+    ASSERT_NE(module, nullptr);
+    const BYTE *base = reinterpret_cast<const BYTE *>(module);
+    auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER *>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY &dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    ASSERT_NE(dir.VirtualAddress, 0u);
+    std::set<std::string> imports;
+    for (auto *d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + dir.VirtualAddress);
+         d->Name != 0; d++) {
+        std::string name(reinterpret_cast<const char *>(base + d->Name));
+        for (char &c : name)
+            c = char(toupper(static_cast<unsigned char>(c)));
+        imports.insert(name);
+    }
+    const std::set<std::string> allowed = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL",
+                                           "ADVAPI32.DLL", "MSVCRT.DLL"};
+    for (const std::string &name : imports)
+        EXPECT_TRUE(allowed.count(name)) << "dxdlg.dll imports " << name;
+    EXPECT_TRUE(imports.count("KERNEL32.DLL"));
+    EXPECT_TRUE(imports.count("ADVAPI32.DLL"));
+    UnloadDxdlg(module);
+    DeleteSettingsKey();
+}
+
+TEST(Library, LoadsWhenTheKeyIsReadOnly)
+{
+    DeleteSettingsKey();
+    SetSettingDword("countryCode", 1053);
+    MakeSettingsKeyReadOnly();
+    HMODULE module = LoadDxdlgAsIs();
+    EXPECT_NE(module, nullptr);
+    DWORD value;
+    EXPECT_FALSE(GetSettingDword("ErrDlgTimeout", &value)) << "a read-only key was written";
+    UnloadDxdlg(module);
+    DeleteSettingsKey();
+}
+
+}  // namespace

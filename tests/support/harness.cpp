@@ -1,0 +1,387 @@
+#include "harness.h"
+
+#include <gtest/gtest.h>
+#include <objidl.h>
+#include <gdiplus.h>
+#include <sddl.h>
+
+namespace dxtest {
+
+const char kSettingsKey[] = "Software\\orvanta\\osplproc";
+
+// ---- Registry ----
+
+static HKEY OpenSettingsKey(REGSAM access)
+{
+    HKEY key = nullptr;
+    LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, access, nullptr,
+                                  &key, nullptr);
+    if (status != ERROR_SUCCESS)
+        ADD_FAILURE() << "cannot open the settings key, error " << status;
+    return key;
+}
+
+static void RestoreWritableAcl()
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, WRITE_DAC, &key) != ERROR_SUCCESS)
+        return;
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                             &sd, nullptr)) {
+        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd);
+        LocalFree(sd);
+    }
+    RegCloseKey(key);
+}
+
+void DeleteSettingsKey()
+{
+    RestoreWritableAcl();
+    LONG status = RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettingsKey);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+        ADD_FAILURE() << "cannot delete the settings key, error " << status;
+}
+
+void SetSettingRaw(const char *name, DWORD type, const void *data, DWORD size)
+{
+    HKEY key = OpenSettingsKey(KEY_ALL_ACCESS);
+    if (!key)
+        return;
+    LONG status = RegSetValueExA(key, name, 0, type, static_cast<const BYTE *>(data), size);
+    if (status != ERROR_SUCCESS)
+        ADD_FAILURE() << "cannot store " << name << ", error " << status;
+    RegCloseKey(key);
+}
+
+void SetSettingDword(const char *name, DWORD value)
+{
+    SetSettingRaw(name, REG_DWORD, &value, sizeof(value));
+}
+
+bool GetSettingDword(const char *name, DWORD *value, DWORD *size)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    BYTE data[64] = {};
+    DWORD dataSize = sizeof(data);
+    LONG status = RegQueryValueExA(key, name, nullptr, nullptr, data, &dataSize);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS)
+        return false;
+    memcpy(value, data, sizeof(*value));
+    if (size)
+        *size = dataSize;
+    return true;
+}
+
+void MakeSettingsKeyReadOnly()
+{
+    HKEY key = OpenSettingsKey(KEY_ALL_ACCESS);
+    if (!key)
+        return;
+    // Read, change the access list again, and delete: what a standard user is refused is
+    // KEY_SET_VALUE and KEY_CREATE_SUB_KEY, and so KEY_ALL_ACCESS.
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KRWDSD;;;WD)",
+                                                                     SDDL_REVISION_1, &sd, nullptr));
+    LONG status = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, sd);
+    LocalFree(sd);
+    RegCloseKey(key);
+    ASSERT_EQ(status, ERROR_SUCCESS);
+}
+
+// ---- The DLL ----
+
+static void UnloadEveryCopy()
+{
+    for (HMODULE module; (module = GetModuleHandleA("dxdlg.dll")) != nullptr;)
+        FreeLibrary(module);
+}
+
+HMODULE LoadDxdlgAsIs()
+{
+    UnloadEveryCopy();
+    HMODULE module = LoadLibraryA("dxdlg.dll");
+    if (!module)
+        ADD_FAILURE() << "dxdlg.dll does not load, error " << GetLastError();
+    return module;
+}
+
+HMODULE LoadDxdlg(std::initializer_list<Setting> settings)
+{
+    UnloadEveryCopy();
+    DeleteSettingsKey();
+    for (const Setting &setting : settings)
+        SetSettingDword(setting.name, setting.value);
+    return LoadDxdlgAsIs();
+}
+
+void UnloadDxdlg(HMODULE module)
+{
+    if (module)
+        FreeLibrary(module);
+}
+
+// ---- Driving a dialog ----
+
+namespace {
+struct WatchState {
+    std::function<void(HWND)> action;
+    DWORD watchdogMs = 0;
+    DWORD started = 0;
+    UINT_PTR timer = 0;
+    HWND lastDialog = nullptr;
+    int seen = 0;
+    bool repeat = false;
+    bool watchdogFired = false;
+    bool inAction = false;
+};
+WatchState watch;
+}  // namespace
+
+static BOOL CALLBACK FindDialogProc(HWND window, LPARAM found)
+{
+    char name[16];
+    if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof(name)) &&
+        strcmp(name, "#32770") == 0) {
+        *reinterpret_cast<HWND *>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindThreadDialog()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindDialogProc, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+static void CloseByForce(HWND dialog)
+{
+    // Cancel first, then the default button (a notice knows only its OK), then end a modal
+    // dialog outright.
+    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    if (IsWindow(dialog) && IsWindowVisible(dialog)) {
+        LRESULT id = SendMessageW(dialog, DM_GETDEFID, 0, 0);
+        if (HIWORD(id) == DC_HASDEFID)
+            SendMessageW(dialog, WM_COMMAND, LOWORD(id), 0);
+    }
+    if (IsWindow(dialog) && IsWindowVisible(dialog))
+        EndDialog(dialog, -2);
+}
+
+static void CALLBACK WatchTimerProc(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (watch.inAction)
+        return;
+    HWND dialog = FindThreadDialog();
+    if (dialog && GetTickCount() - watch.started > watch.watchdogMs) {
+        watch.watchdogFired = true;
+        CloseByForce(dialog);
+        return;
+    }
+    if (!dialog || dialog == watch.lastDialog)
+        return;
+    if (watch.seen > 0 && !watch.repeat)
+        return;
+    watch.lastDialog = dialog;
+    watch.seen++;
+    watch.inAction = true;
+    if (watch.action)
+        watch.action(dialog);
+    watch.inAction = false;
+}
+
+DialogWatch::DialogWatch(std::function<void(HWND)> action, DWORD watchdogMs)
+{
+    watch = WatchState();
+    watch.action = std::move(action);
+    watch.watchdogMs = watchdogMs;
+    watch.started = GetTickCount();
+    watch.timer = SetTimer(nullptr, 0, 10, WatchTimerProc);
+}
+
+void DialogWatch::RepeatForEachDialog(bool repeat)
+{
+    watch.repeat = repeat;
+}
+
+DialogWatch::~DialogWatch()
+{
+    KillTimer(nullptr, watch.timer);
+    // Drop the timer's messages that are already queued.
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+    }
+    watch.action = nullptr;
+}
+
+int DialogWatch::DialogsSeen() const
+{
+    return watch.seen;
+}
+
+bool DialogWatch::WatchdogFired() const
+{
+    return watch.watchdogFired;
+}
+
+std::wstring WindowText(HWND window)
+{
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(size_t(length) + 1, L'\0');
+    text.resize(size_t(GetWindowTextW(window, &text[0], length + 1)));
+    return text;
+}
+
+std::wstring ItemText(HWND dialog, int id)
+{
+    HWND item = GetDlgItem(dialog, id);
+    return item ? WindowText(item) : std::wstring(L"<no control>");
+}
+
+std::string ClassName(HWND window)
+{
+    char name[256] = "";
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+void ClickButton(HWND dialog, int id)
+{
+    SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void PressKey(HWND dialog, UINT vk)
+{
+    HWND target = GetFocus();
+    if (!target || (target != dialog && !IsChild(dialog, target)))
+        target = dialog;
+    UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    PostMessageW(target, WM_KEYDOWN, vk, 1 | (LPARAM(scan) << 16));
+    PostMessageW(target, WM_KEYUP, vk, 1 | (LPARAM(scan) << 16) | (LPARAM(3) << 30));
+}
+
+void PumpMessages(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+// ---- Pixels ----
+
+static Pixels Capture(HDC source, int x, int y, int width, int height)
+{
+    Pixels image;
+    image.width = width;
+    image.height = height;
+    if (width <= 0 || height <= 0)
+        return image;
+    HDC memory = CreateCompatibleDC(source);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void *bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
+    GdiFlush();
+    const DWORD *row = static_cast<const DWORD *>(bits);
+    image.pixels.resize(size_t(width) * size_t(height));
+    for (size_t i = 0; i < image.pixels.size(); i++) {
+        DWORD bgr = row[i];
+        image.pixels[i] = RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    return image;
+}
+
+Pixels CaptureClient(HWND window)
+{
+    // From the screen: Wine's PrintWindow draws the background only.
+    UpdateWindow(window);
+    RECT client;
+    GetClientRect(window, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(nullptr);
+    Pixels image = Capture(screen, origin.x, origin.y, client.right, client.bottom);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+Pixels CaptureWindow(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    HDC screen = GetDC(nullptr);
+    Pixels image = Capture(screen, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    ReleaseDC(nullptr, screen);
+    return image;
+}
+
+static bool PngEncoder(CLSID *clsid)
+{
+    UINT count = 0, size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    if (size == 0)
+        return false;
+    std::vector<BYTE> buffer(size);
+    auto *encoders = reinterpret_cast<Gdiplus::ImageCodecInfo *>(buffer.data());
+    Gdiplus::GetImageEncoders(count, size, encoders);
+    for (UINT i = 0; i < count; i++)
+        if (wcscmp(encoders[i].MimeType, L"image/png") == 0) {
+            *clsid = encoders[i].Clsid;
+            return true;
+        }
+    return false;
+}
+
+bool SavePng(const Pixels &image, const std::wstring &path)
+{
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+        return false;
+    bool saved = false;
+    {
+        Gdiplus::Bitmap bitmap(image.width, image.height, PixelFormat32bppRGB);
+        for (int y = 0; y < image.height; y++)
+            for (int x = 0; x < image.width; x++) {
+                COLORREF c = image.At(x, y);
+                bitmap.SetPixel(x, y, Gdiplus::Color(GetRValue(c), GetGValue(c), GetBValue(c)));
+            }
+        CLSID png;
+        saved = PngEncoder(&png) && bitmap.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return saved;
+}
+
+std::wstring Wide(const char *utf8)
+{
+    int length = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    std::wstring text(size_t(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &text[0], length);
+    text.resize(size_t(length > 0 ? length - 1 : 0));
+    return text;
+}
+
+}  // namespace dxtest

@@ -1,0 +1,86 @@
+// Shared helpers of the tests: the settings key, a fresh copy of the DLL, driving a dialog from
+// inside its own message loop, and reading a window's pixels.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace dxtest {
+
+// ---- The settings key, HKEY_LOCAL_MACHINE\Software\orvanta\osplproc ----
+extern const char kSettingsKey[];
+
+void DeleteSettingsKey();
+void SetSettingDword(const char *name, DWORD value);
+void SetSettingRaw(const char *name, DWORD type, const void *data, DWORD size);
+// false when the value does not exist; *size receives its data size.
+bool GetSettingDword(const char *name, DWORD *value, DWORD *size = nullptr);
+// Leaves the key readable but not writable by anyone, as for a standard user on Windows.
+void MakeSettingsKeyReadOnly();
+// Registry contents for LoadDxdlg: each entry is stored as a REG_DWORD.
+struct Setting {
+    const char *name;
+    DWORD value;
+};
+
+// ---- The DLL ----
+// Unloads any copy of dxdlg.dll that this process holds, so that its entry point runs again,
+// writes the given settings (the key is deleted first, then each value is stored), and loads it.
+HMODULE LoadDxdlg(std::initializer_list<Setting> settings);
+// Loads dxdlg.dll with the registry as it is, after unloading any loaded copy.
+HMODULE LoadDxdlgAsIs();
+void UnloadDxdlg(HMODULE module);
+template <class F> F Export(HMODULE module, const char *name)
+{
+    return reinterpret_cast<F>(reinterpret_cast<void *>(GetProcAddress(module, name)));
+}
+
+// ---- Driving a dialog from inside its loop ----
+// While a DialogWatch lives, a thread timer looks every 10 ms for a visible dialog (class
+// #32770) of this thread and, the first time it finds one, calls `action` with it from inside
+// whatever message loop is running (a modal dialog's or a notice's). The action reads the
+// dialog and presses its buttons or keys. A dialog still open `watchdogMs` after the watch
+// began is closed by force, and the watch records it, so that a test never hangs.
+class DialogWatch {
+public:
+    explicit DialogWatch(std::function<void(HWND)> action, DWORD watchdogMs = 10000);
+    // Sets an action for every further dialog that appears (the every-language series).
+    void RepeatForEachDialog(bool repeat);
+    ~DialogWatch();
+    int DialogsSeen() const;
+    bool WatchdogFired() const;
+    DialogWatch(const DialogWatch &) = delete;
+    DialogWatch &operator=(const DialogWatch &) = delete;
+};
+
+HWND FindThreadDialog();  // the visible #32770 window of this thread, or null
+std::wstring WindowText(HWND window);
+std::wstring ItemText(HWND dialog, int id);
+std::string ClassName(HWND window);
+// Presses a button with the mouse's message (BM_CLICK).
+void ClickButton(HWND dialog, int id);
+// Types a key into the dialog, as a user would: key down and up posted to the focused control.
+void PressKey(HWND dialog, UINT vk);
+// Pumps this thread's messages for `ms` milliseconds.
+void PumpMessages(DWORD ms);
+
+// ---- Pixels ----
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;  // row by row from the top
+    COLORREF At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+};
+// The client area of a window as it is on the screen.
+Pixels CaptureClient(HWND window);
+// The whole window, frame and caption included.
+Pixels CaptureWindow(HWND window);
+// Writes a capture as PNG (through GDI+); false when it could not.
+bool SavePng(const Pixels &image, const std::wstring &path);
+
+// ---- UTF-8 to UTF-16, for comparing texts written in the tests' source ----
+std::wstring Wide(const char *utf8);
+
+}  // namespace dxtest
