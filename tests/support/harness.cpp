@@ -1,8 +1,6 @@
 #include "harness.h"
 
 #include <gtest/gtest.h>
-#include <objidl.h>
-#include <gdiplus.h>
 #include <sddl.h>
 
 namespace dxtest {
@@ -141,24 +139,6 @@ struct WatchState {
 WatchState watch;
 }  // namespace
 
-static BOOL CALLBACK FindDialogProc(HWND window, LPARAM found)
-{
-    char name[16];
-    if (IsWindowVisible(window) && GetClassNameA(window, name, sizeof(name)) &&
-        strcmp(name, "#32770") == 0) {
-        *reinterpret_cast<HWND *>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindThreadDialog()
-{
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindDialogProc, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 static void CloseByForce(HWND dialog)
 {
     // Cancel first, then the default button (a notice knows only its OK), then end a modal
@@ -229,14 +209,6 @@ bool DialogWatch::WatchdogFired() const
     return watch.watchdogFired;
 }
 
-std::wstring WindowText(HWND window)
-{
-    int length = GetWindowTextLengthW(window);
-    std::wstring text(size_t(length) + 1, L'\0');
-    text.resize(size_t(GetWindowTextW(window, &text[0], length + 1)));
-    return text;
-}
-
 std::wstring ItemText(HWND dialog, int id)
 {
     HWND item = GetDlgItem(dialog, id);
@@ -255,16 +227,6 @@ void ClickButton(HWND dialog, int id)
     SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
-void PressKey(HWND dialog, UINT vk)
-{
-    HWND target = GetFocus();
-    if (!target || (target != dialog && !IsChild(dialog, target)))
-        target = dialog;
-    UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-    PostMessageW(target, WM_KEYDOWN, vk, 1 | (LPARAM(scan) << 16));
-    PostMessageW(target, WM_KEYUP, vk, 1 | (LPARAM(scan) << 16) | (LPARAM(3) << 30));
-}
-
 void PumpMessages(DWORD ms)
 {
     DWORD start = GetTickCount();
@@ -276,103 +238,6 @@ void PumpMessages(DWORD ms)
         }
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
-}
-
-// ---- Pixels ----
-
-static Pixels Capture(HDC source, int x, int y, int width, int height)
-{
-    Pixels image;
-    image.width = width;
-    image.height = height;
-    if (width <= 0 || height <= 0)
-        return image;
-    HDC memory = CreateCompatibleDC(source);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
-    GdiFlush();
-    const DWORD *row = static_cast<const DWORD *>(bits);
-    image.pixels.resize(size_t(width) * size_t(height));
-    for (size_t i = 0; i < image.pixels.size(); i++) {
-        DWORD bgr = row[i];
-        image.pixels[i] = RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    return image;
-}
-
-Pixels CaptureClient(HWND window)
-{
-    // From the screen: Wine's PrintWindow draws the background only.
-    UpdateWindow(window);
-    RECT client;
-    GetClientRect(window, &client);
-    POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
-    HDC screen = GetDC(nullptr);
-    Pixels image = Capture(screen, origin.x, origin.y, client.right, client.bottom);
-    ReleaseDC(nullptr, screen);
-    return image;
-}
-
-Pixels CaptureWindow(HWND window)
-{
-    RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    RECT rect;
-    GetWindowRect(window, &rect);
-    HDC screen = GetDC(nullptr);
-    Pixels image = Capture(screen, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
-    ReleaseDC(nullptr, screen);
-    return image;
-}
-
-static bool PngEncoder(CLSID *clsid)
-{
-    UINT count = 0, size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    if (size == 0)
-        return false;
-    std::vector<BYTE> buffer(size);
-    auto *encoders = reinterpret_cast<Gdiplus::ImageCodecInfo *>(buffer.data());
-    Gdiplus::GetImageEncoders(count, size, encoders);
-    for (UINT i = 0; i < count; i++)
-        if (wcscmp(encoders[i].MimeType, L"image/png") == 0) {
-            *clsid = encoders[i].Clsid;
-            return true;
-        }
-    return false;
-}
-
-bool SavePng(const Pixels &image, const std::wstring &path)
-{
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-        return false;
-    bool saved = false;
-    {
-        Gdiplus::Bitmap bitmap(image.width, image.height, PixelFormat32bppRGB);
-        for (int y = 0; y < image.height; y++)
-            for (int x = 0; x < image.width; x++) {
-                COLORREF c = image.At(x, y);
-                bitmap.SetPixel(x, y, Gdiplus::Color(GetRValue(c), GetGValue(c), GetBValue(c)));
-            }
-        CLSID png;
-        saved = PngEncoder(&png) && bitmap.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
-    Gdiplus::GdiplusShutdown(token);
-    return saved;
 }
 
 std::wstring Wide(const char *utf8)

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "desktop.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -56,29 +58,25 @@ public:
     DialogWatch &operator=(const DialogWatch &) = delete;
 };
 
-HWND FindThreadDialog();  // the visible #32770 window of this thread, or null
-std::wstring WindowText(HWND window);
+// The visible #32770 window of this thread, the text of a window (shared with the tools).
+using dxdesk::FindThreadDialog;
+using dxdesk::WindowText;
 std::wstring ItemText(HWND dialog, int id);
 std::string ClassName(HWND window);
 // Presses a button with the mouse's message (BM_CLICK).
 void ClickButton(HWND dialog, int id);
 // Types a key into the dialog, as a user would: key down and up posted to the focused control.
-void PressKey(HWND dialog, UINT vk);
+using dxdesk::PressKey;
 // Pumps this thread's messages for `ms` milliseconds.
 void PumpMessages(DWORD ms);
 
-// ---- Pixels ----
-struct Pixels {
-    int width = 0, height = 0;
-    std::vector<COLORREF> pixels;  // row by row from the top
-    COLORREF At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
-};
-// The client area of a window as it is on the screen.
-Pixels CaptureClient(HWND window);
-// The whole window, frame and caption included.
-Pixels CaptureWindow(HWND window);
-// Writes a capture as PNG (through GDI+); false when it could not.
-bool SavePng(const Pixels &image, const std::wstring &path);
+// ---- Pixels (shared with the tools) ----
+// CaptureClient: the client area as it is on the screen; CaptureWindow: the whole window, frame
+// and caption included; SavePng: writes a capture as PNG through GDI+.
+using dxdesk::Pixels;
+using dxdesk::CaptureClient;
+using dxdesk::CaptureWindow;
+using dxdesk::SavePng;
 
 // ---- UTF-8 to UTF-16, for comparing texts written in the tests' source ----
 std::wstring Wide(const char *utf8);

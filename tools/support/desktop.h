@@ -1,0 +1,32 @@
+// What the tests and the tools (demo, gallery, benchmarks) share about the desktop: finding the
+// dialog that runs on this thread, typing into it as a user would, and reading its pixels.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace dxdesk {
+
+// The visible dialog window (class #32770) of this thread, or null.
+HWND FindThreadDialog();
+// The text of a window, in UTF-16 whatever the window's character set.
+std::wstring WindowText(HWND window);
+// Types a key into the dialog, as a user would: key down and up posted to the focused control
+// (to the dialog itself when the focus lies elsewhere).
+void PressKey(HWND dialog, UINT vk);
+
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;  // row by row from the top
+    COLORREF At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+};
+// The client area of a window as it is on the screen.
+Pixels CaptureClient(HWND window);
+// The whole window, frame and caption included, as it is on the screen.
+Pixels CaptureWindow(HWND window);
+// Writes a capture as PNG (through GDI+); false when it could not.
+bool SavePng(const Pixels &image, const std::wstring &path);
+
+}  // namespace dxdesk
