@@ -437,7 +437,10 @@ TEST_F(Catalogue, ManualFeedTextsFitAndKeepTheirSteps)
             continue;
         SCOPED_TRACE(Narrow(KeyOf(e)));
         Template t = Load(e);
-        ASSERT_TRUE(t.parsed) << t.error;
+        if (!t.parsed) {
+            ADD_FAILURE() << t.error;
+            continue;
+        }
         std::wstring all;
         for (const Control &c : t.controls) {
             if (c.classAtom != kStaticAtom || c.text.empty())
