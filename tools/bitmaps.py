@@ -102,9 +102,15 @@ def compose(m, n):
             a * t + c * u + e, b * t + d * u + f)
 
 
+def snap(value):
+    # Coordinates go to a grid of 1/4096 pixel, so that a sine or cosine that differs in its
+    # last bit on another machine cannot move a pixel; the rest is exact IEEE arithmetic.
+    return round(value * 4096) / 4096
+
+
 def apply(m, point):
     x, y = point
-    return (m[0] * x + m[2] * y + m[4], m[1] * x + m[3] * y + m[5])
+    return (snap(m[0] * x + m[2] * y + m[4]), snap(m[1] * x + m[3] * y + m[5]))
 
 
 def rotation(degrees):
@@ -257,8 +263,9 @@ def draw_command(canvas, path, words, stack, depth):
         fill, outline = canvas.colour(args[0]), canvas.colour(args[1])
         centre, radius = apply(m, parse_point(args[3])), float(args[4]) * scale
         steps = 64
-        circle = [(centre[0] + radius * math.cos(2 * math.pi * i / steps),
-                   centre[1] + radius * math.sin(2 * math.pi * i / steps)) for i in range(steps)]
+        circle = [(snap(centre[0] + radius * math.cos(2 * math.pi * i / steps)),
+                   snap(centre[1] + radius * math.sin(2 * math.pi * i / steps)))
+                  for i in range(steps)]
         canvas.fill_polygon(fill, circle)
         for p, q in zip(circle, circle[1:] + circle[:1]):
             canvas.capsule(outline, p, q, float(args[2]) * scale)
