@@ -26,6 +26,7 @@ takes the pixels whose centres lie inside it (left and top edges inclusive). Col
   arrow COLOUR WIDTH HEAD P P...  polyline ending in a triangular head HEAD pixels long
   disc FILL LINE WIDTH C R    circle of radius R about C
   text COLOUR SCALE P STRING  pixel-font text, its top left at P, cells SCALE pixels wide
+  bold COLOUR SCALE P STRING  the same with strokes two pixels thick (SCALE must be 1)
   group [at P] [rotate DEG] [scale S | scale SX,SY] [shear K]
   end                         draws the commands between them moved, turned, scaled, sheared
   use FILE                    draws another source file (a part) here
@@ -269,8 +270,14 @@ def draw_command(canvas, path, words, stack, depth):
         canvas.fill_polygon(fill, circle)
         for p, q in zip(circle, circle[1:] + circle[:1]):
             canvas.capsule(outline, p, q, float(args[2]) * scale)
-    elif command == 'text':
+    elif command in ('text', 'bold'):
+        # text: each dot of a glyph is a square of SCALE pixels. bold: each dot is 2 x 2
+        # pixels at steps of one, so that every stroke is two pixels thick and survives the
+        # loss of a row or column when the dialog shrinks the picture.
         colour, cell = canvas.colour(args[0]), float(args[1])
+        dot, advance = (cell, 6) if command == 'text' else (2.0, 7)
+        if command == 'bold' and cell != 1:
+            raise DrawError('bold text has cells of one pixel')
         left, top = parse_point(args[2])
         for i, char in enumerate(' '.join(args[3:])):
             if char not in FONT:
@@ -278,11 +285,11 @@ def draw_command(canvas, path, words, stack, depth):
             for row, bits in enumerate(FONT[char]):
                 for col, bit in enumerate(bits):
                     if bit == '1':
-                        x, y = left + (i * 6 + col) * cell, top + row * cell
+                        x, y = left + (i * advance + col) * cell, top + row * cell
                         canvas.fill_polygon(colour, points(['%r,%r' % (x, y),
-                                                            '%r,%r' % (x + cell, y),
-                                                            '%r,%r' % (x + cell, y + cell),
-                                                            '%r,%r' % (x, y + cell)]))
+                                                            '%r,%r' % (x + dot, y),
+                                                            '%r,%r' % (x + dot, y + dot),
+                                                            '%r,%r' % (x, y + dot)]))
     elif command == 'group':
         n, i = m, 0
         while i < len(args):
