@@ -203,7 +203,7 @@ def read_lines(path):
 def header(path):
     """The picture's size, palette and header fields, from its source's leading commands."""
     fields = {}
-    for number, words in read_lines(path):
+    for _, words in read_lines(path):
         if words[0] in ('size', 'palette', 'colours-declared', 'pixels-per-metre', 'size-field'):
             fields[words[0]] = words[1:]
     try:
@@ -376,10 +376,8 @@ def contact_sheet(pictures, zoom=3):
     the same at their own size. Colours map through one palette: the standard one plus a
     light grey for the sheet's background."""
     sheet_palette = [(r, g, b) for _, r, g, b in PALETTES['standard']] + [(232, 232, 232)]
-    to_sheet = {}
-    for palette in PALETTES.values():
-        for i, (name, r, g, b) in enumerate(palette):
-            to_sheet[(id(palette), i)] = sheet_palette.index((r, g, b))
+    to_sheet = {name: [sheet_palette.index((r, g, b)) for _, r, g, b in table]
+                for name, table in PALETTES.items()}
     backdrop, ink = len(sheet_palette) - 1, 0
     cell, margin, label = 172 * zoom, 24, 7 * 3
     columns, rows = len(ILLUSTRATIONS[0]), len(ILLUSTRATIONS)
@@ -399,7 +397,7 @@ def contact_sheet(pictures, zoom=3):
 
     def put_picture(left, top, name, scale):
         picture = pictures[name]
-        table = PALETTES[picture.palette]
+        colours = to_sheet[picture.palette]
         for y in range(-1, 172 * scale + 1):  # a black frame just outside the picture
             canvas[top + y][left - 1] = canvas[top + y][left + 172 * scale] = ink
         for x in range(-1, 172 * scale + 1):
@@ -408,7 +406,7 @@ def contact_sheet(pictures, zoom=3):
             source = picture.pixels[y // scale]
             line = canvas[top + y]
             for x in range(172 * scale):
-                line[left + x] = to_sheet[(id(table), source[x // scale])]
+                line[left + x] = colours[source[x // scale]]
 
     for r, names in enumerate(ILLUSTRATIONS):
         top = margin + r * (label + 8 + cell + margin)
