@@ -110,6 +110,7 @@ struct Shot {
     long result = 0;
     SIZE size = {0, 0};
     int statics = 0;            // static texts measured
+    std::wstring font;          // the face that the dialog's texts are drawn in
     std::vector<Clip> clips;
     bool saved = false;
 };
@@ -139,6 +140,12 @@ const Group kGroups[] = {
 
 std::vector<Shot> shots;
 std::wstring folder;
+const char *only = nullptr;  // open only the dialogs whose file name contains this
+
+bool Wanted(const std::string &file)
+{
+    return !only || strstr(file.c_str(), only) != nullptr;
+}
 
 // ---- Measuring the static texts ----
 
@@ -214,6 +221,15 @@ void MeasureStatics(HWND dialog, Shot *shot)
         HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
         HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
         SIZE needed = Needed(dc, shown, client.right, flags);
+        if (shot->font.empty()) {
+            wchar_t face[LF_FACESIZE] = L"";
+            GetTextFaceW(dc, LF_FACESIZE, face);
+            TEXTMETRICW metrics = {};
+            GetTextMetricsW(dc, &metrics);
+            wchar_t line[LF_FACESIZE + 32];
+            swprintf(line, LF_FACESIZE + 32, L"%ls, %ld px", face, metrics.tmHeight);
+            shot->font = line;
+        }
         if (needed.cx > client.right || needed.cy > client.bottom) {
             Clip clip;
             clip.control = GetDlgCtrlID(control) == 0xFFFF ? -1 : int(short(GetDlgCtrlID(control)));
@@ -345,9 +361,9 @@ void Finish(long result)
         printf("  %-44s %s: no dialog (result %ld)\n", shot.file.c_str(), shot.label.c_str(), result);
         shot.file.clear();
     } else {
-        printf("  %-44s %s: result %ld%s, %d text(s), %zu clipped\n", shot.file.c_str(), shot.label.c_str(),
-               result, run.forced ? " (did not close on Enter: closed by force)" : "", shot.statics,
-               shot.clips.size());
+        printf("  %-44s %s: result %ld%s, %d text(s) in %s, %zu clipped\n", shot.file.c_str(),
+               shot.label.c_str(), result, run.forced ? " (did not close on Enter: closed by force)" : "",
+               shot.statics, Utf8(shot.font).c_str(), shot.clips.size());
     }
     fflush(stdout);
     shots.push_back(shot);
@@ -520,6 +536,8 @@ std::string ContactSheet()
             if (strncmp(group.key, "duplex", 6) != 0)
                 html += "<br>opened by " + Html(Languages(shot));
             html += "<br>caption \"" + Html(OneLine(shot.caption)) + "\", result " + std::to_string(shot.result);
+            if (!shot.font.empty())
+                html += "<br>text font " + Html(Utf8(shot.font));
             for (const Clip &clip : shot.clips)
                 html += "<div class=\"clip\">clipped: " + Html(ClipLine(shot, clip)) + "; not shown: \"" +
                         Html(OneLine(clip.hidden)) + "\"</div>";
@@ -536,7 +554,20 @@ std::string ContactSheet()
 int main(int argc, char **argv)
 {
     setvbuf(stdout, nullptr, _IOLBF, 4096);
-    folder = WideFromUtf8(argc > 1 ? argv[1] : "gallery");
+    const char *folderName = "gallery";
+    for (int i = 1; i < argc; i++) {
+        if (strcmp(argv[i], "--only") == 0 && i + 1 < argc)
+            only = argv[++i];
+        else if (strcmp(argv[i], "--help") == 0) {
+            printf("usage: dxdlg-gallery.exe [--only TEXT] [FOLDER]\n"
+                   "Opens every dialog of dxdlg.dll, captures it into FOLDER (default: gallery) and\n"
+                   "writes FOLDER\\index.html and FOLDER\\textfit.txt. --only opens only the dialogs\n"
+                   "whose PNG file name contains TEXT (for example --only -ja).\n");
+            return 0;
+        } else
+            folderName = argv[i];
+    }
+    folder = WideFromUtf8(folderName);
     CreateDirectoryW(folder.c_str(), nullptr);
 
     // The notices close themselves after their time-out: 0xFFFFFFFF keeps the raw warning up
@@ -611,13 +642,23 @@ int main(int argc, char **argv)
                 snprintf(group, sizeof(group), "duplex-%s-%u", layout.name, pass);
                 snprintf(file, sizeof(file), "duplex-%s-pass%u-%02d-%s.png", layout.name, pass, column, entry->tag);
                 snprintf(label, sizeof(label), "column %d: %s", column, LanguageLabel(language).c_str());
+                if (!Wanted(file))
+                    continue;
                 Begin(group, file, label, language, false);
                 Finish(openDuplex(nullptr, nullptr, 0, pass, language, devModeBlock, nullptr, &settings));
             }
 
+    // English first, so that the dialog that most identifiers share is named after it.
+    std::vector<const dxdesk::Language *> order(1, dxdesk::FindLanguage(1033));
+    for (int i = 0; i < dxdesk::kLanguageCount; i++)
+        if (dxdesk::kLanguages[i].id != 1033)
+            order.push_back(&dxdesk::kLanguages[i]);
+
     printf("Manual-feed slot dialog\n");
-    for (int i = 0; i < dxdesk::kLanguageCount; i++) {
-        const dxdesk::Language &language = dxdesk::kLanguages[i];
+    for (const dxdesk::Language *entry : order) {
+        const dxdesk::Language &language = *entry;
+        if (!Wanted(std::string("manualfeed-") + language.tag + ".png"))
+            continue;
         Begin("manualfeed", std::string("manualfeed-") + language.tag + ".png", LanguageLabel(language.id),
               language.id, true);
         Finish(long(openDuplexMP(nullptr, nullptr, 0, language.id, nullptr, nullptr)));
@@ -625,8 +666,10 @@ int main(int argc, char **argv)
 
     for (const auto &notice : notices) {
         printf("%s\n", notice.name);
-        for (int i = 0; i < dxdesk::kLanguageCount; i++) {
-            const dxdesk::Language &language = dxdesk::kLanguages[i];
+        for (const dxdesk::Language *entry : order) {
+            const dxdesk::Language &language = *entry;
+            if (!Wanted(std::string("notice-") + notice.group + "-" + language.tag + ".png"))
+                continue;
             Begin(notice.group, std::string("notice-") + notice.group + "-" + language.tag + ".png",
                   LanguageLabel(language.id), language.id, true);
             Finish(long(notice.show(nullptr, language.id, nullptr, "Printer")));
