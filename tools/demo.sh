@@ -1,0 +1,43 @@
+#!/bin/sh
+# The main job. Installs what is missing, builds, and shows what the library does:
+#   with a display ($DISPLAY set): the demo driver under Wine, answered by you;
+#   without one: the demo driver answering itself, then the gallery of every dialog with its
+#   text-fit report, on a virtual X display; it prints where the gallery's index.html is.
+# Arguments are passed to the demo driver (try: tools/demo.sh --help, tools/demo.sh --lang ja).
+# Run as root on Debian 12 from anywhere in the checkout.
+set -eu
+cd "$(dirname "$0")/.."
+root=$PWD
+tools/install-deps.sh
+cmake --preset default
+cmake --build --preset default
+prefix=$root/build/wineprefix
+
+if [ -n "${DISPLAY:-}" ]; then
+    # The build tree's own prefix (never the user's), created once, on the user's display.
+    cmake/wine-prefix.sh start "$prefix"
+    status=0
+    WINEPREFIX=$prefix cmake/wine-run.sh build/bin/dxdlg-demo.exe "$@" || status=$?
+    cmake/wine-prefix.sh stop "$prefix"
+    exit $status
+fi
+
+# No display: everything on a virtual one. The demo answers each dialog after 300 ms.
+status=0
+xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+    root=$1; prefix=$2; shift 2
+    cd "$root/build"
+    "$root/cmake/wine-prefix.sh" start "$prefix"
+    status=0
+    echo "== The demo driver, answering each dialog itself"
+    WINEPREFIX=$prefix "$root/cmake/wine-run.sh" bin/dxdlg-demo.exe --auto 300 "$@" || status=1
+    echo
+    echo "== The gallery: every dialog, captured into build/gallery"
+    WINEPREFIX=$prefix "$root/cmake/wine-run.sh" bin/dxdlg-gallery.exe gallery || status=1
+    "$root/cmake/wine-prefix.sh" stop "$prefix"
+    exit $status
+' sh "$root" "$prefix" "$@" || status=$?
+echo
+echo "Gallery: $root/build/gallery/index.html"
+echo "Text-fit report: $root/build/gallery/textfit.txt"
+exit $status
