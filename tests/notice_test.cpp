@@ -424,7 +424,7 @@ TEST_F(Notices, EachExportClosesAfterItsOwnTimeOutAndNotBefore)
 {
     // The tick counter may be up to a tick behind the clock measured here. A notice outlives
     // its time-out by at most one period of its 100 ms timer, plus what a busy machine adds.
-    const double timeout = 300, tickSlack = 16, lateness = 100 + 100;
+    const double timeout = 300, tickSlack = 16, lateness = 100 + 150;
     Load({{"RawDlgTimeout", 300}, {"ErrDlgTimeout", 0}});
     {
         LifetimeHook hook;
