@@ -123,6 +123,7 @@ INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM 
         return TRUE;
     case WM_ERASEBKGND:
         PaintNoticeBackground(notice);
+        /* The message's answer: the background is erased. */
         SetWindowLongPtrW(notice, DWLP_MSGRESULT, TRUE);
         return TRUE;
     case WM_COMMAND:
@@ -139,13 +140,15 @@ INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM 
 
 /* Pumps every message of the thread until the notice is closed by OK, its time-out has run
  * out, it has gone with its owner, or a quit message arrives. A quit message is handed on to
- * the caller's own loop. */
+ * the caller's own loop. The loop ends right after the message that ended the notice, so no
+ * message of the caller is left unhandled or taken from its queue. */
 static void RunNoticeLoop(HWND notice, DWORD timeout)
 {
     DWORD start = GetTickCount();
     MSG msg;
 
     for (;;) {
+        /* 0: a quit message; -1: the queue cannot be read, so end rather than spin. */
         BOOL got = GetMessageW(&msg, NULL, 0, 0);
         if (got == 0 || got == -1) {
             if (IsWindow(notice))
