@@ -126,7 +126,7 @@ HWND CreateCallerWindow(bool visible)
     }();
     EXPECT_NE(atom, 0);
     return CreateWindowExW(0, L"NoticeTestCaller", L"caller",
-                           WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 50, 50, 400, 300,
+                           WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 100, 50, 800, 600,
                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
@@ -343,8 +343,10 @@ TEST_F(Notices, OwnedByTheArgumentWhenTheThreadHasNoActiveWindowTopmostActiveAnd
     LONG exStyle = 0;
     BOOL unicode = FALSE;
     COLORREF corner = 0;
+    RECT placed = {}, over = {};
     OpenAndRead(memfull_, owner, 1033, "Memory", [&](HWND notice) {
         seenOwner = GetWindow(notice, GW_OWNER);
+        GetWindowRect(notice, &placed);
         exStyle = GetWindowLongW(notice, GWL_EXSTYLE);
         unicode = IsWindowUnicode(notice);
         active = GetActiveWindow();
@@ -357,6 +359,12 @@ TEST_F(Notices, OwnedByTheArgumentWhenTheThreadHasNoActiveWindowTopmostActiveAnd
     EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
     EXPECT_TRUE(unicode) << "the notice must be a Unicode window";
     EXPECT_EQ(corner, RGB(0xC0, 0xC0, 0xC0)) << "background 0x" << std::hex << corner;
+    // Placed over the owner's client area: centred, two fifths down the free space.
+    GetClientRect(owner, &over);
+    MapWindowPoints(owner, nullptr, reinterpret_cast<POINT *>(&over), 2);
+    const int width = placed.right - placed.left, height = placed.bottom - placed.top;
+    EXPECT_NEAR(placed.left, over.left + (over.right - over.left - width) / 2, 1);
+    EXPECT_NEAR(placed.top, over.top + (over.bottom - over.top - height) * 2 / 5, 1);
     DestroyWindow(owner);
 }
 
