@@ -329,6 +329,36 @@ TEST_F(CatalogueStrings, LongTextsFollowTheirLanguagesLayout)
     }
 }
 
+// The duplex templates show an instruction text in a box of 235 x 32 dialog units above the
+// cassette picture and of 166 x 169 beside the manual-feed picture. Measured in 8-point Tahoma,
+// the usual face of an 8-point dialog, with the dialog manager's base units of that font.
+TEST_F(CatalogueStrings, InstructionTextsFitTheirBoxes)
+{
+    HDC dc = GetDC(nullptr);
+    HFONT font = CreateFontW(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
+                             FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics = {};
+    SIZE alphabet = {};
+    GetTextMetricsW(dc, &metrics);
+    GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &alphabet);
+    const int baseX = (alphabet.cx / 26 + 1) / 2, baseY = metrics.tmHeight;
+    for (const Language &language : kLanguages) {
+        for (int role = 0; role < 4; role++) {
+            const std::wstring &text = Text(language.ids[role]);
+            const bool cassette = role < 2;
+            RECT box = {0, 0, MulDiv(cassette ? 235 : 166, baseX, 4), 0};
+            DrawTextW(dc, text.c_str(), int(text.size()), &box,
+                      DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+            EXPECT_LE(box.bottom, MulDiv(cassette ? 32 : 169, baseY, 8))
+                << language.name << " identifier " << language.ids[role];
+        }
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+}
+
 TEST_F(CatalogueStrings, JapaneseTextsWriteKatakanaHalfWidth)
 {
     for (UINT id = 87; id <= 92; id++) {
