@@ -111,6 +111,8 @@ struct Shot {
     SIZE size = {0, 0};
     int statics = 0;            // static texts measured
     std::wstring font;          // the face that the dialog's texts are drawn in
+    bool captionControl = false;  // the caption holds a line feed or another control character,
+                                  // which the single-line caption draws as a box
     std::vector<Clip> clips;
     bool saved = false;
 };
@@ -309,6 +311,8 @@ void HandleDialog(HWND dialog)
 {
     Shot &shot = run.shot;
     shot.caption = dxdesk::WindowText(dialog);
+    for (wchar_t c : shot.caption)
+        shot.captionControl |= c < L' ';
     shot.key = DialogKey(dialog);
     if (run.dedupe)
         for (size_t i = 0; i < shots.size(); i++)
@@ -468,7 +472,17 @@ std::string TextReport()
         }
     char head[160];
     snprintf(head, sizeof(head), "Text fit: %d clipped of %d static texts in %d dialogs\n", count, measured, dialogs);
-    return head + report;
+    std::string captions;
+    int captionCount = 0;
+    for (const Shot &shot : shots)
+        if (shot.captionControl) {
+            captionCount++;
+            captions += "  " + GroupTitle(shot.group) + " | " + shot.label + ": \"" + OneLine(shot.caption) + "\"\n";
+        }
+    if (captionCount)
+        captions = "Captions with a control character (drawn as a box in the title bar): " +
+                   std::to_string(captionCount) + "\n" + captions;
+    return head + report + captions;
 }
 
 std::string ContactSheet()
@@ -538,6 +552,8 @@ std::string ContactSheet()
             html += "<br>caption \"" + Html(OneLine(shot.caption)) + "\", result " + std::to_string(shot.result);
             if (!shot.font.empty())
                 html += "<br>text font " + Html(Utf8(shot.font));
+            if (shot.captionControl)
+                html += "<div class=\"clip\">the caption holds a control character, drawn as a box</div>";
             for (const Clip &clip : shot.clips)
                 html += "<div class=\"clip\">clipped: " + Html(ClipLine(shot, clip)) + "; not shown: \"" +
                         Html(OneLine(clip.hidden)) + "\"</div>";
