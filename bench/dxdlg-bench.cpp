@@ -191,6 +191,14 @@ INT_PTR CALLBACK TrivialDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     return FALSE;
 }
 
+// The same, and topmost as the library's dialogs make themselves: shows what that request costs.
+INT_PTR CALLBACK TopmostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG)
+        SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW);
+    return TrivialDialogProc(dialog, message, wParam, lParam);
+}
+
 // ---- Notices: a thread timer answers them, a hook times them ----
 
 struct NoticeWatch {
@@ -396,7 +404,7 @@ int main(int argc, char **argv)
     // ---- 1. Opening ----
     {
         HMODULE data = LoadLibraryExA("dxdlg.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        std::vector<double> library, baseline;
+        std::vector<double> library, baseline, topmost;
         watch.action = OnIdle::EndDialog;
         for (int i = 0; i < openPairs + 5; i++) {
             watch.waiting = true;
@@ -409,6 +417,11 @@ int main(int argc, char **argv)
             INT_PTR base = DialogBoxParamA(data, "MDDIALOG_TRAY", owner, TrivialDialogProc, 0);
             double baseTime = watch.paintedAt - t0;
             bool baseSeen = !watch.waiting;
+            watch.waiting = true;
+            t0 = Now();
+            INT_PTR top = DialogBoxParamA(data, "MDDIALOG_TRAY", owner, TopmostDialogProc, 0);
+            double topTime = watch.paintedAt - t0;
+            baseSeen &= !watch.waiting && top == 1;
             if (result != 1 || base != 1 || !dxSeen || !baseSeen) {
                 printf("opening: a dialog did not open or go idle (OpenDuplexDlg %d, DialogBoxParamA %ld)\n", result,
                        long(base));
@@ -418,6 +431,7 @@ int main(int argc, char **argv)
             if (i >= 5) {
                 library.push_back(dxTime);
                 baseline.push_back(baseTime);
+                topmost.push_back(topTime);
             }
         }
         watch.waiting = false;
@@ -428,8 +442,11 @@ int main(int argc, char **argv)
                    int(library.size()));
             printf("  OpenDuplexDlg                      %8.3f ms\n", Median(library));
             printf("  DialogBoxParamA, same template     %8.3f ms\n", Median(baseline));
-            printf("  ratio                              %8.3f  (goal: at most 1.10) %s\n\n", ratio,
+            printf("  ratio                              %8.3f  (goal: at most 1.10) %s\n", ratio,
                    ratio <= 1.10 ? "met" : "NOT MET");
+            printf("  for comparison: DialogBoxParamA whose procedure only makes the dialog topmost, as\n"
+                   "  the library's must: %.3f ms, ratio %.3f to the plain one\n\n",
+                   Median(topmost), Median(topmost) / Median(baseline));
         }
     }
 
