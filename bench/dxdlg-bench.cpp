@@ -191,11 +191,17 @@ INT_PTR CALLBACK TrivialDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
     return FALSE;
 }
 
-// The same, and topmost as the library's dialogs make themselves: shows what that request costs.
-INT_PTR CALLBACK TopmostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+// The same, and doing the window work that every dialog of the library must do at
+// initialisation: become topmost while hidden, and move (placement). Under Wine both go to the
+// X server, and they are most of what the library's dialog costs over the trivial one.
+INT_PTR CALLBACK TopmostMovedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_INITDIALOG)
+    if (message == WM_INITDIALOG) {
         SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW);
+        RECT rect;
+        GetWindowRect(dialog, &rect);
+        MoveWindow(dialog, rect.left + 100, rect.top + 80, rect.right - rect.left, rect.bottom - rect.top, FALSE);
+    }
     return TrivialDialogProc(dialog, message, wParam, lParam);
 }
 
@@ -419,7 +425,7 @@ int main(int argc, char **argv)
             bool baseSeen = !watch.waiting;
             watch.waiting = true;
             t0 = Now();
-            INT_PTR top = DialogBoxParamA(data, "MDDIALOG_TRAY", owner, TopmostDialogProc, 0);
+            INT_PTR top = DialogBoxParamA(data, "MDDIALOG_TRAY", owner, TopmostMovedDialogProc, 0);
             double topTime = watch.paintedAt - t0;
             baseSeen &= !watch.waiting && top == 1;
             if (result != 1 || base != 1 || !dxSeen || !baseSeen) {
@@ -444,9 +450,9 @@ int main(int argc, char **argv)
             printf("  DialogBoxParamA, same template     %8.3f ms\n", Median(baseline));
             printf("  ratio                              %8.3f  (goal: at most 1.10) %s\n", ratio,
                    ratio <= 1.10 ? "met" : "NOT MET");
-            printf("  for comparison: DialogBoxParamA whose procedure only makes the dialog topmost, as\n"
-                   "  the library's must: %.3f ms, ratio %.3f to the plain one\n\n",
-                   Median(topmost), Median(topmost) / Median(baseline));
+            printf("  DialogBoxParamA, same template, its procedure making the dialog topmost and moving it\n"
+                   "  as every dialog of the library must: %.3f ms; OpenDuplexDlg against it: %.3f\n\n",
+                   Median(topmost), Median(library) / Median(topmost));
         }
     }
 
