@@ -19,6 +19,7 @@
 #include "desktop.h"
 #include "dxdlg.h"
 #include "languages.h"
+#include "textfit.h"
 
 namespace {
 
@@ -91,15 +92,6 @@ std::string LanguageLabel(WORD id)
 
 // ---- What one dialog showed ----
 
-struct Clip {
-    int control = 0;            // control identifier (-1 for none)
-    int index = 0;              // place among the dialog's static texts, from 1
-    SIZE box = {0, 0};          // the control's client area
-    SIZE needed = {0, 0};       // what the text needs at the box's width
-    std::wstring text;
-    std::wstring hidden;        // the part that does not fit
-};
-
 struct Shot {
     std::string group;          // section of the contact sheet
     std::string file;           // PNG file name in the folder
@@ -113,7 +105,7 @@ struct Shot {
     std::wstring font;          // the face that the dialog's texts are drawn in
     bool captionControl = false;  // the caption holds a line feed or another control character,
                                   // which the single-line caption draws as a box
-    std::vector<Clip> clips;
+    std::vector<dxdesk::TextClip> clips;
     bool saved = false;
 };
 
@@ -149,7 +141,7 @@ bool Wanted(const std::string &file)
     return !only || strstr(file.c_str(), only) != nullptr;
 }
 
-// ---- Measuring the static texts ----
+// ---- The dialog's controls ----
 
 BOOL CALLBACK CollectChild(HWND child, LPARAM list)
 {
@@ -162,99 +154,6 @@ std::vector<HWND> Children(HWND dialog)
     std::vector<HWND> children;
     EnumChildWindows(dialog, CollectChild, reinterpret_cast<LPARAM>(&children));
     return children;
-}
-
-bool IsStaticText(HWND control, UINT *drawFlags)
-{
-    wchar_t name[32] = L"";
-    GetClassNameW(control, name, 32);
-    if (_wcsicmp(name, L"Static") != 0)
-        return false;
-    LONG style = GetWindowLongW(control, GWL_STYLE);
-    // The flags with which the static control draws its text.
-    UINT flags = DT_EXPANDTABS;
-    switch (style & SS_TYPEMASK) {
-    case SS_LEFT:
-    case SS_CENTER:
-    case SS_RIGHT:
-        flags |= DT_WORDBREAK;
-        break;
-    case SS_LEFTNOWORDWRAP:
-        break;
-    case SS_SIMPLE:
-        flags |= DT_SINGLELINE;
-        break;
-    default:
-        return false;  // pictures, frames, owner-drawn
-    }
-    if (style & SS_NOPREFIX)
-        flags |= DT_NOPREFIX;
-    *drawFlags = flags;
-    return true;
-}
-
-// What `text` needs when drawn `width` pixels wide with the flags, in the DC's font.
-SIZE Needed(HDC dc, const std::wstring &text, LONG width, UINT flags)
-{
-    RECT rect = {0, 0, width, 0};
-    DrawTextW(dc, text.c_str(), int(text.size()), &rect, flags | DT_CALCRECT);
-    return SIZE{rect.right, rect.bottom};
-}
-
-void MeasureStatics(HWND dialog, Shot *shot)
-{
-    int index = 0;
-    for (HWND control : Children(dialog)) {
-        UINT flags = 0;
-        if (!IsStaticText(control, &flags))
-            continue;
-        std::wstring text = dxdesk::WindowText(control);
-        // Line feeds and blanks at the end draw nothing: they cannot be clipped.
-        std::wstring shown = text;
-        while (!shown.empty() && (shown.back() == L'\n' || shown.back() == L'\r' || shown.back() == L' '))
-            shown.pop_back();
-        index++;
-        if (shown.empty())
-            continue;
-        shot->statics++;
-        RECT client;
-        GetClientRect(control, &client);
-        HDC dc = GetDC(control);
-        HFONT font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-        HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
-        SIZE needed = Needed(dc, shown, client.right, flags);
-        if (shot->font.empty()) {
-            wchar_t face[LF_FACESIZE] = L"";
-            GetTextFaceW(dc, LF_FACESIZE, face);
-            TEXTMETRICW metrics = {};
-            GetTextMetricsW(dc, &metrics);
-            wchar_t line[LF_FACESIZE + 32];
-            swprintf(line, LF_FACESIZE + 32, L"%ls, %ld px", face, metrics.tmHeight);
-            shot->font = line;
-        }
-        if (needed.cx > client.right || needed.cy > client.bottom) {
-            Clip clip;
-            clip.control = GetDlgCtrlID(control) == 0xFFFF ? -1 : int(short(GetDlgCtrlID(control)));
-            clip.index = index;
-            clip.box = SIZE{client.right, client.bottom};
-            clip.needed = needed;
-            clip.text = text;
-            // The longest beginning that fits; the rest is what the reader never sees.
-            size_t low = 0, high = shown.size();
-            while (low < high) {
-                size_t middle = (low + high + 1) / 2;
-                SIZE part = Needed(dc, shown.substr(0, middle), client.right, flags);
-                if (part.cy <= client.bottom && part.cx <= client.right)
-                    low = middle;
-                else
-                    high = middle - 1;
-            }
-            clip.hidden = shown.substr(low);
-            shot->clips.push_back(clip);
-        }
-        SelectObject(dc, old);
-        ReleaseDC(control, dc);
-    }
 }
 
 // The dialog's look in words: size, and each control's class, place and text.
@@ -323,7 +222,10 @@ void HandleDialog(HWND dialog)
     RECT rect;
     GetWindowRect(dialog, &rect);
     shot.size = SIZE{rect.right - rect.left, rect.bottom - rect.top};
-    MeasureStatics(dialog, &shot);
+    dxdesk::TextFit fit = dxdesk::MeasureStaticTexts(dialog);
+    shot.statics = fit.measured;
+    shot.font = fit.font;
+    shot.clips = fit.clips;
     dxdesk::Pixels image = dxdesk::CaptureWindow(dialog);
     shot.saved = dxdesk::SavePng(image, folder + L"\\" + WideFromUtf8(shot.file));
 }
@@ -442,7 +344,7 @@ std::string Languages(const Shot &shot)
     return text;
 }
 
-std::string ClipLine(const Shot &shot, const Clip &clip)
+std::string ClipLine(const Shot &shot, const dxdesk::TextClip &clip)
 {
     char line[256];
     snprintf(line, sizeof(line), "static #%d (id %d): box %ldx%ld px, text needs %ldx%ld px: %s%ld px",
@@ -458,7 +360,7 @@ std::string TextReport()
     std::string report;
     int count = 0;
     for (const Shot &shot : shots)
-        for (const Clip &clip : shot.clips) {
+        for (const dxdesk::TextClip &clip : shot.clips) {
             count++;
             report += GroupTitle(shot.group) + " | " + shot.label + " | " + shot.file + "\n";
             report += "  " + ClipLine(shot, clip) + "\n";
@@ -519,7 +421,7 @@ std::string ContactSheet()
         html += "<table><tr><th>Dialog</th><th>Language</th><th>Control</th><th>Box</th><th>Needs</th>"
                 "<th>Overflow</th><th>Not shown</th></tr>\n";
         for (const Shot &shot : shots)
-            for (const Clip &clip : shot.clips) {
+            for (const dxdesk::TextClip &clip : shot.clips) {
                 bool tall = clip.needed.cy > clip.box.cy;
                 html += "<tr><td><a href=\"#" + shot.file + "\">" + Html(GroupTitle(shot.group)) + "</a></td><td>" +
                         Html(shot.label) + "</td><td>static #" + std::to_string(clip.index) + " (id " +
@@ -554,7 +456,7 @@ std::string ContactSheet()
                 html += "<br>text font " + Html(Utf8(shot.font));
             if (shot.captionControl)
                 html += "<div class=\"clip\">the caption holds a control character, drawn as a box</div>";
-            for (const Clip &clip : shot.clips)
+            for (const dxdesk::TextClip &clip : shot.clips)
                 html += "<div class=\"clip\">clipped: " + Html(ClipLine(shot, clip)) + "; not shown: \"" +
                         Html(OneLine(clip.hidden)) + "\"</div>";
             html += "</figcaption></figure>\n";
