@@ -510,6 +510,10 @@ int main(int argc, char **argv)
         } runs[3] = {{"duplex dialogs", duplexCycles, 0},
                      {"manual-feed dialogs", manualCycles, 1},
                      {"notices", noticeCycles, 2}};
+        Census first = Take();
+        printf("  at the start: %d GDI objects, %d windows, %llu busy heap bytes, %llu private bytes\n",
+               first.gdiObjects, first.windows, (unsigned long long)first.heapBytes,
+               (unsigned long long)first.privateBytes);
         printf("  %-22s %8s %8s %10s %12s %12s %8s\n", "after", "GDI objs", "windows", "probe slot", "heap bytes",
                "private B", "timers");
         for (const auto &r : runs) {
