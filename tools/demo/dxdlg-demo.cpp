@@ -209,7 +209,8 @@ void WriteSetting(const char *name, DWORD value)
         printf("setting  %s: cannot write the registry (error %ld), left as it is\n", name, status);
 }
 
-void PrintSetting(const char *name)
+// Prints a setting as stored; false when it is not stored as a REG_DWORD.
+bool PrintSetting(const char *name, DWORD *stored)
 {
     HKEY key;
     DWORD value = 0, size = sizeof(value), type = 0;
@@ -219,10 +220,12 @@ void PrintSetting(const char *name)
         RegCloseKey(key);
         if (status == ERROR_SUCCESS && type == REG_DWORD) {
             printf("setting  %s = %lu (0x%08lX)\n", name, value, value);
-            return;
+            *stored = value;
+            return true;
         }
     }
     printf("setting  %s: not stored (the DLL writes its default)\n", name);
+    return false;
 }
 
 std::string LanguageLabel(WORD id)
@@ -376,9 +379,15 @@ int main(int argc, char **argv)
         WriteSetting("RawDlgTimeout", options.rawTimeout);
     if (options.setErrTimeout)
         WriteSetting("ErrDlgTimeout", options.errTimeout);
-    PrintSetting("countryCode");
-    PrintSetting("RawDlgTimeout");
-    PrintSetting("ErrDlgTimeout");
+    DWORD country = 0, rawTimeout = 0, errTimeout = 3600000;
+    PrintSetting("countryCode", &country);
+    PrintSetting("RawDlgTimeout", &rawTimeout);
+    PrintSetting("ErrDlgTimeout", &errTimeout);
+    if (country == 0xFFFF3212)
+        printf("         (countryCode -52718: each OpenDuplexDlg shows its dialog in every language)\n");
+    if (rawTimeout < 2000 || errTimeout < 2000)
+        printf("         (a notice closes itself after its time-out: --raw-timeout 30000 and\n"
+               "          --err-timeout 30000 keep the notices up for 30 s)\n");
 
     HMODULE dll = LoadLibraryA("dxdlg.dll");
     if (!dll) {
