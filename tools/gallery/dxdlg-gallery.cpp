@@ -374,16 +374,26 @@ std::string TextReport()
         }
     char head[160];
     snprintf(head, sizeof(head), "Text fit: %d clipped of %d static texts in %d dialogs\n", count, measured, dialogs);
+    // Each such caption once, with the dialogs and languages that show it.
+    std::vector<std::wstring> seen;
     std::string captions;
-    int captionCount = 0;
-    for (const Shot &shot : shots)
-        if (shot.captionControl) {
-            captionCount++;
-            captions += "  " + GroupTitle(shot.group) + " | " + shot.label + ": \"" + OneLine(shot.caption) + "\"\n";
-        }
-    if (captionCount)
-        captions = "Captions with a control character (drawn as a box in the title bar): " +
-                   std::to_string(captionCount) + "\n" + captions;
+    for (const Shot &shot : shots) {
+        if (!shot.captionControl || std::find(seen.begin(), seen.end(), shot.caption) != seen.end())
+            continue;
+        seen.push_back(shot.caption);
+        std::string where;
+        int count = 0;
+        for (const Shot &other : shots)
+            if (other.captionControl && other.caption == shot.caption) {
+                count++;
+                if (where.find(other.label) == std::string::npos)
+                    where += (where.empty() ? "" : "; ") + other.label;
+            }
+        captions += "  \"" + OneLine(shot.caption) + "\" (" + std::to_string(count) + " dialogs: " + where + ")\n";
+    }
+    if (!seen.empty())
+        captions = "Captions with a control character, drawn as a box in the title bar: " +
+                   std::to_string(seen.size()) + "\n" + captions;
     return head + report + captions;
 }
 
