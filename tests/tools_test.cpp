@@ -1,7 +1,16 @@
-// The main job's shared helpers: language names on the command line, and the text-fit measure
-// that the gallery reports translators' overflows with.
+// The main job: its shared helpers (language names on the command line, the text-fit measure
+// that the gallery reports translators' overflows with, screen captures as PNG) and its
+// programs as a user runs them (the demo driver answering a whole job, the gallery).
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cstdio>
+#include <string>
+
+#include "desktop.h"
 #include "languages.h"
 #include "textfit.h"
 
@@ -132,3 +141,206 @@ TEST_F(TextFitTest, PrefixCharactersCountAsTheControlDrawsThem)
 }
 
 }  // namespace
+
+// ---- The tools as a user runs them: child processes, their output and their files ----
+
+namespace {
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+// Runs a program of the build folder with the arguments; its exit status, its output in *output.
+DWORD RunTool(const std::string &program, const std::string &arguments, std::string *output, DWORD timeoutMs = 60000)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+        return DWORD(-1);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    std::string command = "\"" + ProgramFolder() + program + "\" " + arguments;
+    PROCESS_INFORMATION process = {};
+    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                  &process);
+    CloseHandle(writeEnd);
+    if (!started) {
+        CloseHandle(readEnd);
+        return DWORD(-1);
+    }
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+        output->append(buffer, got);
+    CloseHandle(readEnd);
+    DWORD status = DWORD(-1);
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &status);
+    else
+        TerminateProcess(process.hProcess, 99);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return status;
+}
+
+int Count(const std::string &text, const std::string &what)
+{
+    int count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
+        count++;
+    return count;
+}
+
+const char kNoticesStayUp[] = " --raw-timeout 20000 --err-timeout 20000";
+
+}  // namespace
+
+TEST(Demo, RunsAJobAnsweringEveryDialogThroughTheKeyboard)
+{
+    std::string output;
+    DWORD status = RunTool("dxdlg-demo.exe",
+                           std::string("--lang ko --source 258 --pass 3 --reversal 2 --country 1033 --auto 30") +
+                               kNoticesStayUp,
+                           &output);
+    EXPECT_EQ(status, 0u) << output;
+    EXPECT_NE(output.find("FRegisterBitmapControl(dll)   -> 1"), std::string::npos) << output;
+    EXPECT_NE(output.find("FRegisterBitmapControlMP(dll) -> 1"), std::string::npos) << output;
+    EXPECT_NE(output.find("dmDefaultSource 258 (manual-feed slot)"), std::string::npos) << output;
+    EXPECT_NE(output.find("OpenDuplexDlg(pass code 3"), std::string::npos) << output;
+    EXPECT_EQ(Count(output, "-> 1 (OK)"), 3) << output;     // both passes and the manual-feed slot
+    EXPECT_EQ(Count(output, "(closed by OK)"), 3) << output;  // the three notices, by Enter
+    EXPECT_NE(output.find("dxdlg-demo: job done"), std::string::npos) << output;
+}
+
+TEST(Demo, AnswersEachDialogOfTheEveryLanguageSeries)
+{
+    std::string output;
+    DWORD status = RunTool("dxdlg-demo.exe", std::string("--lang en --country -52718 --auto 10") + kNoticesStayUp,
+                           &output);
+    EXPECT_EQ(status, 0u) << output;
+    EXPECT_NE(output.find("every language"), std::string::npos) << output;
+    // Fifteen duplex dialogs per pass, the manual-feed slot dialog, three notices.
+    EXPECT_EQ(Count(output, "shown:"), 15 + 15 + 1 + 3) << output;
+    EXPECT_EQ(Count(output, "-> 1 (OK)"), 3) << output;
+}
+
+TEST(Demo, RefusesWhatItDoesNotUnderstand)
+{
+    for (const char *arguments : {"--lang klingon", "--bogus", "--auto", "--auto -5", "--reversal 256"}) {
+        std::string output;
+        EXPECT_EQ(RunTool("dxdlg-demo.exe", arguments, &output), 2u) << arguments;
+        EXPECT_NE(output.find("Try --help"), std::string::npos) << arguments << ": " << output;
+    }
+    std::string help;
+    EXPECT_EQ(RunTool("dxdlg-demo.exe", "--help", &help), 0u);
+    for (const char *option : {"--lang", "--source", "--orientation", "--pass", "--reversal", "--rotation",
+                               "--raw-title", "--memfull-title", "--diskful-title", "--auto"})
+        EXPECT_NE(help.find(option), std::string::npos) << option;
+}
+
+TEST(Gallery, CapturesEveryJapaneseDialogIntoItsContactSheet)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + "dxdlg-gallery-test";
+    std::string output;
+    DWORD status = RunTool("dxdlg-gallery.exe", "--only -ja \"" + folder + "\"", &output);
+    EXPECT_EQ(status, 0u) << output;
+    // Four duplex dialogs, the manual-feed slot dialog and the three notices.
+    EXPECT_NE(output.find("static texts in 8 dialogs"), std::string::npos) << output;
+    const char *files[] = {"duplex-cassette-pass0-10-ja.png", "duplex-cassette-pass1-10-ja.png",
+                           "duplex-manual-pass0-10-ja.png",   "duplex-manual-pass1-10-ja.png",
+                           "manualfeed-ja.png",               "notice-raw-ja.png",
+                           "notice-memfull-ja.png",           "notice-diskful-ja.png"};
+    std::string html;
+    FILE *index = fopen((folder + "\\index.html").c_str(), "rb");
+    ASSERT_NE(index, nullptr);
+    char buffer[4096];
+    for (size_t got; (got = fread(buffer, 1, sizeof(buffer), index)) > 0;)
+        html.append(buffer, got);
+    fclose(index);
+    EXPECT_EQ(Count(html, "<img "), 8);
+    for (const char *file : files) {
+        std::string path = folder + "\\" + file;
+        EXPECT_NE(html.find(std::string("src=\"") + file + "\""), std::string::npos) << file;
+        // A real capture: a PNG of a dialog's size with both dark (text) and light pixels.
+        std::wstring wide(path.begin(), path.end());
+        Gdiplus::GdiplusStartupInput input;
+        ULONG_PTR token = 0;
+        ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+        {
+            Gdiplus::Bitmap image(wide.c_str());
+            ASSERT_EQ(image.GetLastStatus(), Gdiplus::Ok) << file;
+            EXPECT_GT(image.GetWidth(), 150u) << file;
+            EXPECT_GT(image.GetHeight(), 60u) << file;
+            int dark = 0, light = 0;
+            for (UINT y = 0; y < image.GetHeight(); y += 2)
+                for (UINT x = 0; x < image.GetWidth(); x += 2) {
+                    Gdiplus::Color color;
+                    image.GetPixel(INT(x), INT(y), &color);
+                    int sum = color.GetR() + color.GetG() + color.GetB();
+                    dark += sum < 150 ? 1 : 0;
+                    light += sum > 600 ? 1 : 0;
+                }
+            EXPECT_GT(dark, 20) << file;
+            EXPECT_GT(light, 20) << file;
+        }
+        Gdiplus::GdiplusShutdown(token);
+        DeleteFileA(path.c_str());
+    }
+    DeleteFileA((folder + "\\index.html").c_str());
+    DeleteFileA((folder + "\\textfit.txt").c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+TEST(Capture, APaintedWindowComesBackFromItsPngPixelForPixel)
+{
+    HWND window = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 50, 60, 40, 30, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    HDC dc = GetDC(window);
+    RECT left = {0, 0, 20, 30}, right = {20, 0, 40, 30};
+    HBRUSH red = CreateSolidBrush(RGB(200, 10, 20)), blue = CreateSolidBrush(RGB(10, 20, 200));
+    ValidateRect(window, nullptr);
+    FillRect(dc, &left, red);
+    FillRect(dc, &right, blue);
+    ReleaseDC(window, dc);
+    dxdesk::Pixels image = dxdesk::CaptureClient(window);
+    ASSERT_EQ(image.width, 40);
+    ASSERT_EQ(image.height, 30);
+    EXPECT_EQ(image.At(5, 5), RGB(200, 10, 20));
+    EXPECT_EQ(image.At(35, 25), RGB(10, 20, 200));
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    std::string path = std::string(temp) + "dxdlg-capture-test.png";
+    std::wstring wide(path.begin(), path.end());
+    ASSERT_TRUE(dxdesk::SavePng(image, wide));
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    {
+        Gdiplus::Bitmap png(wide.c_str());
+        ASSERT_EQ(png.GetWidth(), 40u);
+        ASSERT_EQ(png.GetHeight(), 30u);
+        for (int y = 0; y < 30; y += 7)
+            for (int x = 0; x < 40; x += 3) {
+                Gdiplus::Color color;
+                png.GetPixel(x, y, &color);
+                EXPECT_EQ(RGB(color.GetR(), color.GetG(), color.GetB()), image.At(x, y)) << x << "," << y;
+            }
+    }
+    Gdiplus::GdiplusShutdown(token);
+    DeleteFileA(path.c_str());
+    DeleteObject(red);
+    DeleteObject(blue);
+    DestroyWindow(window);
+}
