@@ -307,6 +307,16 @@ TEST(Capture, APaintedWindowComesBackFromItsPngPixelForPixel)
     HWND window = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 50, 60, 40, 30, nullptr,
                                   nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
+    // The window's pixels reach the screen from the message loop, as a dialog's do.
+    auto pump = [] {
+        for (int round = 0; round < 10; round++) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+                DispatchMessageW(&msg);
+            Sleep(10);
+        }
+    };
+    pump();
     HDC dc = GetDC(window);
     RECT left = {0, 0, 20, 30}, right = {20, 0, 40, 30};
     HBRUSH red = CreateSolidBrush(RGB(200, 10, 20)), blue = CreateSolidBrush(RGB(10, 20, 200));
@@ -314,6 +324,7 @@ TEST(Capture, APaintedWindowComesBackFromItsPngPixelForPixel)
     FillRect(dc, &left, red);
     FillRect(dc, &right, blue);
     ReleaseDC(window, dc);
+    pump();
     dxdesk::Pixels image = dxdesk::CaptureClient(window);
     ASSERT_EQ(image.width, 40);
     ASSERT_EQ(image.height, 30);
