@@ -10,6 +10,18 @@ prefix=$2
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 
+# Wine looks links up by the full face name, so the bold caption font ("Tahoma Bold") needs a
+# link of its own; and a face that the system lacks (the duplex templates name one) is drawn in
+# Wine's fallback, DejaVu Sans, which needs one too, as the fonts that Windows substitutes have.
+add_substitute_font_links() {
+    for face in 'Tahoma Bold' 'DejaVu Sans'; do
+        "$wine" reg.exe add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f
+    done
+    wineserver -w
+    touch "$prefix/.dxdlg-substitute-links"
+}
+
 create_prefix() {
     "$wine" wineboot.exe -i
     wineserver -w
@@ -23,6 +35,7 @@ create_prefix() {
     "$wine" reg.exe add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
         /v 'MS Shell Dlg' /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f
     wineserver -w
+    add_substitute_font_links
     # Tahoma and the other metrics-compatible fonts that Debian's Wine leaves outside the prefix.
     for font in /usr/share/wine/fonts/*.ttf; do
         ln -sf "$font" "$prefix/drive_c/windows/Fonts/"
@@ -37,6 +50,8 @@ start)
         flock 9
         if [ ! -f "$prefix/.dxdlg-ready" ]; then
             create_prefix >/dev/null 2>&1
+        elif [ ! -f "$prefix/.dxdlg-substitute-links" ]; then
+            add_substitute_font_links >/dev/null 2>&1
         fi
         wineserver -k >/dev/null 2>&1 || true
         wineserver -w >/dev/null 2>&1 || true

@@ -127,9 +127,13 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         if (LOWORD(lParam) == 0)
             SetActiveWindow(dialog);
         PlaceDialog(dialog);
-        if (!(lParam & ManualFeedDialogFlag))
+        if (!(lParam & ManualFeedDialogFlag)) {
             LoadDuplexTexts(dialog, DuplexDialogState.devMode, DuplexDialogState.passCode,
                             DuplexDialogState.column);
+            /* The manual-feed layout marks both buttons as default, and the dialog manager
+             * would take the last, Cancel, for Enter: OK is the default in both layouts. */
+            SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
+        }
         return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
