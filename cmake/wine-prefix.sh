@@ -34,13 +34,15 @@ create_prefix() {
         /v Tahoma /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f
     "$wine" reg.exe add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
         /v 'MS Shell Dlg' /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f
+    # Arial, which the manual-feed templates name, drawn with its metric-compatible twin.
+    "$wine" reg.exe add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f
     wineserver -w
     add_substitute_font_links
     # Tahoma and the other metrics-compatible fonts that Debian's Wine leaves outside the prefix.
     for font in /usr/share/wine/fonts/*.ttf; do
         ln -sf "$font" "$prefix/drive_c/windows/Fonts/"
     done
-    touch "$prefix/.dxdlg-ready"
+    touch "$prefix/.dxdlg-ready-2"
 }
 
 case $action in
@@ -48,7 +50,7 @@ start)
     mkdir -p "$(dirname "$prefix")"
     (
         flock 9
-        if [ ! -f "$prefix/.dxdlg-ready" ]; then
+        if [ ! -f "$prefix/.dxdlg-ready-2" ]; then
             create_prefix >/dev/null 2>&1
         elif [ ! -f "$prefix/.dxdlg-substitute-links" ]; then
             add_substitute_font_links >/dev/null 2>&1
