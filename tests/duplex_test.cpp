@@ -422,13 +422,15 @@ TEST_F(DuplexDialogs, EastAsianTextsArriveAsTheirOwnLetters)
     EXPECT_EQ(seen[0].text.rfind(Wide("用紙ﾄﾚｲに用紙をｾｯﾄします。"), 0), 0u);
 }
 
-// Replaces every letter outside ASCII with one that no font has a glyph for.
-std::wstring WithoutGlyphs(const std::wstring &text)
+// Replaces every letter outside ASCII with the first of them. Letters that a font lacks are
+// all drawn as the same box, so the text then looks the same; drawn as glyphs, it does not.
+std::wstring OneLetterOnly(const std::wstring &text)
 {
     std::wstring result = text;
+    wchar_t first = 0;
     for (wchar_t &c : result)
         if (c > 0x7F)
-            c = 0x0378;   // unassigned
+            c = first ? first : (first = c);
     return result;
 }
 
@@ -454,8 +456,8 @@ int Ink(const Pixels &image, int fromY, int toY)
 
 TEST_F(DuplexDialogs, JapaneseCaptionAndTextAreDrawnAsGlyphs)
 {
-    // Drawn as glyphs, the letters differ from the box of a letter that no font has; drawn
-    // as boxes, they would not.
+    // Drawn as glyphs, the texts look different from the same texts with every Japanese letter
+    // replaced by one of them; drawn as boxes, they would look the same.
     int captionChange = -1, textChange = -1, textInk = 0, captionInk = 0;
     OpenDuplex(1, 1041, kCassette, kPortrait, nullptr, [&](HWND dialog) {
         HWND text = GetDlgItem(dialog, 151);
@@ -463,20 +465,20 @@ TEST_F(DuplexDialogs, JapaneseCaptionAndTextAreDrawnAsGlyphs)
         Pixels window = CaptureWindow(dialog), body = CaptureClient(text);
         textInk = Ink(body, 0, body.height);
         captionInk = Ink(window, GetSystemMetrics(SM_CYFIXEDFRAME) + 2, captionHeight - 2);
-        if (GetEnvironmentVariableA("DXDLG_SAVE_PNG", nullptr, 0)) {
+        bool save = GetEnvironmentVariableA("DXDLG_SAVE_PNG", nullptr, 0) != 0;
+        if (save)
             SavePng(window, L"duplex_japanese.png");
-        }
-        SetWindowTextW(dialog, WithoutGlyphs(WindowText(dialog)).c_str());
-        SetWindowTextW(text, WithoutGlyphs(WindowText(text)).c_str());
-        Pixels boxedWindow = CaptureWindow(dialog), boxedBody = CaptureClient(text);
-        if (GetEnvironmentVariableA("DXDLG_SAVE_PNG", nullptr, 0))
-            SavePng(boxedWindow, L"duplex_boxes.png");
-        Pixels caption = window, boxedCaption = boxedWindow;
-        caption.height = boxedCaption.height = captionHeight;
+        SetWindowTextW(dialog, OneLetterOnly(WindowText(dialog)).c_str());
+        SetWindowTextW(text, OneLetterOnly(WindowText(text)).c_str());
+        Pixels oneLetterWindow = CaptureWindow(dialog), oneLetterBody = CaptureClient(text);
+        if (save)
+            SavePng(oneLetterWindow, L"duplex_one_letter.png");
+        Pixels caption = window, oneLetterCaption = oneLetterWindow;
+        caption.height = oneLetterCaption.height = captionHeight;
         caption.pixels.resize(size_t(caption.width) * size_t(captionHeight));
-        boxedCaption.pixels.resize(caption.pixels.size());
-        captionChange = Differences(caption, boxedCaption);
-        textChange = Differences(body, boxedBody);
+        oneLetterCaption.pixels.resize(caption.pixels.size());
+        captionChange = Differences(caption, oneLetterCaption);
+        textChange = Differences(body, oneLetterBody);
         ClickButton(dialog, IDOK);
     });
     ASSERT_EQ(seen.size(), 1u);
