@@ -10,16 +10,17 @@ prefix=$2
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 
-# Wine looks links up by the full face name, so the bold caption font ("Tahoma Bold") needs a
-# link of its own; and a face that the system lacks (the duplex templates name one) is drawn in
-# Wine's fallback, DejaVu Sans, which needs one too, as the fonts that Windows substitutes have.
+# Wine looks links up by the name of the face it draws with, so the bold caption font ("Tahoma
+# Bold") needs a link of its own, and so does the face that Wine draws in place of one that the
+# system lacks (the duplex templates name such a face): Liberation Sans, which stands in for
+# Arial, or DejaVu Sans where that is missing. Windows links the fonts it substitutes likewise.
 add_substitute_font_links() {
-    for face in 'Tahoma Bold' 'DejaVu Sans'; do
+    for face in 'Tahoma Bold' 'Liberation Sans' 'DejaVu Sans'; do
         "$wine" reg.exe add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
             /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f
     done
     wineserver -w
-    touch "$prefix/.dxdlg-substitute-links"
+    touch "$prefix/.dxdlg-substitute-links-2"
 }
 
 create_prefix() {
@@ -52,7 +53,7 @@ start)
         flock 9
         if [ ! -f "$prefix/.dxdlg-ready-2" ]; then
             create_prefix >/dev/null 2>&1
-        elif [ ! -f "$prefix/.dxdlg-substitute-links" ]; then
+        elif [ ! -f "$prefix/.dxdlg-substitute-links-2" ]; then
             add_substitute_font_links >/dev/null 2>&1
         fi
         wineserver -k >/dev/null 2>&1 || true
