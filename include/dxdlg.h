@@ -48,8 +48,10 @@ typedef struct DriverPrivateSettings {
 } DriverPrivateSettings;
 
 /* Timed notices. `language` is a LANGID in its low 16 bits; `reserved` is ignored; `title` is the
- * notice's ANSI caption and must stay valid until the call returns. The call pumps the thread's
- * messages until OK or the time-out from the registry ends the notice. Always returns 0. */
+ * notice's ANSI caption and must stay valid until the call returns. The notice is owned by the
+ * thread's active window, or by `owner` when there is none. The call pumps the thread's
+ * messages until OK or the time-out from the registry ends the notice; a quit message ends it
+ * too and is posted again for the caller's own loop. Always returns 0. */
 DXDLG_API INT_PTR WINAPI DiskFulErrorDialog(HWND owner, UINT language, void *reserved, LPCSTR title);
 DXDLG_API INT_PTR WINAPI MemfullErrorDialog(HWND owner, UINT language, void *reserved, LPCSTR title);
 DXDLG_API INT_PTR WINAPI RawWarningDialog(HWND owner, UINT language, void *reserved, LPCSTR title);

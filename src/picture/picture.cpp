@@ -1,21 +1,190 @@
+/*
+ * The picture control. Two window classes, ZK7730BMPCLASS for the manual duplex dialogs and
+ * OvManualDupClass for the manual-feed slot dialogs, share one message handler: a control loads
+ * the bitmap named in DuplexBitmapName from the library's resources when it is created, owns it
+ * until it is destroyed, and paints it centred at its own size or stretched over itself.
+ *
+ * The classes are application-global, so that dialogs of any module of the process may hold
+ * these controls. A caller registers a class before it opens a dialog that needs it; the
+ * library unregisters what it registered when it is unloaded.
+ */
 #include "picture.h"
+
 #include "../entry/settings.h"
 #include "dxdlg.h"
 
 char DuplexBitmapName[DuplexBitmapNameSize];
 
-void UnregisterPictureClasses(void)
+HINSTANCE BitmapCtlClassInstance;
+HINSTANCE ManualDupCtlClassInstance;
+
+static LRESULT CALLBACK BitmapCtlWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    return PictureCtlProc(window, message, wParam, lParam, DuplexBitmapName);
+}
+
+static LRESULT CALLBACK ManualDupCtlWndProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam)
+{
+    return PictureCtlProc(window, message, wParam, lParam, DuplexBitmapName);
+}
+
+/* What differs between the two classes. */
+typedef struct PictureClass {
+    const char *name;
+    WNDPROC windowProc;
+    HINSTANCE *registeredInstance; /* null while this library has not registered the class */
+} PictureClass;
+
+enum { BitmapCtlClass, ManualDupCtlClass, PictureClassCount };
+
+static const PictureClass PictureClasses[PictureClassCount] = {
+    {"ZK7730BMPCLASS", BitmapCtlWndProc, &BitmapCtlClassInstance},
+    {"OvManualDupClass", ManualDupCtlWndProc, &ManualDupCtlClassInstance},
+};
+
+/* Registers the class unless this library already has. 1 when the class stands registered by
+ * this library afterwards, 0 when registration failed; a failed attempt is tried again by the
+ * next call. */
+static int RegisterPictureClass(const PictureClass *pictureClass, HINSTANCE callerInstance)
+{
+    HINSTANCE instance = ModuleInstance ? ModuleInstance : callerInstance;
+    if (*pictureClass->registeredInstance)
+        return 1;
+
+    /* The record is built in movable global memory; the system keeps its own copy. */
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(WNDCLASSA));
+    if (!block)
+        return 0;
+    WNDCLASSA *record = (WNDCLASSA *)GlobalLock(block);
+    if (!record) {
+        GlobalFree(block);
+        return 0;
+    }
+    record->style = CS_VREDRAW | CS_HREDRAW | CS_GLOBALCLASS;
+    record->lpfnWndProc = pictureClass->windowProc;
+    record->cbClsExtra = 0;
+    record->cbWndExtra = 8;
+    record->hInstance = instance;
+    record->hIcon = NULL;
+    record->hCursor = LoadCursorA(NULL, IDC_ARROW);
+    record->hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
+    record->lpszMenuName = NULL;
+    record->lpszClassName = pictureClass->name;
+    *pictureClass->registeredInstance = RegisterClassA(record) ? instance : NULL;
+    GlobalUnlock(block);
+    GlobalFree(block);
+    return *pictureClass->registeredInstance != NULL;
 }
 
 int WINAPI FRegisterBitmapControl(HINSTANCE instance)
 {
-    (void)instance;
-    return 0;
+    return RegisterPictureClass(&PictureClasses[BitmapCtlClass], instance);
 }
 
 int WINAPI FRegisterBitmapControlMP(HINSTANCE instance)
 {
-    (void)instance;
-    return 0;
+    return RegisterPictureClass(&PictureClasses[ManualDupCtlClass], instance);
+}
+
+void UnregisterPictureClasses(void)
+{
+    for (int i = 0; i < PictureClassCount; i++) {
+        const PictureClass *pictureClass = &PictureClasses[i];
+        HINSTANCE instance = *pictureClass->registeredInstance;
+        if (instance && UnregisterClassA(pictureClass->name, instance))
+            *pictureClass->registeredInstance = NULL;
+    }
+}
+
+static HBITMAP HeldBitmap(HWND window)
+{
+    return (HBITMAP)GetWindowLongPtrA(window, GWLP_USERDATA);
+}
+
+/* WM_CREATE: load the bitmap named in the buffer from the library's own resources, whatever
+ * module the dialog belongs to. A name that names no bitmap leaves the control without one. */
+static void LoadPicture(HWND window, const char *nameBuffer)
+{
+    char name[DuplexBitmapNameSize];
+    lstrcpynA(name, nameBuffer, DuplexBitmapNameSize); /* reads no further than the buffer */
+    HBITMAP bitmap = name[0] ? LoadBitmapA(ModuleInstance, name) : NULL;
+    SetWindowLongPtrA(window, GWLP_USERDATA, (LONG_PTR)bitmap);
+}
+
+/* WM_DESTROY: the control owns its bitmap. */
+static void DeletePicture(HWND window)
+{
+    HBITMAP bitmap = HeldBitmap(window);
+    if (bitmap) {
+        DeleteObject(bitmap);
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    }
+}
+
+static void FillBackground(HDC dc, const RECT *client, LONG style)
+{
+    if (style & PCS_GRAYBKGND) {
+        FillRect(dc, client, (HBRUSH)GetStockObject(LTGRAY_BRUSH));
+    } else {
+        HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+        FillRect(dc, client, brush);
+        DeleteObject(brush);
+    }
+}
+
+/* Copies the picture centred at its own size when the style asks for it and the picture fits
+ * (equal sizes fit), dropping the remainder of odd differences; otherwise stretches it over the
+ * whole client area, in each direction as needed. */
+static void DrawPicture(HDC dc, const RECT *client, HBITMAP bitmap, LONG style)
+{
+    BITMAP info;
+    if (GetObjectA(bitmap, sizeof(info), &info) != sizeof(info))
+        return;
+    int width = client->right, height = client->bottom;
+    HDC memory = CreateCompatibleDC(dc);
+    if (!memory)
+        return;
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    SetStretchBltMode(memory, COLORONCOLOR);
+    if ((style & PCS_CENTERIMAGE) && info.bmWidth <= width && info.bmHeight <= height)
+        BitBlt(dc, (width - info.bmWidth) / 2, (height - info.bmHeight) / 2, info.bmWidth,
+               info.bmHeight, memory, 0, 0, SRCCOPY);
+    else
+        StretchBlt(dc, 0, 0, width, height, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+}
+
+/* WM_PAINT: the background of the style, then the picture if the control holds one. */
+static void PaintPicture(HWND window)
+{
+    LONG style = GetWindowLongA(window, GWL_STYLE);
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    RECT client;
+    GetClientRect(window, &client);
+    FillBackground(dc, &client, style);
+    HBITMAP bitmap = HeldBitmap(window);
+    if (bitmap)
+        DrawPicture(dc, &client, bitmap, style);
+    EndPaint(window, &paint);
+}
+
+LRESULT PictureCtlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                       const char *nameBuffer)
+{
+    switch (message) {
+    case WM_CREATE:
+        LoadPicture(window, nameBuffer);
+        return 0;
+    case WM_DESTROY:
+        DeletePicture(window);
+        return 0;
+    case WM_PAINT:
+        PaintPicture(window);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
 }

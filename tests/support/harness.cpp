@@ -127,6 +127,10 @@ void UnloadDxdlg(HMODULE module)
 // ---- Driving a dialog ----
 
 namespace {
+struct WatchStep {
+    DWORD delayMs;
+    std::function<void(HWND)> step;
+};
 struct WatchState {
     std::function<void(HWND)> action;
     DWORD watchdogMs = 0;
@@ -137,6 +141,9 @@ struct WatchState {
     bool repeat = false;
     bool watchdogFired = false;
     bool inAction = false;
+    std::vector<WatchStep> steps;
+    size_t stepsRun = 0;
+    DWORD lastRan = 0;
 };
 WatchState watch;
 }  // namespace
@@ -183,6 +190,16 @@ static void CALLBACK WatchTimerProc(HWND, UINT, UINT_PTR, DWORD)
         CloseByForce(dialog);
         return;
     }
+    if (watch.seen > 0 && watch.stepsRun < watch.steps.size()) {
+        if (GetTickCount() - watch.lastRan < watch.steps[watch.stepsRun].delayMs)
+            return;
+        watch.inAction = true;
+        watch.steps[watch.stepsRun].step(watch.lastDialog);
+        watch.inAction = false;
+        watch.stepsRun++;
+        watch.lastRan = GetTickCount();
+        return;
+    }
     if (!dialog || dialog == watch.lastDialog)
         return;
     if (watch.seen > 0 && !watch.repeat)
@@ -193,6 +210,7 @@ static void CALLBACK WatchTimerProc(HWND, UINT, UINT_PTR, DWORD)
     if (watch.action)
         watch.action(dialog);
     watch.inAction = false;
+    watch.lastRan = GetTickCount();
 }
 
 DialogWatch::DialogWatch(std::function<void(HWND)> action, DWORD watchdogMs)
@@ -209,14 +227,30 @@ void DialogWatch::RepeatForEachDialog(bool repeat)
     watch.repeat = repeat;
 }
 
+void DialogWatch::Then(DWORD delayMs, std::function<void(HWND)> step)
+{
+    watch.steps.push_back(WatchStep{delayMs, std::move(step)});
+}
+
+int DialogWatch::StepsRun() const
+{
+    return int(watch.stepsRun);
+}
+
 DialogWatch::~DialogWatch()
 {
     KillTimer(nullptr, watch.timer);
-    // Drop the timer's messages that are already queued.
+    // Drop the timer's messages that are already queued. A quit message comes out whatever
+    // the filter: hand it back to the loop it was meant for.
     MSG msg;
     while (PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(int(msg.wParam));
+            break;
+        }
     }
     watch.action = nullptr;
+    watch.steps.clear();
 }
 
 int DialogWatch::DialogsSeen() const

@@ -49,6 +49,11 @@ public:
     explicit DialogWatch(std::function<void(HWND)> action, DWORD watchdogMs = 10000);
     // Sets an action for every further dialog that appears (the every-language series).
     void RepeatForEachDialog(bool repeat);
+    // Adds a step that runs `delayMs` after the action (or the step before it) ran, with the
+    // same dialog handle, whether or not that dialog still exists, from inside whatever loop
+    // is running then. Steps run in the order they were added.
+    void Then(DWORD delayMs, std::function<void(HWND)> step);
+    int StepsRun() const;
     ~DialogWatch();
     int DialogsSeen() const;
     bool WatchdogFired() const;

@@ -1,0 +1,568 @@
+// The picture-control classes: registration, the class record, what a control shows and how it
+// paints, the bitmaps it owns, and the classes' life across unloading and loading the DLL.
+//
+// Most tests link the library's code in and point ModuleInstance at this program, whose own
+// resources (picture_test.rc) hold bitmaps of known sizes and colours: TESTQUADS, 172 x 60 in
+// four 86 x 30 quadrants red, green / blue, yellow; TESTCYAN, 20 x 20 cyan. The last tests load
+// dxdlg.dll itself.
+#include <gtest/gtest.h>
+
+#include <string.h>
+
+#include <vector>
+
+#include "dxdlg.h"
+#include "entry/settings.h"
+#include "harness.h"
+#include "picture/picture.h"
+
+using namespace dxtest;
+
+namespace {
+
+const COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
+               kYellow = RGB(255, 255, 0), kCyan = RGB(0, 255, 255), kLightGrey = RGB(192, 192, 192);
+// The window colour while a test paints, so that it differs from the class's white background.
+const COLORREF kWindowColour = RGB(0x30, 0x90, 0x60);
+
+const char kBitmapClass[] = "ZK7730BMPCLASS";
+const char kManualDupClass[] = "OvManualDupClass";
+const char kParentClass[] = "PictureTestParent";
+
+HINSTANCE Self()
+{
+    return GetModuleHandleA(nullptr);
+}
+
+void SetBitmapName(const char *name)
+{
+    memset(DuplexBitmapName, 0, sizeof(DuplexBitmapName));
+    strcpy(DuplexBitmapName, name);
+}
+
+HBITMAP HeldBitmap(HWND control)
+{
+    return reinterpret_cast<HBITMAP>(GetWindowLongPtrA(control, GWLP_USERDATA));
+}
+
+SIZE BitmapSize(HBITMAP bitmap)
+{
+    BITMAP info = {};
+    EXPECT_EQ(GetObjectA(bitmap, sizeof(info), &info), int(sizeof(info)));
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+// Registers a global class of the given name as another module of the process would.
+void RegisterForeignClass(const char *name)
+{
+    WNDCLASSA wc = {};
+    wc.style = CS_GLOBALCLASS;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA("gdi32.dll");
+    wc.lpszClassName = name;
+    ASSERT_NE(RegisterClassA(&wc), 0);
+}
+
+void UnregisterForeignClass(const char *name)
+{
+    EXPECT_TRUE(UnregisterClassA(name, GetModuleHandleA("gdi32.dll")));
+}
+
+// The module a class belongs to, read from a window of the class (GetClassInfoEx answers with
+// whatever instance it is asked with).
+HMODULE ClassModule(const char *name)
+{
+    HWND window = CreateWindowExA(0, name, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleA("user32.dll"), nullptr);
+    if (!window)
+        return nullptr;
+    HMODULE module = reinterpret_cast<HMODULE>(GetClassLongPtrA(window, GCLP_HMODULE));
+    DestroyWindow(window);
+    return module;
+}
+
+bool ClassExists(const char *name)
+{
+    WNDCLASSEXA info = {};
+    info.cbSize = sizeof(info);
+    return GetClassInfoExA(Self(), name, &info) != 0;
+}
+
+class PictureControl : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.hInstance = Self();
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        wc.lpszClassName = kParentClass;
+        RegisterClassA(&wc);
+    }
+
+    void SetUp() override
+    {
+        ModuleInstance = Self();
+        SetBitmapName("");
+    }
+
+    void TearDown() override
+    {
+        if (parent_)
+            DestroyWindow(parent_);
+        UnregisterPictureClasses();
+        EXPECT_EQ(BitmapCtlClassInstance, nullptr);
+        EXPECT_EQ(ManualDupCtlClassInstance, nullptr);
+        BitmapCtlClassInstance = ManualDupCtlClassInstance = nullptr;
+        ModuleInstance = nullptr;
+    }
+
+    // A picture control on a visible black window, at (10, 10) of its client area.
+    HWND Control(const char *className, DWORD style, int width, int height,
+                 const char *text = "")
+    {
+        if (!parent_) {
+            parent_ = CreateWindowExA(WS_EX_TOPMOST, kParentClass, "", WS_POPUP | WS_VISIBLE,
+                                      40, 40, 420, 300, nullptr, nullptr, Self(), nullptr);
+            EXPECT_NE(parent_, nullptr);
+        }
+        HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, 10, 10,
+                                       width, height, parent_, reinterpret_cast<HMENU>(158),
+                                       Self(), nullptr);
+        EXPECT_NE(control, nullptr) << className << " not created, error " << GetLastError();
+        return control;
+    }
+
+    HWND parent_ = nullptr;
+};
+
+// ---- Registration ----
+
+TEST_F(PictureControl, RegisteringTwiceRegistersOnceAndAnswersOneBothTimes)
+{
+    EXPECT_EQ(FRegisterBitmapControl(nullptr), 1);
+    EXPECT_EQ(FRegisterBitmapControl(nullptr), 1);
+    EXPECT_EQ(BitmapCtlClassInstance, Self());
+    EXPECT_EQ(ManualDupCtlClassInstance, nullptr);
+
+    EXPECT_EQ(FRegisterBitmapControlMP(nullptr), 1);
+    EXPECT_EQ(FRegisterBitmapControlMP(nullptr), 1);
+    EXPECT_EQ(ManualDupCtlClassInstance, Self());
+
+    // One class of each name: a second registration would have been refused and answered 0.
+    EXPECT_TRUE(ClassExists(kBitmapClass));
+    EXPECT_TRUE(ClassExists(kManualDupClass));
+}
+
+TEST_F(PictureControl, RefusedRegistrationAnswersZeroAndIsTriedAgain)
+{
+    for (auto reg : {&FRegisterBitmapControl, &FRegisterBitmapControlMP}) {
+        const char *name = reg == &FRegisterBitmapControl ? kBitmapClass : kManualDupClass;
+        HINSTANCE &record = reg == &FRegisterBitmapControl ? BitmapCtlClassInstance
+                                                           : ManualDupCtlClassInstance;
+        SCOPED_TRACE(name);
+        RegisterForeignClass(name);
+        EXPECT_EQ(reg(nullptr), 0);
+        EXPECT_EQ(record, nullptr);
+        EXPECT_EQ(reg(nullptr), 0);
+        UnregisterForeignClass(name);
+        EXPECT_EQ(reg(nullptr), 1);
+        EXPECT_EQ(record, Self());
+    }
+}
+
+TEST_F(PictureControl, ClassRecord)
+{
+    ASSERT_EQ(FRegisterBitmapControl(nullptr), 1);
+    ASSERT_EQ(FRegisterBitmapControlMP(nullptr), 1);
+    for (const char *name : {kBitmapClass, kManualDupClass}) {
+        SCOPED_TRACE(name);
+        WNDCLASSEXA info = {};
+        info.cbSize = sizeof(info);
+        ASSERT_TRUE(GetClassInfoExA(Self(), name, &info));
+        EXPECT_EQ(info.style, UINT(CS_VREDRAW | CS_HREDRAW | CS_GLOBALCLASS));
+        EXPECT_EQ(info.style, 0x4003u);
+        EXPECT_EQ(info.cbClsExtra, 0);
+        EXPECT_EQ(info.cbWndExtra, 8);
+        EXPECT_EQ(ClassModule(name), Self());
+        EXPECT_EQ(info.hIcon, nullptr);
+        EXPECT_EQ(info.hCursor, LoadCursorA(nullptr, IDC_ARROW));
+        EXPECT_EQ(info.hbrBackground, GetStockObject(WHITE_BRUSH));
+        EXPECT_EQ(info.lpszMenuName, nullptr);
+    }
+    // A window of another module finds the classes (they are global), and the controls are
+    // ANSI windows.
+    HWND control = CreateWindowExA(0, kBitmapClass, "", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                   nullptr, GetModuleHandleA("user32.dll"), nullptr);
+    ASSERT_NE(control, nullptr);
+    EXPECT_FALSE(IsWindowUnicode(control));
+    DestroyWindow(control);
+}
+
+TEST_F(PictureControl, CallerInstanceServesOnlyWhileTheModuleIsUnknown)
+{
+    HINSTANCE other = GetModuleHandleA("gdi32.dll");
+    ASSERT_EQ(FRegisterBitmapControl(other), 1);
+    EXPECT_EQ(BitmapCtlClassInstance, Self());
+
+    ModuleInstance = nullptr;
+    ASSERT_EQ(FRegisterBitmapControlMP(other), 1);
+    EXPECT_EQ(ManualDupCtlClassInstance, other);
+    EXPECT_EQ(ClassModule(kManualDupClass), other);
+    EXPECT_EQ(ClassModule(kBitmapClass), Self());
+}
+
+// ---- What a control shows ----
+
+TEST_F(PictureControl, ShowsTheBitmapNamedInTheBufferNotItsWindowText)
+{
+    ASSERT_EQ(FRegisterBitmapControl(nullptr), 1);
+    ASSERT_EQ(FRegisterBitmapControlMP(nullptr), 1);
+    SetBitmapName("TESTCYAN");
+    for (const char *name : {kBitmapClass, kManualDupClass}) {
+        SCOPED_TRACE(name);
+        HWND control = Control(name, PCS_CENTERIMAGE, 20, 20, "TESTQUADS");
+        ASSERT_NE(HeldBitmap(control), nullptr);
+        EXPECT_EQ(BitmapSize(HeldBitmap(control)).cx, 20);
+        Pixels image = CaptureClient(control);
+        EXPECT_EQ(image.At(0, 0), kCyan);
+        EXPECT_EQ(image.At(19, 19), kCyan);
+        DestroyWindow(control);
+    }
+}
+
+TEST_F(PictureControl, ReadsTheNameOnceWhenCreated)
+{
+    ASSERT_EQ(FRegisterBitmapControl(nullptr), 1);
+    SetBitmapName("TESTCYAN");
+    HWND control = Control(kBitmapClass, PCS_CENTERIMAGE, 20, 20);
+    SetBitmapName("TESTQUADS");
+    InvalidateRect(control, nullptr, TRUE);
+    EXPECT_EQ(CaptureClient(control).At(10, 10), kCyan);
+}
+
+TEST_F(PictureControl, NameIsReadWithinItsThirtyTwoBytes)
+{
+    ASSERT_EQ(FRegisterBitmapControl(nullptr), 1);
+    // 31 characters of a bitmap's name and no terminator in the buffer.
+    const char name[] = "QUADS_UNDER_A_31_CHARACTER_NAME";
+    static_assert(sizeof(name) == DuplexBitmapNameSize, "31 characters and the terminator");
+    memcpy(DuplexBitmapName, name, DuplexBitmapNameSize - 1);
+    DuplexBitmapName[DuplexBitmapNameSize - 1] = 'X';
+    HWND control = Control(kBitmapClass, PCS_CENTERIMAGE, 172, 60);
+    ASSERT_NE(HeldBitmap(control), nullptr);
+    EXPECT_EQ(BitmapSize(HeldBitmap(control)).cx, 172);
+}
+
+TEST_F(PictureControl, UnknownOrEmptyNameGivesAControlWithoutBitmap)
+{
+    ASSERT_EQ(FRegisterBitmapControl(nullptr), 1);
+    for (const char *name : {"", "NO_SUCH_BITMAP"}) {
+        SetBitmapName(name);
+        HWND control = Control(kBitmapClass, PCS_CENTERIMAGE, 20, 20);
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_EQ(HeldBitmap(control), nullptr) << name;
+        DestroyWindow(control);
+    }
+}
+
+// ---- Painting ----
+
+class PicturePainting : public PictureControl {
+protected:
+    void SetUp() override
+    {
+        PictureControl::SetUp();
+        int element = COLOR_WINDOW;
+        savedWindowColour_ = GetSysColor(COLOR_WINDOW);
+        ASSERT_TRUE(SetSysColors(1, &element, &kWindowColour));
+        ASSERT_EQ(FRegisterBitmapControl(nullptr), 1);
+        SetBitmapName("TESTQUADS");
+    }
+
+    void TearDown() override
+    {
+        int element = COLOR_WINDOW;
+        SetSysColors(1, &element, &savedWindowColour_);
+        PictureControl::TearDown();
+    }
+
+    // The control's pixels after it has painted itself.
+    Pixels Paint(DWORD style, int width, int height)
+    {
+        HWND control = Control(kBitmapClass, style, width, height);
+        return control ? CaptureClient(control) : Pixels();
+    }
+
+    COLORREF savedWindowColour_ = 0;
+};
+
+TEST_F(PicturePainting, CentredWithTheRemainderDropped)
+{
+    // 172 x 60 in 181 x 71: 4 pixels left of it and 5 right, 5 above and 6 below.
+    Pixels image = Paint(PCS_CENTERIMAGE, 181, 71);
+    ASSERT_EQ(image.width, 181);
+    EXPECT_EQ(image.At(3, 5), kWindowColour);
+    EXPECT_EQ(image.At(4, 4), kWindowColour);
+    EXPECT_EQ(image.At(4, 5), kRed);
+    EXPECT_EQ(image.At(89, 34), kRed);
+    EXPECT_EQ(image.At(90, 5), kGreen);
+    EXPECT_EQ(image.At(4, 35), kBlue);
+    EXPECT_EQ(image.At(175, 64), kYellow);
+    EXPECT_EQ(image.At(176, 64), kWindowColour);
+    EXPECT_EQ(image.At(175, 65), kWindowColour);
+    EXPECT_EQ(image.At(180, 70), kWindowColour);
+}
+
+TEST_F(PicturePainting, ExactlyFittingPictureIsCopiedAtTheOrigin)
+{
+    Pixels image = Paint(PCS_CENTERIMAGE, 172, 60);
+    EXPECT_EQ(image.At(0, 0), kRed);
+    EXPECT_EQ(image.At(85, 29), kRed);
+    EXPECT_EQ(image.At(86, 0), kGreen);
+    EXPECT_EQ(image.At(0, 30), kBlue);
+    EXPECT_EQ(image.At(171, 59), kYellow);
+}
+
+TEST_F(PicturePainting, OnePixelTooBigIsStretchedInBothDirections)
+{
+    // One pixel too wide: squeezed across, and also enlarged from 60 to 90 rows.
+    Pixels wide = Paint(PCS_CENTERIMAGE, 171, 90);
+    EXPECT_EQ(wide.At(0, 0), kRed);
+    EXPECT_EQ(wide.At(170, 0), kGreen);
+    EXPECT_EQ(wide.At(0, 40), kRed);
+    EXPECT_EQ(wide.At(0, 50), kBlue);
+    EXPECT_EQ(wide.At(0, 89), kBlue);
+    EXPECT_EQ(wide.At(170, 89), kYellow);
+
+    // One pixel too tall: enlarged across to the right edge, squeezed down.
+    Pixels tall = Paint(PCS_CENTERIMAGE, 200, 59);
+    EXPECT_EQ(tall.At(0, 0), kRed);
+    EXPECT_EQ(tall.At(199, 0), kGreen);
+    EXPECT_EQ(tall.At(0, 58), kBlue);
+    EXPECT_EQ(tall.At(199, 58), kYellow);
+}
+
+TEST_F(PicturePainting, WithoutCentringASmallerPictureIsEnlarged)
+{
+    Pixels image = Paint(0, 181, 71);
+    EXPECT_EQ(image.At(0, 0), kRed);
+    EXPECT_EQ(image.At(180, 0), kGreen);
+    EXPECT_EQ(image.At(0, 70), kBlue);
+    EXPECT_EQ(image.At(180, 70), kYellow);
+}
+
+TEST_F(PicturePainting, GreyOrWindowColouredBackground)
+{
+    Pixels grey = Paint(PCS_GRAYBKGND | PCS_CENTERIMAGE, 181, 71);
+    EXPECT_EQ(grey.At(0, 0), kLightGrey);
+    EXPECT_EQ(grey.At(180, 70), kLightGrey);
+    EXPECT_EQ(grey.At(4, 5), kRed);
+
+    Pixels window = Paint(PCS_CENTERIMAGE, 181, 71);
+    EXPECT_EQ(window.At(0, 0), kWindowColour);
+    EXPECT_EQ(window.At(180, 70), kWindowColour);
+}
+
+TEST_F(PicturePainting, ControlWithoutBitmapPaintsOnlyItsBackground)
+{
+    SetBitmapName("");
+    for (DWORD style : {DWORD(0), DWORD(PCS_CENTERIMAGE), DWORD(PCS_GRAYBKGND),
+                        DWORD(PCS_GRAYBKGND | PCS_CENTERIMAGE)}) {
+        SCOPED_TRACE(testing::Message() << "style " << style);
+        Pixels image = Paint(style, 50, 30);
+        COLORREF background = (style & PCS_GRAYBKGND) ? kLightGrey : kWindowColour;
+        int others = 0;
+        for (COLORREF pixel : image.pixels)
+            others += pixel != background;
+        EXPECT_EQ(image.pixels.size(), 50u * 30u);
+        EXPECT_EQ(others, 0);
+    }
+}
+
+// ---- Bitmaps owned by controls ----
+
+// The process's live GDI objects. Wine's GetGuiResources always answers 0, so this probes every
+// slot of the process's GDI handle table with GetObjectType of the slot's bare index, which
+// Wine's gdi32 resolves to whatever object occupies the slot.
+int LiveGdiObjects()
+{
+    int count = 0;
+    for (ULONG_PTR slot = 1; slot < 0x10000; slot++)
+        count += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0;
+    return count;
+}
+
+TEST_F(PictureControl, LiveGdiObjectCountSeesCreatedObjects)
+{
+    int before = LiveGdiObjects();
+    HBRUSH brushes[5];
+    for (HBRUSH &brush : brushes)
+        brush = CreateSolidBrush(RGB(1, 2, 3));
+    EXPECT_EQ(LiveGdiObjects(), before + 5);
+    for (HBRUSH brush : brushes)
+        DeleteObject(brush);
+    EXPECT_EQ(LiveGdiObjects(), before);
+}
+
+TEST_F(PictureControl, EachControlOwnsItsOwnBitmapUntilDestroyed)
+{
+    ASSERT_EQ(FRegisterBitmapControl(nullptr), 1);
+    SetBitmapName("TESTQUADS");
+    HWND first = Control(kBitmapClass, PCS_CENTERIMAGE, 181, 71);
+    HWND second = Control(kBitmapClass, PCS_CENTERIMAGE, 181, 71);
+    HBITMAP a = HeldBitmap(first), b = HeldBitmap(second);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(GetObjectType(a), DWORD(OBJ_BITMAP));
+    EXPECT_EQ(GetObjectType(b), DWORD(OBJ_BITMAP));
+
+    DestroyWindow(first);
+    EXPECT_EQ(GetObjectType(a), 0u);
+    EXPECT_EQ(GetObjectType(b), DWORD(OBJ_BITMAP));  // still painting in the other control
+    EXPECT_EQ(CaptureClient(second).At(4, 5), kRed);
+    DestroyWindow(second);
+    EXPECT_EQ(GetObjectType(b), 0u);
+}
+
+TEST_F(PictureControl, NoGdiObjectLeftBehindOverManyControls)
+{
+    ASSERT_EQ(FRegisterBitmapControl(nullptr), 1);
+    ASSERT_EQ(FRegisterBitmapControlMP(nullptr), 1);
+    SetBitmapName("TESTQUADS");
+    const DWORD styles[] = {PCS_CENTERIMAGE, 0, PCS_GRAYBKGND, PCS_GRAYBKGND | PCS_CENTERIMAGE};
+    auto cycle = [&](int i) {
+        const char *name = i % 2 ? kManualDupClass : kBitmapClass;
+        SetBitmapName(i % 5 == 4 ? "" : "TESTQUADS");
+        HWND control = Control(name, styles[i % 4], i % 3 ? 181 : 100, 71);
+        UpdateWindow(control);  // paints: a memory context and, maybe, a brush each time
+        HBITMAP held = HeldBitmap(control);
+        DestroyWindow(control);
+        return held == nullptr || GetObjectType(held) == 0;
+    };
+    cycle(0);  // the first paint may create objects that the system keeps
+    int before = LiveGdiObjects();
+    int stillValid = 0;
+    for (int i = 1; i <= 300; i++)
+        stillValid += !cycle(i);
+    EXPECT_EQ(stillValid, 0);
+    EXPECT_EQ(LiveGdiObjects(), before);
+}
+
+// ---- The classes of dxdlg.dll across unloading and loading ----
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
+}
+
+// A dialog holding one picture control of the given class, as a driver's own template would.
+std::vector<WORD> PictureDialogTemplate(const wchar_t *controlClass)
+{
+    std::vector<WORD> t;
+    auto dword = [&t](DWORD value) {
+        t.push_back(LOWORD(value));
+        t.push_back(HIWORD(value));
+    };
+    auto text = [&t](const wchar_t *s) {
+        for (; *s; ++s)
+            t.push_back(WORD(*s));
+        t.push_back(0);
+    };
+    dword(WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_MODALFRAME);
+    dword(0);
+    for (WORD w : {1, 10, 10, 200, 120})  // one item; x, y, cx, cy
+        t.push_back(w);
+    t.push_back(0);  // no menu
+    t.push_back(0);  // the dialog class
+    text(L"Picture");
+    if (t.size() % 2)
+        t.push_back(0);
+    dword(WS_CHILD | WS_VISIBLE | PCS_CENTERIMAGE);
+    dword(0);
+    for (WORD w : {10, 10, 86, 86, 158})  // x, y, cx, cy, id
+        t.push_back(w);
+    text(controlClass);
+    text(L"ManualFeed");
+    t.push_back(0);  // no creation data
+    return t;
+}
+
+struct DialogResult {
+    INT_PTR result = 0;
+    std::string controlClass;
+    HMODULE controlModule = nullptr;
+};
+
+// Opens the dialog modally; the watch reads its control and ends it with 7.
+DialogResult OpenPictureDialog(const wchar_t *controlClass)
+{
+    std::vector<WORD> dialogTemplate = PictureDialogTemplate(controlClass);
+    DialogResult seen;
+    DialogWatch watch([&seen](HWND dialog) {
+        HWND control = GetDlgItem(dialog, 158);
+        seen.controlClass = ClassName(control);
+        seen.controlModule = reinterpret_cast<HMODULE>(GetClassLongPtrA(control, GCLP_HMODULE));
+        EndDialog(dialog, 7);
+    });
+    seen.result = DialogBoxIndirectParamA(
+        Self(), reinterpret_cast<const DLGTEMPLATE *>(dialogTemplate.data()), nullptr,
+        PlainDialogProc, 0);
+    EXPECT_FALSE(watch.WatchdogFired());
+    return seen;
+}
+
+using RegisterFn = int(WINAPI *)(HINSTANCE);
+
+TEST(PictureClassesOfTheDll, SurviveUnloadingAndLoadingAgain)
+{
+    for (int load = 1; load <= 2; load++) {
+        SCOPED_TRACE(testing::Message() << "load " << load);
+        HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
+        ASSERT_NE(dll, nullptr);
+        EXPECT_EQ(Export<RegisterFn>(dll, "FRegisterBitmapControl")(Self()), 1);
+        EXPECT_EQ(Export<RegisterFn>(dll, "FRegisterBitmapControlMP")(Self()), 1);
+
+        DialogResult duplex = OpenPictureDialog(L"ZK7730BMPCLASS");
+        EXPECT_EQ(duplex.result, 7);
+        EXPECT_EQ(duplex.controlClass, kBitmapClass);
+        EXPECT_EQ(duplex.controlModule, dll);
+        DialogResult manualFeed = OpenPictureDialog(L"OvManualDupClass");
+        EXPECT_EQ(manualFeed.result, 7);
+        EXPECT_EQ(manualFeed.controlModule, dll);
+
+        UnloadDxdlg(dll);
+        ASSERT_EQ(GetModuleHandleA("dxdlg.dll"), nullptr);
+        EXPECT_FALSE(ClassExists(kBitmapClass));
+        EXPECT_FALSE(ClassExists(kManualDupClass));
+        // So a dialog naming the class now fails to open instead of calling into nothing.
+        EXPECT_EQ(OpenPictureDialog(L"ZK7730BMPCLASS").result, -1);
+    }
+    DeleteSettingsKey();
+}
+
+TEST(PictureClassesOfTheDll, RefusedWhileAnotherModuleHoldsTheNameAndLeaveItAlone)
+{
+    HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
+    ASSERT_NE(dll, nullptr);
+    auto reg = Export<RegisterFn>(dll, "FRegisterBitmapControl");
+    auto regMP = Export<RegisterFn>(dll, "FRegisterBitmapControlMP");
+
+    RegisterForeignClass(kBitmapClass);
+    RegisterForeignClass(kManualDupClass);
+    EXPECT_EQ(reg(Self()), 0);
+    EXPECT_EQ(regMP(Self()), 0);
+    EXPECT_EQ(regMP(Self()), 0);
+    UnregisterForeignClass(kBitmapClass);
+    EXPECT_EQ(reg(Self()), 1);
+
+    // Unloading removes the class the DLL registered, not the other module's.
+    UnloadDxdlg(dll);
+    EXPECT_FALSE(ClassExists(kBitmapClass));
+    EXPECT_EQ(ClassModule(kManualDupClass), GetModuleHandleA("gdi32.dll"));
+    UnregisterForeignClass(kManualDupClass);
+    DeleteSettingsKey();
+}
+
+}  // namespace
