@@ -162,9 +162,8 @@ struct ColumnTexts {
     WORD language;
     UINT ids[7];
 };
-const ColumnTexts kEnglish = {1033, {1, 2, 3, 4, 54, 65, 76}};
 const ColumnTexts kColumns[] = {
-    kEnglish,
+    {1033, {1, 2, 3, 4, 54, 65, 76}},
     {1031, {16, 17, 18, 19, 57, 68, 79}},
     {1034, {26, 27, 28, 29, 59, 70, 81}},
     {1041, {87, 88, 89, 90, 93, 91, 92}},
