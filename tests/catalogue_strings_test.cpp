@@ -1,0 +1,391 @@
+// The string tables of the built DLL, read through the platform's own resource functions: which
+// identifiers hold a string, which language versions of the blocks exist, that every string
+// loads whatever the thread's language, and the texts themselves.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+
+using dxtest::Wide;
+
+namespace {
+
+// Every identifier that holds a string: the duplex dialog's texts of fourteen languages and the
+// fillers. 50 to 52, 33454, 33458, 50007 to 50009 and everything from 50017 up hold none.
+std::set<UINT> ExpectedIdentifiers()
+{
+    std::set<UINT> ids;
+    const UINT ranges[][2] = {{1, 49},         {53, 93},        {33451, 33453}, {33455, 33457},
+                              {33459, 33459},  {50000, 50006},  {50010, 50016}};
+    for (const auto &range : ranges)
+        for (UINT id = range[0]; id <= range[1]; id++)
+            ids.insert(id);
+    return ids;
+}
+
+const LPCWSTR kStringBlocks = MAKEINTRESOURCEW(6);  // RT_STRING
+
+std::set<UINT> Difference(const std::set<UINT> &a, const std::set<UINT> &b)
+{
+    std::set<UINT> rest;
+    for (UINT id : a)
+        if (!b.count(id))
+            rest.insert(id);
+    return rest;
+}
+
+std::string Listed(const std::set<UINT> &ids)
+{
+    std::string list;
+    for (UINT id : ids)
+        list += (list.empty() ? "" : " ") + std::to_string(id);
+    return list;
+}
+
+struct Catalogue {
+    HMODULE module = nullptr;
+    std::map<WORD, std::vector<LANGID>> versions;   // block -> language tags stored for it
+    std::map<UINT, std::wstring> texts;             // identifier -> text, over every version
+    int duplicates = 0;                             // identifiers stored in more than one version
+};
+
+BOOL CALLBACK AddLanguage(HMODULE, LPCWSTR, LPCWSTR name, WORD language, LONG_PTR param)
+{
+    auto *catalogue = reinterpret_cast<Catalogue *>(param);
+    WORD block = WORD(reinterpret_cast<ULONG_PTR>(name));
+    catalogue->versions[block].push_back(language);
+    HRSRC found = FindResourceExW(catalogue->module, kStringBlocks, name, language);
+    const WORD *entry = found ? static_cast<const WORD *>(
+                                    LockResource(LoadResource(catalogue->module, found)))
+                              : nullptr;
+    if (!entry) {
+        ADD_FAILURE() << "block " << block << " language " << language << " does not load";
+        return TRUE;
+    }
+    // Sixteen entries, each a count of UTF-16 units and the units, without terminator.
+    for (UINT i = 0; i < 16; i++) {
+        WORD count = *entry++;
+        if (count) {
+            UINT id = (block - 1u) * 16u + i;
+            catalogue->duplicates += catalogue->texts.count(id) ? 1 : 0;
+            catalogue->texts[id].assign(reinterpret_cast<const wchar_t *>(entry), count);
+        }
+        entry += count;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK AddBlock(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR param)
+{
+    EXPECT_TRUE(IS_INTRESOURCE(name)) << "a string block with a name";
+    EnumResourceLanguagesW(module, type, name, AddLanguage, param);
+    return TRUE;
+}
+
+class CatalogueStrings : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        cat.module = LoadLibraryExW(L"dxdlg.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        ASSERT_NE(cat.module, nullptr) << "error " << GetLastError();
+        EXPECT_TRUE(EnumResourceNamesW(cat.module, kStringBlocks, AddBlock,
+                                       reinterpret_cast<LONG_PTR>(&cat)));
+    }
+    static void TearDownTestSuite()
+    {
+        FreeLibrary(cat.module);
+        cat = Catalogue();
+    }
+    // The text that LoadStringW finds for an identifier in the block version the loader picks.
+    static bool Load(UINT id, std::wstring *text)
+    {
+        const wchar_t *units = nullptr;
+        int length = LoadStringW(cat.module, id, reinterpret_cast<LPWSTR>(&units), 0);
+        if (length <= 0 || !units)
+            return false;
+        text->assign(units, size_t(length));
+        return true;
+    }
+    static const std::wstring &Text(UINT id) { return cat.texts[id]; }
+    static Catalogue cat;
+};
+Catalogue CatalogueStrings::cat;
+
+// Per language: the four instruction texts (cassette first and second pass, manual-feed slot
+// first and second pass), how its steps are numbered and separated, and whether its texts end in
+// a line feed.
+struct Language {
+    const char *name;
+    UINT ids[4];
+    const wchar_t *stepMark;   // follows the step's number
+    bool emptyLineBetweenSteps;
+    bool endsInLineFeed;
+};
+const Language kLanguages[] = {
+    {"English", {1, 2, 3, 4}, L")", true, true},
+    {"Dutch", {6, 7, 8, 9}, L")", true, true},
+    {"French", {11, 12, 13, 14}, L")", true, true},
+    {"German", {16, 17, 18, 19}, L")", true, true},
+    {"Norwegian", {21, 22, 23, 24}, L". ", true, true},
+    {"Spanish", {26, 27, 28, 29}, L")", true, true},
+    {"Swedish", {31, 32, 33, 34}, L")", true, true},
+    {"Italian", {36, 37, 38, 39}, L")", true, true},
+    {"Danish", {41, 42, 43, 44}, L") ", true, true},
+    {"Portuguese (Brazil)", {46, 47, 48, 49}, L") ", true, true},
+    {"Japanese", {87, 88, 89, 90}, L")", true, true},
+    {"Portuguese (Portugal)", {33451, 33452, 33453, 33459}, L")", false, false},
+    {"Korean", {50000, 50001, 50002, 50003}, L")", false, true},
+    {"Chinese", {50010, 50011, 50012, 50013}, L")", false, false},
+};
+
+TEST_F(CatalogueStrings, ExactlyTheExpectedIdentifiersHoldStringsEachStoredOnce)
+{
+    std::set<UINT> stored;
+    for (const auto &entry : cat.texts)
+        stored.insert(entry.first);
+    EXPECT_EQ(stored.size(), 111u);
+    EXPECT_EQ(Listed(Difference(ExpectedIdentifiers(), stored)), "") << "missing";
+    EXPECT_EQ(Listed(Difference(stored, ExpectedIdentifiers())), "") << "unexpected";
+    EXPECT_EQ(cat.duplicates, 0);
+    const UINT absent[] = {50, 51, 52, 33454, 33458, 50007, 50008, 50009, 50017, 50018, 50019,
+                           50020, 50021, 50022, 50023, 50024, 50025, 50026};
+    std::wstring text;
+    for (UINT id : absent) {
+        EXPECT_EQ(stored.count(id), 0u) << id;
+        EXPECT_FALSE(Load(id, &text)) << id;
+    }
+}
+
+TEST_F(CatalogueStrings, EveryBlockHasOneVersionUnderItsTag)
+{
+    const std::map<WORD, std::vector<LANGID>> expected = {
+        {1, {1033}},    {2, {1033}},    {3, {1033}},    {4, {1033}},    {5, {1033}},
+        {6, {1033}},    {2091, {1033}}, {2092, {1033}}, {3126, {1042}}, {3127, {2052}},
+    };
+    EXPECT_EQ(cat.versions, expected);
+}
+
+// The loader picks one language version of a block per lookup, by the thread's language: a block
+// stored under two tags would lose half its identifiers under one language or the other.
+TEST_F(CatalogueStrings, EveryStringLoadsWhateverTheThreadLanguage)
+{
+    const LANGID languages[] = {0, 1041, 1042, 2052, 1031, 1033};  // 0: as the process started
+    const LCID startLocale = GetThreadLocale();
+    const LANGID startUi = GetThreadUILanguage();
+    for (LANGID language : languages) {
+        if (language) {
+            SetThreadUILanguage(language);
+            SetThreadLocale(MAKELCID(language, SORT_DEFAULT));
+        }
+        std::set<UINT> loaded;
+        std::wstring text;
+        for (UINT id = 0; id <= 0xFFFF; id++) {
+            if (!Load(id, &text))
+                continue;
+            loaded.insert(id);
+            EXPECT_EQ(text, Text(id)) << "identifier " << id << ", language " << language;
+        }
+        EXPECT_EQ(Listed(Difference(ExpectedIdentifiers(), loaded)), "")
+            << "do not load under language " << language;
+        EXPECT_EQ(Listed(Difference(loaded, ExpectedIdentifiers())), "")
+            << "load unexpectedly under language " << language;
+        SetThreadLocale(startLocale);
+        SetThreadUILanguage(startUi);
+    }
+}
+
+TEST_F(CatalogueStrings, EnglishTextsCaptionsAndButtonWords)
+{
+    const struct {
+        UINT id;
+        const wchar_t *text;
+    } texts[] = {
+        {1, L"Set plain paper into the paper cassette. Then click the OK button to print the even "
+            L"pages first.\n"},
+        {2, L"After the even numbered pages are printed, set the printed paper into the paper "
+            L"cassette again according to the figure below. Click the OK button to print the odd "
+            L"numbered pages.\n"},
+        {3, L"1)Set the width of the Manual feed slot paper guides using both hands to the paper "
+            L"width to be used. \n\n2)Insert the paper into the Manual feed slot with both hands "
+            L"until the front edge of the paper touches the paper feed roller.\n\n3)Click OK to "
+            L"start printing.\n\n\nLeave the printed paper in the Output tray until you have "
+            L"printed all the even pages first.\n"},
+        {4, L"1)After the even pages are printed, remove the printed even numbered pages from the "
+            L"output tray.\n\n2)Take the first of the printed sheets in order, and turn it as "
+            L"shown in the illustration so that the printed even numbered page is face down.\n\n"
+            L"3)Insert the paper into the Manual feed slot with both hands until the front edge "
+            L"of the paper touches the paper feed roller.\n\n4)Click OK to start printing, after "
+            L"that repeat actions 2) and 3).\n\n If there are an odd number of pages in the "
+            L"document, to print the last page set a new sheet of paper into the Manual feed "
+            L"slot.\n"},
+        {54, L"Manual Duplex Instructions"},
+        {65, L"OK"},
+        {76, L"Cancel"},
+        {55, L"Instructies voor handmatig dubbelzijdig afdrukken"},
+        {70, L"Aceptar"},
+        {81, L"Cancelar"},
+        {86, L"a"},
+        {53, L"dummy"},
+        {33457, L"Instru\u00E7\u00F5es sobre duplex manual"},
+        // Non-ASCII texts unit for unit: half-width katakana, Hangul, accented Latin letters.
+        {92, L"\uFF77\uFF6C\uFF9D\uFF7E\uFF99"},
+        {50006, L"\uC218\uB3D9 \uC591\uBA74 \uC778\uC1C4 \uC18C\uAC1C"},
+        {59, L"Instrucciones de impresi\u00F3n d\u00FAplex manual\n"},
+        {93, L"\u624B\u52D5\u4E21\u9762\u5370\u5237"},
+        {50016, L"\u624B\u52A8\u53CC\u9762\u6253\u5370\u6559\u5B66"},
+        {50015, L"\u53D6\u6D88"},
+    };
+    for (const auto &t : texts)
+        EXPECT_EQ(Text(t.id), std::wstring(t.text)) << "identifier " << t.id;
+    for (UINT id : {5u, 10u, 15u, 20u, 25u, 30u, 35u, 40u, 45u})
+        EXPECT_EQ(Text(id), L"dummy") << id;
+    for (UINT id = 56; id <= 63; id++)
+        EXPECT_TRUE(!Text(id).empty() && Text(id).back() == L'\n') << "caption " << id;
+    EXPECT_EQ(Text(46).rfind(L"1Coloque", 0), 0u);
+}
+
+TEST_F(CatalogueStrings, LongTextsBeginWithTheirFirstWords)
+{
+    const struct {
+        UINT id;
+        const char *start;   // UTF-8
+    } starts[] = {
+        {6, "Plaats normaal papier in de papiercassette."}, {7, "Nadat de even pagina's zijn afgedrukt,"},
+        {8, "1)Stel de papiergeleiders voor handinvoer"},
+        {9, "1)Nadat de even pagina's zijn afgedrukt, neemt u ze uit de uitvoerlade."},
+        {11, "Mettez du papier ordinaire dans la cassette."},
+        {12, "Une fois toutes les pages paires imprimées,"}, {13, "1)Des deux mains, ajustez la largeur"},
+        {14, "1)Une fois toutes les pages paires imprimées, retirez-les"},
+        {16, "Legen Sie Normalpapier in die Papierkassette ein."}, {17, "Nach dem Druck der geraden Seiten"},
+        {18, "1)Stellen Sie die Papierführungen am manuellen Einzug"},
+        {19, "1)Wenn alle geraden Seiten gedruckt worden sind,"},
+        {21, "Legg vanlig papir i arkmateren."}, {22, "Etter at partallssidene er skrevet ut,"},
+        {23, "1. Bruk begge hendene til å justere papirførerne"},
+        {24, "1. Etter at partallssidene er skrevet ut, fjerner du dem"},
+        {26, "Ponga papel normal en el cassette de papel."}, {27, "Tras la impresión de las páginas pares,"},
+        {28, "1)Establezca la anchura de las guías"}, {29, "1)Después de que haya impreso las páginas pares,"},
+        {31, "Sätt i papper i papperskassetten."},
+        {32, "Efter att de jämnt numrerade sidorna har skrivits ut,"},
+        {33, "1)Ställ in bredden på den manuella arkmataren."}, {34, "1)När de jämna numrerade sidorna är utskrivna,"},
+        {36, "Inserire della carta comune nel vassoio carta."}, {37, "Dopo avere stampato le pagine pari,"},
+        {38, "1)Regolare la larghezza delle guide carta"},
+        {39, "1)Dopo avere stampato le pagine pari, rimuoverle dal raccoglitore."},
+        {41, "Læg almindeligt papir i papirbakken."}, {42, "Når siderne med lige sidetal er udskrevet,"},
+        {43, "1) Indstil bredden på papirstyrene"}, {44, "1) Når siderne med lige sidetal er udskrevet,"},
+        {46, "1Coloque papel comum no cassete de papel."},
+        {47, "Depois de as páginas de números pares serem impressas,"},
+        {48, "1) Ajuste a largura das guias do papel"}, {49, "1) Depois de as páginas pares serem impressas,"},
+        {87, "用紙ﾄﾚｲに用紙をｾｯﾄします。"}, {88, "偶数ﾍﾟｰｼﾞ印刷後、"},
+        {89, "1)両手で手差し給紙ｶﾞｲﾄﾞを用紙幅に合わせます。"},
+        {90, "1)偶数ﾍﾟｰｼﾞ印刷後、排紙ﾄﾚｲにある全用紙を取り除きます。"},
+        {33451, "Coloque papel normal na cassete do papel."},
+        {33452, "Após a impressão das páginas pares numeradas,"},
+        {33453, "1)Ajuste a largura das guias de papel"}, {33459, "1)Após ter impresso as páginas pares,"},
+        {50000, "보통 용지를 용지 공급기에 넣습니다."}, {50001, "짝수 페이지를 인쇄한 후"},
+        {50002, "1)수동 급지 슬롯의 용지 가이드를"}, {50003, "1)짝수 페이지가 인쇄된 후,"},
+        {50010, "将普通纸装入纸盒。"}, {50011, "偶数页打印完成后，"},
+        {50012, "1)用双手滑动手动进纸槽的导纸板"}, {50013, "1)所有偶数页都打印输出后，"},
+    };
+    for (const auto &s : starts)
+        EXPECT_EQ(Text(s.id).rfind(Wide(s.start), 0), 0u)
+            << "identifier " << s.id << " begins " << ::testing::PrintToString(Text(s.id).substr(0, 40));
+}
+
+TEST_F(CatalogueStrings, LongTextsFollowTheirLanguagesLayout)
+{
+    const std::wstring english[4] = {Text(1), Text(2), Text(3), Text(4)};
+    for (const Language &language : kLanguages) {
+        SCOPED_TRACE(language.name);
+        for (int role = 0; role < 4; role++) {
+            const std::wstring &text = Text(language.ids[role]);
+            SCOPED_TRACE(language.ids[role]);
+            ASSERT_FALSE(text.empty());
+            EXPECT_EQ(text.back() == L'\n', language.endsInLineFeed);
+            // The instruction boxes hold about the English text's length.
+            if (language.ids[role] != 14) {
+                EXPECT_LE(text.size() * 100, english[role].size() * 115);
+            }
+            if (role < 2) {
+                EXPECT_EQ(text.find(L"1)"), std::wstring::npos);
+                continue;
+            }
+            // Numbered steps: three in the first pass, four in the second, each after an empty
+            // line or a single line feed as the language lays them out.
+            const int steps = role == 2 ? 3 : 4;
+            EXPECT_EQ(text.rfind(std::to_wstring(1) + language.stepMark, 0), 0u);
+            for (int step = 2; step <= steps; step++) {
+                const std::wstring gap = language.emptyLineBetweenSteps ? L"\n\n" : L"\n";
+                size_t at = text.find(gap + std::to_wstring(step) + language.stepMark);
+                ASSERT_NE(at, std::wstring::npos) << "step " << step;
+                EXPECT_NE(text[at - 1], L'\n') << "step " << step;
+            }
+            EXPECT_EQ(text.find(L"\n" + std::to_wstring(steps + 1) + language.stepMark),
+                      std::wstring::npos);
+        }
+    }
+}
+
+// The duplex templates show an instruction text in a box of 235 x 32 dialog units above the
+// cassette picture and of 166 x 169 beside the manual-feed picture. Measured in 8-point Tahoma,
+// the usual face of an 8-point dialog, with the dialog manager's base units of that font.
+TEST_F(CatalogueStrings, InstructionTextsFitTheirBoxes)
+{
+    HDC dc = GetDC(nullptr);
+    HFONT font = CreateFontW(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
+                             FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics = {};
+    SIZE alphabet = {};
+    GetTextMetricsW(dc, &metrics);
+    GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &alphabet);
+    const int baseX = (alphabet.cx / 26 + 1) / 2, baseY = metrics.tmHeight;
+    for (const Language &language : kLanguages) {
+        for (int role = 0; role < 4; role++) {
+            const std::wstring &text = Text(language.ids[role]);
+            const bool cassette = role < 2;
+            RECT box = {0, 0, MulDiv(cassette ? 235 : 166, baseX, 4), 0};
+            DrawTextW(dc, text.c_str(), int(text.size()), &box,
+                      DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+            EXPECT_LE(box.bottom, MulDiv(cassette ? 32 : 169, baseY, 8))
+                << language.name << " identifier " << language.ids[role];
+        }
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+}
+
+TEST_F(CatalogueStrings, JapaneseTextsWriteKatakanaHalfWidth)
+{
+    for (UINT id = 87; id <= 92; id++) {
+        int halfWidth = 0;
+        for (wchar_t unit : Text(id)) {
+            EXPECT_FALSE(unit >= 0x30A0 && unit <= 0x30FF) << "identifier " << id;
+            halfWidth += unit >= 0xFF66 && unit <= 0xFF9F;
+        }
+        if (id != 91) {
+            EXPECT_GT(halfWidth, 0) << "identifier " << id;
+        }
+    }
+    // The first-pass manual-feed text ends after its third step, with three line feeds.
+    const std::wstring &text = Text(89);
+    ASSERT_GT(text.size(), 4u);
+    EXPECT_EQ(text.substr(text.size() - 4), L"\u3002\n\n\n");
+    EXPECT_EQ(text.find(L"\n\n\n"), text.size() - 3);
+    EXPECT_NE(text.find(L"\n\n3)"), std::wstring::npos);
+}
+
+TEST_F(CatalogueStrings, FrenchSecondPassSlotTextIsTheLongest)
+{
+    EXPECT_EQ(Text(14).size(), 660u);
+    for (const auto &entry : cat.texts)
+        if (entry.first != 14) {
+            EXPECT_LT(entry.second.size(), 660u) << "identifier " << entry.first;
+        }
+}
+
+}  // namespace
