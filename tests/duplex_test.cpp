@@ -206,6 +206,8 @@ struct Shown {
     bool unicode = false;
     HWND owner = nullptr;
     bool active = false;
+    bool topmost = false;
+    RECT rect = {};             // on the screen
     HBITMAP bitmap = nullptr;   // the bitmap that the picture control held
     BitmapPixels picture;       // and its pixels
     std::string pictureClass;
@@ -230,6 +232,8 @@ Shown Read(HWND dialog)
     shown.unicode = IsWindowUnicode(dialog) != FALSE;
     shown.owner = GetWindow(dialog, GW_OWNER);
     shown.active = GetActiveWindow() == dialog;
+    shown.topmost = (GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    GetWindowRect(dialog, &shown.rect);
     HWND picture = Picture(dialog);
     if (picture) {
         shown.pictureClass = ClassName(picture);
@@ -581,12 +585,27 @@ TEST_F(DuplexDialogs, OwnerIsTheActiveWindowElseAValidFallbackElseNone)
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].owner, nullptr);
     }
-    HWND hidden = CreateWindowExW(0, L"STATIC", L"driver", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+    // A driver's window that is not active: the dialogs belong to it, stay on top, and stand
+    // centred over its client area, two fifths of the way down.
+    HWND hidden = CreateWindowExW(0, L"STATIC", L"driver", WS_OVERLAPPEDWINDOW, 150, 60, 900, 700,
                                   nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hidden, nullptr);
+    RECT client;
+    GetClientRect(hidden, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(hidden, &origin);
     EXPECT_EQ(OpenDuplex(0, 1033, kCassette, kPortrait, nullptr, Click(IDOK), hidden), 1);
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].owner, hidden);
+    Shown duplex = seen[0];
+    EXPECT_EQ(OpenManualFeed(1031, Click(ManualFeedOkId), hidden), 1);
+    ASSERT_EQ(seen.size(), 1u);
+    for (const Shown &shown : {duplex, seen[0]}) {
+        EXPECT_EQ(shown.owner, hidden);
+        EXPECT_TRUE(shown.topmost);
+        LONG width = shown.rect.right - shown.rect.left, height = shown.rect.bottom - shown.rect.top;
+        EXPECT_EQ(shown.rect.left, origin.x + (client.right - width) / 2);
+        EXPECT_EQ(shown.rect.top, origin.y + (client.bottom - height) * 2 / 5);
+    }
     DestroyWindow(hidden);
 }
 
