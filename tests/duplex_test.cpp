@@ -447,27 +447,15 @@ int Differences(const Pixels &a, const Pixels &b)
     return count;
 }
 
-int Ink(const Pixels &image, int fromY, int toY)
-{
-    COLORREF background = image.At(image.width - 1, fromY);
-    int count = 0;
-    for (int y = fromY; y < toY && y < image.height; y++)
-        for (int x = 0; x < image.width; x++)
-            count += image.At(x, y) != background;
-    return count;
-}
-
 TEST_F(DuplexDialogs, JapaneseCaptionAndTextAreDrawnAsGlyphs)
 {
     // Drawn as glyphs, the texts look different from the same texts with every Japanese letter
     // replaced by one of them; drawn as boxes, they would look the same.
-    int captionChange = -1, textChange = -1, textInk = 0, captionInk = 0;
+    int captionChange = -1, textChange = -1;
     OpenDuplex(1, 1041, kCassette, kPortrait, nullptr, [&](HWND dialog) {
         HWND text = GetDlgItem(dialog, 151);
         int captionHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFIXEDFRAME);
         Pixels window = CaptureWindow(dialog), body = CaptureClient(text);
-        textInk = Ink(body, 0, body.height);
-        captionInk = Ink(window, GetSystemMetrics(SM_CYFIXEDFRAME) + 2, captionHeight - 2);
         bool save = GetEnvironmentVariableA("DXDLG_SAVE_PNG", nullptr, 0) != 0;
         if (save)
             SavePng(window, L"duplex_japanese.png");
@@ -485,8 +473,7 @@ TEST_F(DuplexDialogs, JapaneseCaptionAndTextAreDrawnAsGlyphs)
         ClickButton(dialog, IDOK);
     });
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_GT(captionInk, 50) << "the caption shows no text";
-    EXPECT_GT(textInk, 500) << "the instruction shows no text";
+    // Measured: 249 and 3960 pixels with glyphs; 0 and 48 with boxes.
     EXPECT_GT(captionChange, 50) << "the Japanese caption is drawn as boxes";
     EXPECT_GT(textChange, 500) << "the Japanese text is drawn as boxes";
 }
