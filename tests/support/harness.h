@@ -85,7 +85,7 @@ Pixels CaptureWindow(HWND window);
 // Writes a capture as PNG (through GDI+); false when it could not.
 bool SavePng(const Pixels &image, const std::wstring &path);
 
-// ---- UTF-8 to UTF-16, for comparing texts written in the tests' source ----
-std::wstring Wide(const char *utf8);
+// ---- To UTF-16: texts written in the tests' source (UTF-8), or ANSI texts (CP_ACP) ----
+std::wstring Wide(const char *text, UINT codePage = CP_UTF8);
 
 }  // namespace dxtest
