@@ -10,6 +10,19 @@ prefix=$2
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 
+# Wine looks links up by the name of the face it draws with, so the bold caption font ("Tahoma
+# Bold") needs a link of its own, and so does the face that Wine draws in place of one that the
+# system lacks (the duplex templates name such a face): Liberation Sans, which stands in for
+# Arial, or DejaVu Sans where that is missing. Windows links the fonts it substitutes likewise.
+add_substitute_font_links() {
+    for face in 'Tahoma Bold' 'Liberation Sans' 'DejaVu Sans'; do
+        "$wine" reg.exe add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f
+    done
+    wineserver -w
+    touch "$prefix/.dxdlg-substitute-links-2"
+}
+
 create_prefix() {
     "$wine" wineboot.exe -i
     wineserver -w
@@ -25,6 +38,7 @@ create_prefix() {
     # Arial, which the manual-feed templates name, drawn with its metric-compatible twin.
     "$wine" reg.exe add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f
     wineserver -w
+    add_substitute_font_links
     # Tahoma and the other metrics-compatible fonts that Debian's Wine leaves outside the prefix.
     for font in /usr/share/wine/fonts/*.ttf; do
         ln -sf "$font" "$prefix/drive_c/windows/Fonts/"
@@ -39,6 +53,8 @@ start)
         flock 9
         if [ ! -f "$prefix/.dxdlg-ready-2" ]; then
             create_prefix >/dev/null 2>&1
+        elif [ ! -f "$prefix/.dxdlg-substitute-links-2" ]; then
+            add_substitute_font_links >/dev/null 2>&1
         fi
         wineserver -k >/dev/null 2>&1 || true
         wineserver -w >/dev/null 2>&1 || true

@@ -143,15 +143,6 @@ std::wstring MessageText(HWND notice)
     return control ? WindowText(control) : std::wstring(L"<no message>");
 }
 
-std::wstring FromAnsi(const char *text)
-{
-    int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring wide(size_t(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], length);
-    wide.resize(size_t(length > 0 ? length - 1 : 0));
-    return wide;
-}
-
 BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
 {
     // Wine gives every thread with windows a hidden input-method window of its own.
@@ -327,7 +318,7 @@ TEST_F(Notices, CaptionComesFromTheAnsiTitle)
     const char title[] = "Drucker \xe4\xf6\xfc \xa9 2";  // ANSI: converted by the caller's code page
     std::wstring caption;
     OpenAndRead(raw_, nullptr, 1033, title, [&](HWND notice) { caption = WindowText(notice); });
-    EXPECT_EQ(caption, FromAnsi(title));
+    EXPECT_EQ(caption, Wide(title, CP_ACP));
 
     caption = L"unread";
     OpenAndRead(diskful_, nullptr, 1031, nullptr, [&](HWND notice) { caption = WindowText(notice); });

@@ -274,11 +274,11 @@ void PumpMessages(DWORD ms)
     }
 }
 
-std::wstring Wide(const char *utf8)
+std::wstring Wide(const char *text8, UINT codePage)
 {
-    int length = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    int length = MultiByteToWideChar(codePage, 0, text8, -1, nullptr, 0);
     std::wstring text(size_t(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, &text[0], length);
+    MultiByteToWideChar(codePage, 0, text8, -1, &text[0], length);
     text.resize(size_t(length > 0 ? length - 1 : 0));
     return text;
 }

@@ -83,7 +83,7 @@ using dxdesk::CaptureClient;
 using dxdesk::CaptureWindow;
 using dxdesk::SavePng;
 
-// ---- UTF-8 to UTF-16, for comparing texts written in the tests' source ----
-std::wstring Wide(const char *utf8);
+// ---- To UTF-16: texts written in the tests' source (UTF-8), or ANSI texts (CP_ACP) ----
+std::wstring Wide(const char *text, UINT codePage = CP_UTF8);
 
 }  // namespace dxtest

@@ -1,0 +1,775 @@
+// The manual duplex instruction dialog and the manual-feed slot dialog, driven through the DLL
+// as a driver drives them; the resource names also through the internal function.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "duplex/duplex.h"
+#include "entry/settings.h"
+#include "picture/picture.h"
+#include "harness.h"
+
+using namespace dxtest;
+
+namespace {
+
+// ---- Resource names of a pass (internal) ----
+
+DriverPrivateSettings Driver(BYTE reversal, LONG rotationSwitch, LONG rotationAngle)
+{
+    DriverPrivateSettings settings = {};
+    settings.reversal = reversal;
+    settings.rotationSwitch = rotationSwitch;
+    settings.rotationAngle = rotationAngle;
+    return settings;
+}
+
+DEVMODEA Job(short source, short orientation)
+{
+    DEVMODEA devMode = {};
+    devMode.dmSize = sizeof(devMode);
+    devMode.dmDefaultSource = source;
+    devMode.dmOrientation = orientation;
+    return devMode;
+}
+
+struct Names {
+    std::string bitmap;
+    std::wstring templateName;
+};
+
+Names Build(short source, short orientation, WORD passCode, const DriverPrivateSettings *settings)
+{
+    DEVMODEA devMode = Job(source, orientation);
+    char bitmap[32];
+    WCHAR templateName[16];
+    memset(bitmap, 'x', sizeof(bitmap));
+    BuildDuplexResourceNames(bitmap, sizeof(bitmap), templateName, 16, &devMode, settings, passCode);
+    return {bitmap, templateName};
+}
+
+TEST(DuplexNames, LayoutFollowsTheSourceAndTheFirstPassHasNoVariant)
+{
+    DriverPrivateSettings plain = Driver(0, 0, 0);
+    struct Case {
+        short source;
+        const char *bitmap;
+        const wchar_t *templateName;
+    } cases[] = {
+        {4, "EVEN_T_M", L"MDDIALOG_MF"},    {258, "EVEN_T_M", L"MDDIALOG_MF"},
+        {7, "EVEN_T_C", L"MDDIALOG_TRAY"},  {1, "EVEN_T_C", L"MDDIALOG_TRAY"},
+        {0, "EVEN_T_C", L"MDDIALOG_TRAY"},  {257, "EVEN_T_C", L"MDDIALOG_TRAY"},
+        {-4, "EVEN_T_C", L"MDDIALOG_TRAY"},
+    };
+    for (const Case &c : cases) {
+        // Every inversion at once changes nothing in the first pass.
+        DriverPrivateSettings turned = Driver(1, 1, 180);
+        for (const DriverPrivateSettings *settings : {&plain, &turned, (DriverPrivateSettings *)nullptr}) {
+            Names names = Build(c.source, 1, 0, settings);
+            EXPECT_EQ(names.bitmap, c.bitmap) << "source " << c.source;
+            EXPECT_EQ(names.templateName, c.templateName) << "source " << c.source;
+        }
+    }
+}
+
+TEST(DuplexNames, SecondPassTurnOverAndTheDriversInversions)
+{
+    struct Case {
+        short source, orientation;
+        WORD passCode;
+        BYTE reversal;
+        LONG rotationSwitch, rotationAngle;
+        const char *bitmap;
+    } cases[] = {
+        {1, 1, 1, 0, 0, 0, "ODD_T_C_D1"},
+        {1, 1, 2, 0, 0, 0, "ODD_T_C_D1"},
+        {1, 1, 3, 0, 0, 0, "ODD_T_C_D2"},
+        {1, 1, 4, 0, 0, 0, "ODD_T_C_D2"},
+        {1, 1, 5, 0, 0, 0, "ODD_T_C_D1"},   // portrait table
+        {1, 2, 5, 0, 0, 0, "ODD_T_C_D2"},   // any other orientation
+        {1, 0, 6, 0, 0, 0, "ODD_T_C_D2"},
+        {258, 2, 5, 0, 0, 0, "ODD_T_M_D2"},
+        {258, 2, 5, 0, 1, 180, "ODD_T_M_D1"},   // rotated by a half turn
+        {258, 2, 5, 2, 1, 180, "ODD_T_M_D2"},   // both inversions cancel out
+        {258, 2, 5, 1, 0, 0, "ODD_T_M_D1"},
+        {4, 1, 1, 1, 0, 0, "ODD_T_M_D2"},
+        {4, 1, 1, 3, 0, 0, "ODD_T_M_D1"},       // reversal 3 and 255 turn nothing
+        {4, 1, 1, 255, 0, 0, "ODD_T_M_D1"},
+        {4, 1, 1, 0, 0, 180, "ODD_T_M_D1"},     // angle without the switch
+        {4, 1, 1, 0, 1, 90, "ODD_T_M_D1"},      // switch with another angle
+        {4, 1, 1, 0, 2, 180, "ODD_T_M_D1"},     // only switch value 1 is on
+        {7, 2, 7, 0, 0, 0, "ODD_T_C_D1"},       // above 6: turn-over 0 ...
+        {7, 2, 7, 1, 0, 0, "ODD_T_C_D2"},       // ... before the inversions
+        {7, 1, 0xFFFF, 0, 1, 180, "ODD_T_C_D2"},
+    };
+    for (const Case &c : cases) {
+        DriverPrivateSettings settings = Driver(c.reversal, c.rotationSwitch, c.rotationAngle);
+        Names names = Build(c.source, c.orientation, c.passCode, &settings);
+        EXPECT_EQ(names.bitmap, c.bitmap)
+            << "source " << c.source << " orientation " << c.orientation << " pass " << c.passCode
+            << " reversal " << int(c.reversal) << " rotation " << c.rotationSwitch << "/"
+            << c.rotationAngle;
+    }
+    // No record: nothing is inverted.
+    EXPECT_EQ(Build(4, 2, 3, nullptr).bitmap, "ODD_T_M_D2");
+    EXPECT_EQ(Build(7, 1, 1, nullptr).bitmap, "ODD_T_C_D1");
+}
+
+TEST(DuplexNames, NamesStayWithinTheirBuffers)
+{
+    DEVMODEA devMode = Job(4, 1);
+    DriverPrivateSettings settings = Driver(0, 0, 0);
+    char bitmap[8];
+    WCHAR templateName[6];
+    memset(bitmap, 'x', sizeof(bitmap));
+    BuildDuplexResourceNames(bitmap, 6, templateName, 4, &devMode, &settings, 3);
+    EXPECT_STREQ(bitmap, "ODD_T");
+    EXPECT_EQ(bitmap[6], 'x');
+    EXPECT_STREQ(templateName, L"MDD");
+}
+
+TEST(ManualFeedTemplates, EachLanguageItsTemplateAndGermanItsOwn)
+{
+    struct Case {
+        WORD language, templateId;
+    } cases[] = {
+        {1043, 103}, {2067, 103}, {1040, 104}, {2064, 104}, {1036, 105}, {2060, 105},
+        {3084, 105}, {4108, 105}, {1044, 106}, {2068, 106}, {1034, 107}, {1053, 108},
+        {1030, 109}, {1031, 110}, {2055, 110}, {1046, 183}, {1041, 187},
+        {1033, 181}, {1035, 181}, {1042, 181}, {2052, 181}, {2066, 181}, {2070, 181},
+        {0, 181}, {3079, 181}, {0xFFFF, 181},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(SelectManualFeedTemplate(c.language), c.templateId) << "language " << c.language;
+}
+
+// ---- The dialogs through the DLL ----
+
+typedef int(WINAPI *OpenDuplexDlgFn)(void *, HWND, int, UINT, UINT, HLOCAL, void *,
+                                      const DriverPrivateSettings *);
+typedef INT_PTR(WINAPI *OpenDuplexDlgMPFn)(void *, HWND, int, UINT, void *, void *);
+typedef int(WINAPI *RegisterFn)(HINSTANCE);
+
+const DWORD kEveryLanguage = 0xFFFF3212;
+const short kCassette = 7, kManualFeed = 4, kPortrait = 1, kLandscape = 2;
+
+// The string identifiers of a column: instruction rows 0 to 3, caption, OK, Cancel.
+struct ColumnTexts {
+    WORD language;
+    UINT ids[7];
+};
+const ColumnTexts kColumns[] = {
+    {1033, {1, 2, 3, 4, 54, 65, 76}},
+    {1031, {16, 17, 18, 19, 57, 68, 79}},
+    {1034, {26, 27, 28, 29, 59, 70, 81}},
+    {1041, {87, 88, 89, 90, 93, 91, 92}},
+    {1042, {50000, 50001, 50002, 50003, 50006, 50004, 50005}},
+    {2052, {50010, 50011, 50012, 50013, 50016, 50014, 50015}},
+    {2070, {33451, 33452, 33453, 33459, 33457, 33455, 33456}},
+};
+
+// The pixels of a bitmap as 32-bit colours, with its size.
+struct BitmapPixels {
+    LONG width = 0, height = 0;
+    std::vector<DWORD> pixels;
+};
+
+BitmapPixels PixelsOf(HBITMAP bitmap)
+{
+    BitmapPixels result;
+    BITMAP info = {};
+    if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info))
+        return result;
+    result.width = info.bmWidth;
+    result.height = info.bmHeight;
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = info.bmWidth;
+    format.bmiHeader.biHeight = -info.bmHeight;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    result.pixels.resize(size_t(info.bmWidth) * size_t(info.bmHeight));
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, UINT(info.bmHeight), result.pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    return result;
+}
+
+// What a dialog showed, read from inside its loop.
+struct Shown {
+    std::wstring caption, text, ok, cancel;
+    bool unicode = false;
+    HWND owner = nullptr;
+    bool active = false;
+    bool topmost = false;
+    RECT rect = {};             // on the screen
+    HBITMAP bitmap = nullptr;   // the bitmap that the picture control held
+    BitmapPixels picture;       // and its pixels
+    std::string pictureClass;
+    SIZE clientDlu = {};        // the client area in dialog units
+    bool hasControl152 = false;
+    DWORD lockCount = 0;
+};
+
+HWND Picture(HWND dialog)
+{
+    HWND picture = GetDlgItem(dialog, 158);
+    return picture ? picture : FindWindowExA(dialog, nullptr, "OvManualDupClass", nullptr);
+}
+
+Shown Read(HWND dialog)
+{
+    Shown shown;
+    shown.caption = WindowText(dialog);
+    shown.text = ItemText(dialog, 151);
+    shown.ok = ItemText(dialog, IDOK);
+    shown.cancel = ItemText(dialog, IDCANCEL);
+    shown.unicode = IsWindowUnicode(dialog) != FALSE;
+    shown.owner = GetWindow(dialog, GW_OWNER);
+    shown.active = GetActiveWindow() == dialog;
+    shown.topmost = (GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    GetWindowRect(dialog, &shown.rect);
+    HWND picture = Picture(dialog);
+    if (picture) {
+        shown.pictureClass = ClassName(picture);
+        shown.bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrA(picture, GWLP_USERDATA));
+        shown.picture = PixelsOf(shown.bitmap);
+    }
+    RECT client, unit = {0, 0, 4, 8};
+    GetClientRect(dialog, &client);
+    MapDialogRect(dialog, &unit);
+    shown.clientDlu.cx = MulDiv(client.right, 4, unit.right);
+    shown.clientDlu.cy = MulDiv(client.bottom, 8, unit.bottom);
+    shown.hasControl152 = GetDlgItem(dialog, 152) != nullptr;
+    return shown;
+}
+
+class DuplexDialogs : public ::testing::Test {
+protected:
+    void SetUp() override { Load({{"countryCode", 1033}}); }
+    void TearDown() override
+    {
+        UnloadDxdlg(module);
+        DeleteSettingsKey();
+    }
+
+    void Load(std::initializer_list<Setting> settings)
+    {
+        if (module)
+            UnloadDxdlg(module);
+        module = LoadDxdlg(settings);
+        ASSERT_NE(module, nullptr);
+        openDuplex = Export<OpenDuplexDlgFn>(module, "OpenDuplexDlg");
+        openManualFeed = Export<OpenDuplexDlgMPFn>(module, "OpenDuplexDlgMP");
+        ASSERT_EQ(Export<RegisterFn>(module, "FRegisterBitmapControl")(nullptr), 1);
+        ASSERT_EQ(Export<RegisterFn>(module, "FRegisterBitmapControlMP")(nullptr), 1);
+    }
+
+    // The DLL's own text of a string identifier, in UTF-16.
+    std::wstring String(UINT id)
+    {
+        WCHAR text[4096];
+        int length = LoadStringW(module, id, text, 4096);
+        return std::wstring(text, size_t(length));
+    }
+
+    BitmapPixels NamedBitmap(const char *name)
+    {
+        HBITMAP bitmap = LoadBitmapA(module, name);
+        EXPECT_NE(bitmap, nullptr) << name << " is not in the DLL";
+        BitmapPixels pixels = PixelsOf(bitmap);
+        DeleteObject(bitmap);
+        return pixels;
+    }
+
+    void ExpectHolds(const BitmapPixels &actual, const char *name)
+    {
+        BitmapPixels expected = NamedBitmap(name);
+        ASSERT_GT(expected.width, 0) << name;
+        EXPECT_EQ(actual.width, expected.width) << name;
+        EXPECT_EQ(actual.height, expected.height) << name;
+        EXPECT_TRUE(actual.pixels == expected.pixels) << "the picture is not " << name;
+    }
+
+    // Opens the duplex dialog for a job and lets `action` read and end it. Each dialog that
+    // opens is read into `seen`.
+    int OpenDuplex(UINT passCode, UINT language, short source, short orientation,
+                   const DriverPrivateSettings *settings, std::function<void(HWND)> action,
+                   HWND owner = nullptr)
+    {
+        HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
+        auto *fields = static_cast<DEVMODEA *>(LocalLock(devMode));
+        *fields = Job(source, orientation);
+        LocalUnlock(devMode);
+        seen.clear();
+        int result;
+        {
+            DialogWatch watch([&](HWND dialog) {
+                seen.push_back(Read(dialog));
+                seen.back().lockCount = LocalFlags(devMode) & LMEM_LOCKCOUNT;
+                action(dialog);
+            }, 5000);
+            watch.RepeatForEachDialog(true);
+            result = openDuplex(nullptr, owner, 0, passCode, language, devMode, nullptr, settings);
+            EXPECT_FALSE(watch.WatchdogFired()) << "a dialog did not close";
+        }
+        EXPECT_EQ(LocalFlags(devMode) & LMEM_LOCKCOUNT, 0u) << "the device settings stay locked";
+        LocalFree(devMode);
+        return result;
+    }
+
+    INT_PTR OpenManualFeed(UINT language, std::function<void(HWND)> action, HWND owner = nullptr)
+    {
+        seen.clear();
+        DialogWatch watch([&](HWND dialog) {
+            seen.push_back(Read(dialog));
+            action(dialog);
+        }, 5000);
+        INT_PTR result = openManualFeed(nullptr, owner, 0, language, nullptr, nullptr);
+        EXPECT_FALSE(watch.WatchdogFired()) << "the dialog did not close";
+        return result;
+    }
+
+    HMODULE module = nullptr;
+    OpenDuplexDlgFn openDuplex = nullptr;
+    OpenDuplexDlgMPFn openManualFeed = nullptr;
+    std::vector<Shown> seen;
+};
+
+std::function<void(HWND)> Click(int id)
+{
+    return [id](HWND dialog) { ClickButton(dialog, id); };
+}
+
+std::function<void(HWND)> Press(UINT vk)
+{
+    return [vk](HWND dialog) { PressKey(dialog, vk); };
+}
+
+void CloseFromCaption(HWND dialog)
+{
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+TEST_F(DuplexDialogs, EachLayoutAndPassShowsItsTemplateTextsAndPictureInUnicode)
+{
+    // The texts are compared with the DLL's UTF-16 strings while the system's ANSI code page
+    // is a Western one, which has no Japanese, Korean or Chinese letters.
+    EXPECT_EQ(GetACP(), 1252u);
+    struct Layout {
+        short source;
+        WORD passCode;
+        int row;
+        const char *bitmap;
+        LONG widthDlu, heightDlu;
+    } layouts[] = {
+        {kCassette, 0, 0, "EVEN_T_C", 265, 215},
+        {kCassette, 3, 1, "ODD_T_C_D2", 265, 215},
+        {kManualFeed, 0, 2, "EVEN_T_M", 306, 182},
+        {258, 2, 3, "ODD_T_M_D1", 306, 182},
+    };
+    for (const ColumnTexts &column : kColumns)
+        for (const Layout &layout : layouts) {
+            SCOPED_TRACE(testing::Message() << "language " << column.language << " source "
+                                            << layout.source << " pass " << layout.passCode);
+            EXPECT_EQ(OpenDuplex(layout.passCode, column.language, layout.source, kPortrait,
+                                 nullptr, Click(IDOK)), 1);
+            ASSERT_EQ(seen.size(), 1u);
+            const Shown &shown = seen[0];
+            EXPECT_TRUE(shown.unicode);
+            EXPECT_EQ(shown.clientDlu.cx, layout.widthDlu);
+            EXPECT_EQ(shown.clientDlu.cy, layout.heightDlu);
+            EXPECT_EQ(shown.hasControl152, layout.source == kCassette);
+            EXPECT_EQ(shown.pictureClass, "ZK7730BMPCLASS");
+            EXPECT_EQ(shown.lockCount, 1u) << "the device settings are not locked while in use";
+            std::wstring expected[4] = {String(column.ids[layout.row]), String(column.ids[4]),
+                                        String(column.ids[5]), String(column.ids[6])};
+            for (const std::wstring &text : expected)
+                EXPECT_FALSE(text.empty());
+            EXPECT_EQ(shown.text, expected[0]);
+            EXPECT_EQ(shown.caption, expected[1]);
+            EXPECT_EQ(shown.ok, expected[2]);
+            EXPECT_EQ(shown.cancel, expected[3]);
+            // The picture control held the named bitmap; it is gone with its dialog.
+            ExpectHolds(shown.picture, layout.bitmap);
+        }
+}
+
+TEST_F(DuplexDialogs, EastAsianTextsArriveAsTheirOwnLetters)
+{
+    struct Case {
+        WORD language;
+        const char *caption, *ok, *cancel;
+    } cases[] = {
+        {1041, "手動両面印刷", "OK", "ｷｬﾝｾﾙ"},
+        {1042, "수동 양면 인쇄 소개", "확인", "취소"},
+        {2066, "수동 양면 인쇄 소개", "확인", "취소"},
+        {2052, "手动双面打印教学", "确定", "取消"},
+        {1034, "Instrucciones de impresión dúplex manual\n", "Aceptar", "Cancelar"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(OpenDuplex(0, c.language, kCassette, kPortrait, nullptr, Click(IDCANCEL)), 0);
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].caption, Wide(c.caption)) << c.language;
+        EXPECT_EQ(seen[0].ok, Wide(c.ok)) << c.language;
+        EXPECT_EQ(seen[0].cancel, Wide(c.cancel)) << c.language;
+    }
+    // The Japanese instruction text keeps its half-width katakana.
+    OpenDuplex(0, 1041, kCassette, kPortrait, nullptr, Click(IDOK));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text.rfind(Wide("用紙ﾄﾚｲに用紙をｾｯﾄします。"), 0), 0u);
+}
+
+// Replaces every letter outside ASCII with the first of them. Letters that a font lacks are
+// all drawn as the same box, so the text then looks the same; drawn as glyphs, it does not.
+std::wstring OneLetterOnly(const std::wstring &text)
+{
+    std::wstring result = text;
+    wchar_t first = 0;
+    for (wchar_t &c : result)
+        if (c > 0x7F)
+            c = first ? first : (first = c);
+    return result;
+}
+
+int Differences(const Pixels &a, const Pixels &b)
+{
+    if (a.width != b.width || a.height != b.height)
+        return -1;
+    int count = 0;
+    for (size_t i = 0; i < a.pixels.size(); i++)
+        count += a.pixels[i] != b.pixels[i];
+    return count;
+}
+
+TEST_F(DuplexDialogs, JapaneseCaptionAndTextAreDrawnAsGlyphs)
+{
+    // Drawn as glyphs, the texts look different from the same texts with every Japanese letter
+    // replaced by one of them; drawn as boxes, they would look the same.
+    int captionChange = -1, textChange = -1;
+    OpenDuplex(1, 1041, kCassette, kPortrait, nullptr, [&](HWND dialog) {
+        HWND text = GetDlgItem(dialog, 151);
+        int captionHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFIXEDFRAME);
+        Pixels window = CaptureWindow(dialog), body = CaptureClient(text);
+        bool save = GetEnvironmentVariableA("DXDLG_SAVE_PNG", nullptr, 0) != 0;
+        if (save)
+            SavePng(window, L"duplex_japanese.png");
+        SetWindowTextW(dialog, OneLetterOnly(WindowText(dialog)).c_str());
+        SetWindowTextW(text, OneLetterOnly(WindowText(text)).c_str());
+        Pixels oneLetterWindow = CaptureWindow(dialog), oneLetterBody = CaptureClient(text);
+        if (save)
+            SavePng(oneLetterWindow, L"duplex_one_letter.png");
+        Pixels caption = window, oneLetterCaption = oneLetterWindow;
+        caption.height = oneLetterCaption.height = captionHeight;
+        caption.pixels.resize(size_t(caption.width) * size_t(captionHeight));
+        oneLetterCaption.pixels.resize(caption.pixels.size());
+        captionChange = Differences(caption, oneLetterCaption);
+        textChange = Differences(body, oneLetterBody);
+        ClickButton(dialog, IDOK);
+    });
+    ASSERT_EQ(seen.size(), 1u);
+    // Measured: 249 and 3960 pixels with glyphs; 0 and 48 with boxes.
+    EXPECT_GT(captionChange, 50) << "the Japanese caption is drawn as boxes";
+    EXPECT_GT(textChange, 500) << "the Japanese text is drawn as boxes";
+}
+
+TEST_F(DuplexDialogs, OkGivesOneAndCancelEscapeAndCloseGiveZero)
+{
+    for (short source : {kCassette, kManualFeed}) {
+        SCOPED_TRACE(source == kCassette ? "cassette" : "manual feed");
+        EXPECT_EQ(OpenDuplex(0, 1033, source, kPortrait, nullptr, Click(IDOK)), 1);
+        EXPECT_EQ(OpenDuplex(1, 1033, source, kPortrait, nullptr, Press(VK_RETURN)), 1);
+        EXPECT_EQ(OpenDuplex(0, 1033, source, kPortrait, nullptr, Click(IDCANCEL)), 0);
+        EXPECT_EQ(OpenDuplex(1, 1033, source, kPortrait, nullptr, Press(VK_ESCAPE)), 0);
+        EXPECT_EQ(OpenDuplex(0, 1033, source, kPortrait, nullptr, CloseFromCaption), 0);
+    }
+}
+
+TEST_F(DuplexDialogs, TheDriversRecordTurnsTheSecondPassPictureOver)
+{
+    DriverPrivateSettings rotated = Driver(0, 1, 180), both = Driver(2, 1, 180);
+    OpenDuplex(5, 1033, 258, kLandscape, nullptr, Click(IDOK));
+    ASSERT_EQ(seen.size(), 1u);
+    ExpectHolds(seen[0].picture, "ODD_T_M_D2");
+    OpenDuplex(5, 1033, 258, kLandscape, &rotated, Click(IDOK));
+    ASSERT_EQ(seen.size(), 1u);
+    ExpectHolds(seen[0].picture, "ODD_T_M_D1");
+    OpenDuplex(5, 1033, 258, kLandscape, &both, Click(IDOK));
+    ASSERT_EQ(seen.size(), 1u);
+    ExpectHolds(seen[0].picture, "ODD_T_M_D2");
+    // Only the low 16 bits of the pass code count: 0x10000 is the first pass.
+    OpenDuplex(0x10000, 1033, kCassette, kPortrait, &rotated, Click(IDOK));
+    ASSERT_EQ(seen.size(), 1u);
+    ExpectHolds(seen[0].picture, "EVEN_T_C");
+    EXPECT_EQ(seen[0].text, String(1));
+}
+
+TEST_F(DuplexDialogs, StoredLanguageAndFinnishFallingBackToEnglish)
+{
+    Load({{"countryCode", 1031}});
+    OpenDuplex(0, 0xFFFF, kManualFeed, kPortrait, nullptr, Click(IDOK));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, String(57));
+    EXPECT_EQ(seen[0].text, String(18));
+    EXPECT_EQ(seen[0].cancel, Wide("Abbrechen"));
+    // Only the low 16 bits of the language argument count.
+    OpenDuplex(0, 0x1FFFF, kCassette, kPortrait, nullptr, Click(IDOK));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, String(57));
+
+    // The catalogue has no Finnish texts: the English ones stand in.
+    for (WORD passCode : {0, 4}) {
+        OpenDuplex(passCode, 1035, kCassette, kPortrait, nullptr, Click(IDOK));
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(String(50020), L"");
+        EXPECT_EQ(seen[0].text, String(passCode ? 2 : 1));
+        EXPECT_EQ(seen[0].caption, Wide("Manual Duplex Instructions"));
+        EXPECT_EQ(seen[0].ok, L"OK");
+        EXPECT_EQ(seen[0].cancel, L"Cancel");
+    }
+}
+
+TEST_F(DuplexDialogs, EveryLanguageModeShowsFifteenColumnsAndReturnsTheLast)
+{
+    Load({{"countryCode", kEveryLanguage}});
+    // Caption identifiers of columns 0 to 14; Finnish (11) shows the English caption.
+    const UINT captions[15] = {55, 56, 57, 61, 58, 60, 54, 59, 62, 63, 93, 54, 50006, 50016, 33457};
+    int dialogs = 0;
+    // Cancel on the first does not shorten the series; OK on the last is the answer.
+    EXPECT_EQ(OpenDuplex(3, 1033, kCassette, kPortrait, nullptr, [&](HWND dialog) {
+        ClickButton(dialog, dialogs++ == 0 ? IDCANCEL : IDOK);
+    }), 1);
+    ASSERT_EQ(seen.size(), 15u);
+    for (size_t i = 0; i < 15; i++) {
+        EXPECT_EQ(seen[i].caption, String(captions[i])) << "column " << i;
+        ExpectHolds(seen[i].picture, "ODD_T_C_D2");
+    }
+    dialogs = 0;
+    EXPECT_EQ(OpenDuplex(0, 1041, kManualFeed, kPortrait, nullptr, [&](HWND dialog) {
+        ClickButton(dialog, ++dialogs == 15 ? IDCANCEL : IDOK);
+    }), 0);
+    ASSERT_EQ(seen.size(), 15u);
+    EXPECT_EQ(seen[0].text, String(8));
+    EXPECT_EQ(seen[14].text, String(33453));
+}
+
+TEST_F(DuplexDialogs, OwnerIsTheActiveWindowElseAValidFallbackElseNone)
+{
+    ASSERT_EQ(GetActiveWindow(), nullptr);
+    HWND notAWindow = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x4321));
+    ASSERT_FALSE(IsWindow(notAWindow));
+    for (HWND fallback : {HWND(nullptr), notAWindow}) {
+        EXPECT_EQ(OpenDuplex(0, 1033, kCassette, kPortrait, nullptr, Click(IDOK), fallback), 1);
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].owner, nullptr);
+        EXPECT_TRUE(seen[0].active) << "an unowned dialog activates itself";
+        EXPECT_EQ(OpenManualFeed(1033, Click(ManualFeedOkId), fallback), 1);
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].owner, nullptr);
+    }
+    // A driver's window that is not active: the dialogs belong to it, stay on top, and stand
+    // centred over its client area, two fifths of the way down.
+    HWND hidden = CreateWindowExW(0, L"STATIC", L"driver", WS_OVERLAPPEDWINDOW, 150, 60, 900, 700,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hidden, nullptr);
+    RECT client;
+    GetClientRect(hidden, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(hidden, &origin);
+    EXPECT_EQ(OpenDuplex(0, 1033, kCassette, kPortrait, nullptr, Click(IDOK), hidden), 1);
+    ASSERT_EQ(seen.size(), 1u);
+    Shown duplex = seen[0];
+    EXPECT_EQ(OpenManualFeed(1031, Click(ManualFeedOkId), hidden), 1);
+    ASSERT_EQ(seen.size(), 1u);
+    for (const Shown &shown : {duplex, seen[0]}) {
+        EXPECT_EQ(shown.owner, hidden);
+        EXPECT_TRUE(shown.topmost);
+        LONG width = shown.rect.right - shown.rect.left, height = shown.rect.bottom - shown.rect.top;
+        EXPECT_EQ(shown.rect.left, origin.x + (client.right - width) / 2);
+        EXPECT_EQ(shown.rect.top, origin.y + (client.bottom - height) * 2 / 5);
+    }
+    DestroyWindow(hidden);
+}
+
+TEST_F(DuplexDialogs, DeviceSettingsThatCannotBeLockedShowNothing)
+{
+    HLOCAL empty = LocalAlloc(LMEM_MOVEABLE, 0);   // a discarded block: no memory to lock
+    ASSERT_NE(empty, nullptr);
+    ASSERT_EQ(LocalLock(empty), nullptr);
+    for (HLOCAL devMode : {HLOCAL(nullptr), empty}) {
+        DialogWatch watch([](HWND dialog) { ClickButton(dialog, IDOK); }, 2000);
+        EXPECT_EQ(openDuplex(nullptr, nullptr, 0, 0, 1033, devMode, nullptr, nullptr), -1);
+        EXPECT_EQ(watch.DialogsSeen(), 0);
+    }
+    LocalFree(empty);
+}
+
+TEST_F(DuplexDialogs, ManualFeedTemplatePerLanguageWithItsOwnTexts)
+{
+    // A duplex dialog first: its caption, column and picture must not reach the other dialog.
+    OpenDuplex(2, 1036, kCassette, kPortrait, nullptr, Click(IDOK));
+    struct Case {
+        WORD language;
+        const char *caption, *ok, *cancel;
+    } cases[] = {
+        {1043, "HANDMATIGE PAPIERINVOER", "OK", "Annuleren"},
+        {2067, "HANDMATIGE PAPIERINVOER", "OK", "Annuleren"},
+        {1040, "GUIDA ALIMENTAZIONE MANUALE", "OK", "Annulla"},
+        {4108, "FENTE D’INSERTION MANUELLE", "OK", "Annuler"},
+        {2068, "MANUELL MATESPALTE", "OK", "Avbryt"},
+        {1034, "BANDEJA DE ALIMENTACIÓN MANUAL", "Aceptar", "Cancelar"},
+        {1053, "SKÅRA FÖR MANUELL MATNING", "OK", "Avbryt"},
+        {1031, "Manueller Einzug", "OK", "Abbrechen"},
+        {2055, "Manueller Einzug", "OK", "Abbrechen"},
+        {1030, "MANUAL FEED SLOT", "OK", "Cancel"},
+        {1041, "MANUAL FEED SLOT", "OK", "Cancel"},
+        {1046, "MANUAL FEED SLOT", "OK", "Cancel"},
+        {1033, "MANUAL FEED SLOT", "OK", "Cancel"},
+        {2070, "MANUAL FEED SLOT", "OK", "Cancel"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << "language " << c.language);
+        HWND okButton = nullptr;
+        std::wstring ok, cancel;
+        EXPECT_EQ(OpenManualFeed(c.language, [&](HWND dialog) {
+            ok = ItemText(dialog, ManualFeedOkId);
+            cancel = ItemText(dialog, ManualFeedCancelId);
+            okButton = GetDlgItem(dialog, ManualFeedOkId);
+            ClickButton(dialog, ManualFeedOkId);
+        }), 1);
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen[0].caption, Wide(c.caption));
+        EXPECT_EQ(ok, Wide(c.ok));
+        EXPECT_EQ(cancel, Wide(c.cancel));
+        EXPECT_TRUE(seen[0].unicode);
+        EXPECT_EQ(seen[0].pictureClass, "OvManualDupClass");
+        ExpectHolds(seen[0].picture, "EVEN_T_M");
+    }
+}
+
+TEST_F(DuplexDialogs, ManualFeedResultsAndStoredLanguage)
+{
+    EXPECT_EQ(OpenManualFeed(1033, Click(ManualFeedOkId)), 1);
+    EXPECT_EQ(OpenManualFeed(1033, Click(ManualFeedCancelId)), 0);
+    EXPECT_EQ(OpenManualFeed(1031, Press(VK_RETURN)), 1);
+    EXPECT_EQ(OpenManualFeed(1033, Press(VK_ESCAPE)), 0);
+    EXPECT_EQ(OpenManualFeed(1031, CloseFromCaption), 0);
+    EXPECT_EQ(OpenManualFeed(1043, CloseFromCaption), 0);
+
+    Load({{"countryCode", 1053}});
+    OpenManualFeed(0xFFFF, Click(ManualFeedOkId));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, Wide("SKÅRA FÖR MANUELL MATNING"));
+    Load({{"countryCode", 1031}});
+    OpenManualFeed(0xFFFF, Click(ManualFeedOkId));
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, Wide("Manueller Einzug"));
+}
+
+TEST_F(DuplexDialogs, StatePointsAtTheCallersBlocksOnlyWhileTheCallRuns)
+{
+    // The library's code linked into this test, with the DLL's resources and classes.
+    HINSTANCE saved = ModuleInstance;
+    ModuleInstance = module;
+    ShowEveryLanguage = 0;
+    HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
+    *static_cast<DEVMODEA *>(LocalLock(devMode)) = Job(kCassette, kLandscape);
+    LocalUnlock(devMode);
+    DriverPrivateSettings settings = Driver(0, 0, 0);
+    const DEVMODEA *during = nullptr;
+    const DriverPrivateSettings *settingsDuring = nullptr;
+    int result;
+    {
+        DialogWatch watch([&](HWND dialog) {
+            during = DuplexDialogState.devMode;
+            settingsDuring = DuplexDialogState.settings;
+            ClickButton(dialog, IDOK);
+        }, 5000);
+        result = OpenDuplexDlg(nullptr, nullptr, 0, 3, 1031, devMode, nullptr, &settings);
+        EXPECT_EQ(watch.DialogsSeen(), 1);
+    }
+    ModuleInstance = saved;
+    EXPECT_EQ(result, 1);
+    EXPECT_NE(during, nullptr);
+    EXPECT_EQ(settingsDuring, &settings);
+    EXPECT_EQ(DuplexDialogState.devMode, nullptr);
+    EXPECT_EQ(DuplexDialogState.settings, nullptr);
+    EXPECT_EQ(DuplexDialogState.passCode, 3u);
+    EXPECT_EQ(DuplexDialogState.column, 2u);
+    EXPECT_STREQ(DuplexBitmapName, "ODD_T_C_D2");
+    EXPECT_EQ(LocalFlags(devMode) & LMEM_LOCKCOUNT, 0u);
+    LocalFree(devMode);
+}
+
+// The highest handle value among many new objects. Freed handle slots are handed out again
+// first, so a slot that a dialog never gave back pushes the high water up by one step. Wine's
+// GetGuiResources cannot count objects.
+struct HandleHighWater {
+    ULONG_PTR gdi = 0, user = 0;
+};
+
+HandleHighWater MeasureHandles()
+{
+    enum { kProbes = 2000 };
+    static HBRUSH brushes[kProbes];
+    static HACCEL tables[kProbes];
+    ACCEL accel = {FVIRTKEY, 'A', 1};
+    HandleHighWater high;
+    for (int i = 0; i < kProbes; i++) {
+        brushes[i] = CreateSolidBrush(RGB(i & 0xFF, 0, 0));
+        tables[i] = CreateAcceleratorTableW(&accel, 1);
+        high.gdi = std::max(high.gdi, reinterpret_cast<ULONG_PTR>(brushes[i]) & 0xFFFF);
+        high.user = std::max(high.user, reinterpret_cast<ULONG_PTR>(tables[i]) & 0xFFFF);
+    }
+    for (int i = 0; i < kProbes; i++) {
+        DeleteObject(brushes[i]);
+        DestroyAcceleratorTable(tables[i]);
+    }
+    return high;
+}
+
+TEST_F(DuplexDialogs, HundredsOfDialogsLeaveNoObjectBehind)
+{
+    // Warm up: the first dialogs load fonts and classes once for the process.
+    OpenDuplex(0, 1041, kCassette, kPortrait, nullptr, Click(IDOK));
+    OpenManualFeed(1033, Click(ManualFeedOkId));
+    HandleHighWater before = MeasureHandles();
+    std::vector<HBITMAP> held;
+    const WORD languages[] = {1033, 1041, 1042, 2052, 1031, 1035};
+    for (int i = 0; i < 120; i++) {
+        OpenDuplex(WORD(i % 7), languages[i % 6], (i & 1) ? kManualFeed : kCassette,
+                   (i & 2) ? kPortrait : kLandscape, nullptr, Click(i % 3 ? IDOK : IDCANCEL));
+        ASSERT_EQ(seen.size(), 1u);
+        held.push_back(seen[0].bitmap);
+        if (i % 2 == 0) {
+            OpenManualFeed(i % 4 ? 1031 : 1033, Click(ManualFeedCancelId));
+            ASSERT_EQ(seen.size(), 1u);
+            held.push_back(seen[0].bitmap);
+        }
+    }
+    // Every control held a bitmap of its own, and no bitmap outlived its dialog.
+    int live = 0, none = 0;
+    for (HBITMAP bitmap : held) {
+        none += bitmap == nullptr;
+        live += GetObjectType(bitmap) != 0;
+    }
+    EXPECT_EQ(held.size(), 180u);
+    EXPECT_EQ(none, 0);
+    EXPECT_EQ(live, 0);
+    EXPECT_EQ(FindThreadDialog(), nullptr);
+    HandleHighWater after = MeasureHandles();
+    printf("%zu dialogs; GDI high water %#llx -> %#llx, USER %#llx -> %#llx\n", held.size(),
+           (unsigned long long)before.gdi, (unsigned long long)after.gdi,
+           (unsigned long long)before.user, (unsigned long long)after.user);
+    // An object left behind by each dialog would add at least one step per dialog (180 or
+    // more); allow a little noise.
+    EXPECT_LE(after.gdi, before.gdi + 16) << "GDI handles climb: " << before.gdi << " -> " << after.gdi;
+    EXPECT_LE(after.user, before.user + 16) << "USER handles climb: " << before.user << " -> " << after.user;
+}
+
+}  // namespace
