@@ -10,6 +10,9 @@ prefix=$2
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 
+# Bump the marker's number when the set-up changes, so that existing prefixes are set up again.
+ready=.dxdlg-ready-3
+
 # Wine looks links up by the name of the face it draws with, so the bold caption font ("Tahoma
 # Bold") needs a link of its own, and so does the face that Wine draws in place of one that the
 # system lacks (the duplex templates name such a face): Liberation Sans, which stands in for
@@ -19,8 +22,6 @@ add_substitute_font_links() {
         "$wine" reg.exe add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
             /v "$face" /t REG_MULTI_SZ /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK JP' /f
     done
-    wineserver -w
-    touch "$prefix/.dxdlg-substitute-links-2"
 }
 
 create_prefix() {
@@ -43,7 +44,7 @@ create_prefix() {
     for font in /usr/share/wine/fonts/*.ttf; do
         ln -sf "$font" "$prefix/drive_c/windows/Fonts/"
     done
-    touch "$prefix/.dxdlg-ready-2"
+    touch "$prefix/$ready"
 }
 
 case $action in
@@ -51,10 +52,8 @@ start)
     mkdir -p "$(dirname "$prefix")"
     (
         flock 9
-        if [ ! -f "$prefix/.dxdlg-ready-2" ]; then
+        if [ ! -f "$prefix/$ready" ]; then
             create_prefix >/dev/null 2>&1
-        elif [ ! -f "$prefix/.dxdlg-substitute-links-2" ]; then
-            add_substitute_font_links >/dev/null 2>&1
         fi
         wineserver -k >/dev/null 2>&1 || true
         wineserver -w >/dev/null 2>&1 || true
