@@ -69,15 +69,33 @@ void BuildDuplexResourceNames(char *bitmapName, size_t bitmapNameSize, WCHAR *te
 }
 
 /* Loads a string of the column, or the English column's string of the same row when the
- * column has none, and sets it as the window's text. */
+ * column has none. Returns its length. */
+static int LoadTableText(UINT id, UINT englishId, WCHAR *buffer)
+{
+    int length = LoadStringW(ModuleInstance, id, buffer, DuplexTextBufferSize);
+    if (length == 0)
+        length = LoadStringW(ModuleInstance, englishId, buffer, DuplexTextBufferSize);
+    if (length <= 0) {
+        buffer[0] = 0;
+        length = 0;
+    }
+    return length;
+}
+
 static void SetTableText(HWND window, UINT id, UINT englishId, WCHAR *buffer)
 {
-    buffer[0] = 0;
-    if (LoadStringW(ModuleInstance, id, buffer, DuplexTextBufferSize) == 0) {
-        buffer[0] = 0;
-        LoadStringW(ModuleInstance, englishId, buffer, DuplexTextBufferSize);
-    }
+    LoadTableText(id, englishId, buffer);
     SetWindowTextW(window, buffer);
+}
+
+/* Several captions of the string tables end in a line feed, which a title bar would draw as a
+ * box: the caption is set without it. */
+static void SetCaptionText(HWND dialog, UINT id, UINT englishId, WCHAR *buffer)
+{
+    int length = LoadTableText(id, englishId, buffer);
+    while (length > 0 && (buffer[length - 1] == L'\n' || buffer[length - 1] == L'\r'))
+        buffer[--length] = 0;
+    SetWindowTextW(dialog, buffer);
 }
 
 void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode, LanguageIndex column)
@@ -89,7 +107,7 @@ void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode, Langu
     SetTableText(GetDlgItem(dialog, InstructionControlId),
                  InstructionTextId(column, manualFeed, secondPass),
                  InstructionTextId(LanguageEnglish, manualFeed, secondPass), text);
-    SetTableText(dialog, CaptionTextId(column), CaptionTextId(LanguageEnglish), text);
+    SetCaptionText(dialog, CaptionTextId(column), CaptionTextId(LanguageEnglish), text);
     SetTableText(GetDlgItem(dialog, IDOK), OkTextId(column), OkTextId(LanguageEnglish), text);
     SetTableText(GetDlgItem(dialog, IDCANCEL), CancelTextId(column),
                  CancelTextId(LanguageEnglish), text);
