@@ -373,6 +373,16 @@ TEST_F(Notices, OwnedByTheThreadsActiveWindowWhenThereIsOne)
     DestroyWindow(active);
 }
 
+TEST_F(Notices, AFallbackOwnerThatIsNoWindowLeavesTheNoticeUnowned)
+{
+    HWND gone = CreateCallerWindow(false);
+    ASSERT_TRUE(gone);
+    DestroyWindow(gone);
+    HWND seenOwner = gone;
+    OpenAndRead(diskful_, gone, 1031, "Disk", [&](HWND notice) { seenOwner = GetWindow(notice, GW_OWNER); });
+    EXPECT_EQ(seenOwner, nullptr);
+}
+
 // ---- Closing ----
 
 TEST_F(Notices, OkByClickEnterOrSpaceEndsTheCallAtOnce)

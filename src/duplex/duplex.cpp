@@ -119,18 +119,6 @@ WORD RequestedLanguage(UINT language)
     return requested == StoredLanguage ? LOWORD(countryCode) : requested;
 }
 
-HWND ChooseDialogOwner(HWND fallback)
-{
-    HWND owner = GetActiveWindow();
-    if (!owner)
-        owner = fallback;
-    /* A handle that is no window would make the dialog call fail with 0, which the driver
-     * takes for Cancel: open the dialog unowned instead. */
-    if (owner && !IsWindow(owner))
-        owner = NULL;
-    return owner;
-}
-
 LPARAM DialogInitParam(HWND owner)
 {
     return (LPARAM)((UINT_PTR)owner & 0xFFFF);

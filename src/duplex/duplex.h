@@ -40,10 +40,8 @@ void BuildDuplexResourceNames(char *bitmapName, size_t bitmapNameSize, WCHAR *te
 void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode, LanguageIndex column);
 
 /* Shared by both exports: the language asked for (0xFFFF in the low 16 bits is the stored
- * countryCode), the owner (the thread's active window, else the fallback when it is a window,
- * else none) and the initialisation parameter for that owner. */
+ * countryCode) and the initialisation parameter for the dialog's owner. */
 WORD RequestedLanguage(UINT language);
-HWND ChooseDialogOwner(HWND fallback);
 LPARAM DialogInitParam(HWND owner);
 
 /* The manual-feed slot template of a language identifier, compared whole. */

@@ -7,6 +7,7 @@
 
 #include "../entry/settings.h"
 #include "../picture/picture.h"
+#include "../placement/placement.h"
 
 struct ManualFeedTemplateChoice {
     WORD language;

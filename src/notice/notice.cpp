@@ -175,9 +175,7 @@ static INT_PTR ShowNotice(const NoticeKind *kind, HWND owner, UINT language, LPC
 {
     NoticeTitle = title;
     WORD templateId = SelectNoticeTemplate(kind, LOWORD(language));
-    HWND active = GetActiveWindow();
-    if (active)
-        owner = active;
+    owner = ChooseDialogOwner(owner);
 
     UINT_PTR tick = SetTimer(NULL, 0, NoticeTickMs, NULL);
     NoticeClosed = 0;

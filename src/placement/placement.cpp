@@ -58,3 +58,15 @@ void PlaceDialog(HWND dialog)
 
     MoveWindow(dialog, position.x, position.y, width, height, IsWindowVisible(dialog));
 }
+
+HWND ChooseDialogOwner(HWND fallback)
+{
+    HWND owner = GetActiveWindow();
+    if (!owner)
+        owner = fallback;
+    /* A handle that is no window would make the dialog fail to open at all (and a modal
+     * dialog's 0 reads as Cancel): open it unowned instead. */
+    if (owner && !IsWindow(owner))
+        owner = NULL;
+    return owner;
+}
