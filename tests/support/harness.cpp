@@ -146,20 +146,6 @@ struct WatchState {
 WatchState watch;
 }  // namespace
 
-static void CloseByForce(HWND dialog)
-{
-    // Cancel first, then the default button (a notice knows only its OK), then end a modal
-    // dialog outright.
-    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    if (IsWindow(dialog) && IsWindowVisible(dialog)) {
-        LRESULT id = SendMessageW(dialog, DM_GETDEFID, 0, 0);
-        if (HIWORD(id) == DC_HASDEFID)
-            SendMessageW(dialog, WM_COMMAND, LOWORD(id), 0);
-    }
-    if (IsWindow(dialog) && IsWindowVisible(dialog))
-        EndDialog(dialog, -2);
-}
-
 static void CALLBACK WatchTimerProc(HWND, UINT, UINT_PTR, DWORD)
 {
     if (watch.inAction)

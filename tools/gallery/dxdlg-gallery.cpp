@@ -194,17 +194,6 @@ struct Run {
 };
 Run run;
 
-void CloseByForce(HWND dialog)
-{
-    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-    if (IsWindow(dialog) && IsWindowVisible(dialog)) {
-        LRESULT id = SendMessageW(dialog, DM_GETDEFID, 0, 0);
-        if (HIWORD(id) == DC_HASDEFID)
-            SendMessageW(dialog, WM_COMMAND, LOWORD(id), 0);
-    }
-    if (IsWindow(dialog) && IsWindowVisible(dialog))
-        EndDialog(dialog, -2);
-}
 
 void HandleDialog(HWND dialog)
 {
@@ -249,7 +238,7 @@ void CALLBACK GalleryTimer(HWND, UINT, UINT_PTR, DWORD)
         dxdesk::PressKey(dialog, VK_RETURN);
     } else if (run.handled && now - run.answeredAt > 3000) {
         run.forced = true;
-        CloseByForce(dialog);
+        dxdesk::CloseByForce(dialog);
     }
 }
 

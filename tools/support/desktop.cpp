@@ -43,6 +43,18 @@ void PressKey(HWND dialog, UINT vk)
     PostMessageW(target, WM_KEYUP, vk, 1 | (LPARAM(scan) << 16) | (LPARAM(3) << 30));
 }
 
+void CloseByForce(HWND dialog)
+{
+    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    if (IsWindow(dialog) && IsWindowVisible(dialog)) {
+        LRESULT id = SendMessageW(dialog, DM_GETDEFID, 0, 0);
+        if (HIWORD(id) == DC_HASDEFID)
+            SendMessageW(dialog, WM_COMMAND, LOWORD(id), 0);
+    }
+    if (IsWindow(dialog) && IsWindowVisible(dialog))
+        EndDialog(dialog, -2);
+}
+
 // ---- Pixels ----
 
 static Pixels Capture(HDC source, int x, int y, int width, int height)

@@ -16,6 +16,9 @@ std::wstring WindowText(HWND window);
 // Types a key into the dialog, as a user would: key down and up posted to the focused control
 // (to the dialog itself when the focus lies elsewhere).
 void PressKey(HWND dialog, UINT vk);
+// Closes a dialog that would not go: Cancel, then its default button (a notice knows only its
+// OK), then EndDialog for a modal one.
+void CloseByForce(HWND dialog);
 
 struct Pixels {
     int width = 0, height = 0;
