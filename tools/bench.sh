@@ -5,9 +5,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 root=$PWD
-tools/install-deps.sh
-cmake --preset default
-cmake --build --preset default
+tools/build.sh
 prefix=$root/build/wineprefix
 
 status=0

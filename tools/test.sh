@@ -3,7 +3,5 @@
 # on a virtual X display. Run as root on Debian 12 from anywhere in the checkout.
 set -eu
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
-cmake --preset default
-cmake --build --preset default
+tools/build.sh
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --preset default
