@@ -320,19 +320,6 @@ Census Take()
     return census;
 }
 
-void Pump(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
 // Thread timers without a window or callback that still fire: the notice's 100 ms timer if it
 // was left running.
 int StrayTimerMessages(DWORD ms)
@@ -495,7 +482,7 @@ int main(int argc, char **argv)
         // Warm up: first-use allocations (fonts, classes, caches) are not leaks.
         for (int i = 0; i < 20; i++)
             ok &= duplexRound(i) & manualRound(i) & noticeRound(i);
-        Pump(300);
+        dxdesk::PumpMessages(300);
 
         // The measure itself, checked: ten brushes must show as ten objects.
         int before = CountGdiObjects();
@@ -536,7 +523,7 @@ int main(int argc, char **argv)
                 bool answered = r.kind == 0 ? duplexRound(i) : r.kind == 1 ? manualRound(i) : noticeRound(i);
                 failures += answered ? 0 : 1;
             }
-            Pump(200);
+            dxdesk::PumpMessages(200);
             Census end = Take();
             int stray = StrayTimerMessages(350);
             char title[64];

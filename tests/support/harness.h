@@ -74,7 +74,7 @@ void ClickButton(HWND dialog, int id);
 using dxdesk::PressKey;
 using dxdesk::CloseByForce;
 // Pumps this thread's messages for `ms` milliseconds.
-void PumpMessages(DWORD ms);
+using dxdesk::PumpMessages;
 
 // ---- Pixels (shared with the tools) ----
 // CaptureClient: the client area as it is on the screen; CaptureWindow: the whole window, frame

@@ -55,6 +55,19 @@ void CloseByForce(HWND dialog)
         EndDialog(dialog, -2);
 }
 
+void PumpMessages(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
 // ---- Pixels ----
 
 static Pixels Capture(HDC source, int x, int y, int width, int height)

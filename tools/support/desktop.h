@@ -19,6 +19,8 @@ void PressKey(HWND dialog, UINT vk);
 // Closes a dialog that would not go: Cancel, then its default button (a notice knows only its
 // OK), then EndDialog for a modal one.
 void CloseByForce(HWND dialog);
+// Handles this thread's messages for `ms` milliseconds.
+void PumpMessages(DWORD ms);
 
 struct Pixels {
     int width = 0, height = 0;
