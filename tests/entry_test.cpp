@@ -195,16 +195,12 @@ TEST_F(Settings, KeyThatCannotBeOpenedGivesBritishEnglishAndOneHour)
 
 // ---- The DLL as a driver loads it ----
 
-TEST(Library, LoadingCreatesTheSettingsAndEveryReasonReturnsTrue)
+TEST(Library, EveryReasonOfTheEntryPointReturnsTrue)
 {
     HMODULE module = LoadDxdlg({});
     ASSERT_NE(module, nullptr);
-    EXPECT_EQ(Stored("countryCode"), DWORD(GetUserDefaultLangID()));
-    EXPECT_EQ(Stored("RawDlgTimeout"), 0u);
-    EXPECT_EQ(Stored("ErrDlgTimeout"), kOneHour);
 
     // A thread attaching and detaching runs the entry point again; it must change nothing.
-    SetSettingDword("countryCode", 1031);
     HANDLE thread = CreateThread(nullptr, 0, [](void *) -> DWORD { return 0; }, nullptr, 0, nullptr);
     WaitForSingleObject(thread, INFINITE);
     CloseHandle(thread);
@@ -276,6 +272,68 @@ TEST(Library, LoadsWhenTheKeyIsReadOnly)
     EXPECT_NE(module, nullptr);
     DWORD value;
     EXPECT_FALSE(GetSettingDword("ErrDlgTimeout", &value)) << "a read-only key was written";
+    UnloadDxdlg(module);
+    DeleteSettingsKey();
+}
+
+}  // namespace
+
+namespace {
+
+// ---- Settings on first use ----
+
+TEST(Library, LoadingReadsNoSettingsAndTheFirstDialogCallDoes)
+{
+    HMODULE module = LoadDxdlg({});
+    ASSERT_NE(module, nullptr);
+    DWORD value;
+    EXPECT_FALSE(GetSettingDword("countryCode", &value)) << "the entry point read the settings";
+
+    // The call fails (no device block) after it has read the settings.
+    using OpenDuplexFn = int(WINAPI *)(void *, HWND, int, UINT, UINT, HLOCAL, void *, const void *);
+    auto open = Export<OpenDuplexFn>(module, "OpenDuplexDlg");
+    ASSERT_NE(open, nullptr);
+    EXPECT_EQ(open(nullptr, nullptr, 0, 0, 1033, nullptr, nullptr, nullptr), -1);
+    EXPECT_EQ(Stored("ErrDlgTimeout"), kOneHour);
+
+    // Read once per process: a changed value is not read again until the next load.
+    SetSettingDword("countryCode", 1031);
+    DeleteSettingsKey();
+    EXPECT_EQ(open(nullptr, nullptr, 0, 0, 1033, nullptr, nullptr, nullptr), -1);
+    EXPECT_FALSE(GetSettingDword("countryCode", &value)) << "the settings were read twice";
+    UnloadDxdlg(module);
+}
+
+}  // namespace
+
+namespace {
+
+// ---- No visible desktop ----
+
+TEST(Library, NoDialogWithoutAVisibleDesktop)
+{
+    HMODULE module = LoadDxdlg(
+        {{"countryCode", 1033}, {"RawDlgTimeout", 0xFFFFFFFF}, {"ErrDlgTimeout", 0xFFFFFFFE}});
+    ASSERT_NE(module, nullptr);
+    using OpenDuplexFn = int(WINAPI *)(void *, HWND, int, UINT, UINT, HLOCAL, void *, const void *);
+    using OpenManualFeedFn = INT_PTR(WINAPI *)(void *, HWND, int, UINT, void *, void *);
+    using NoticeFn = INT_PTR(WINAPI *)(HWND, UINT, void *, LPCSTR);
+    auto duplex = Export<OpenDuplexFn>(module, "OpenDuplexDlg");
+    auto manualFeed = Export<OpenManualFeedFn>(module, "OpenDuplexDlgMP");
+    HLOCAL block = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
+    using RegisterFn = int(WINAPI *)(HINSTANCE);
+    ASSERT_EQ(Export<RegisterFn>(module, "FRegisterBitmapControl")(nullptr), 1);
+    ASSERT_EQ(Export<RegisterFn>(module, "FRegisterBitmapControlMP")(nullptr), 1);
+
+    RunInServiceStation([&] {
+        // A window created here would wait for good: the watchdog of the caller's wait fails.
+        EXPECT_EQ(duplex(nullptr, nullptr, 0, 0, 1033, block, nullptr, nullptr), -1);
+        EXPECT_EQ(manualFeed(nullptr, nullptr, 0, 1033, nullptr, nullptr), -1);
+        for (const char *name : {"RawWarningDialog", "MemfullErrorDialog", "DiskFulErrorDialog"})
+            EXPECT_EQ(Export<NoticeFn>(module, name)(nullptr, 1033, nullptr, "t"), 0) << name;
+        EXPECT_EQ(FindThreadDialog(), nullptr);
+    });
+    LocalFree(block);
     UnloadDxdlg(module);
     DeleteSettingsKey();
 }

@@ -35,6 +35,8 @@ protected:
         module_ = LoadDxdlg({});
         ASSERT_TRUE(module_);
         ModuleInstance = module_;
+        // The first notice would read the settings over what a test sets.
+        LoadSettingsOnce();
     }
     void TearDown() override
     {

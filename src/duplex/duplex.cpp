@@ -10,6 +10,7 @@
 
 #include <stdio.h>
 
+#include "../entry/entry.h"
 #include "../entry/settings.h"
 #include "../picture/picture.h"
 #include "../placement/placement.h"
@@ -172,6 +173,8 @@ int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, 
     INT_PTR result = -1;
     (void)unused1; (void)unused3; (void)unused7;
 
+    if (!BeginDialogCall())
+        return -1;
     LanguageIndex column = SelectLanguageIndex(RequestedLanguage(language));
     owner = ChooseDialogOwner(owner);
 

@@ -5,6 +5,7 @@
  */
 #include "duplex.h"
 
+#include "../entry/entry.h"
 #include "../entry/settings.h"
 #include "../picture/picture.h"
 #include "../placement/placement.h"
@@ -46,6 +47,8 @@ INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT lang
 {
     (void)unused1; (void)unused3; (void)unused5; (void)unused6;
 
+    if (!BeginDialogCall())
+        return -1;
     WORD templateId = SelectManualFeedTemplate(RequestedLanguage(language));
     owner = ChooseDialogOwner(owner);
     /* The picture control reads the name when the dialog creates it. */

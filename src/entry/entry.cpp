@@ -5,8 +5,8 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     switch (reason) {
     case DLL_PROCESS_ATTACH:
+        /* The module and nothing more: the settings wait for the first dialog call. */
         ModuleInstance = instance;
-        LoadSettings();
         break;
     case DLL_PROCESS_DETACH:
         /* Windows keeps a DLL's window classes after the DLL is unloaded; a class left behind

@@ -71,3 +71,17 @@ void LoadSettings(void)
     RawDlgTimeout = DefaultRawDlgTimeout;
     ErrDlgTimeout = DefaultErrDlgTimeout;
 }
+
+static INIT_ONCE SettingsRead = INIT_ONCE_STATIC_INIT;
+
+static BOOL CALLBACK ReadSettings(PINIT_ONCE once, PVOID parameter, PVOID *context)
+{
+    (void)once; (void)parameter; (void)context;
+    LoadSettings();
+    return TRUE;
+}
+
+void LoadSettingsOnce(void)
+{
+    InitOnceExecuteOnce(&SettingsRead, ReadSettings, NULL, NULL);
+}

@@ -1,5 +1,5 @@
-/* The settings store: process-wide values filled once when the library is attached to a
- * process, and only read afterwards. */
+/* The settings store: process-wide values filled once, by the first dialog call of the process,
+ * and only read afterwards. */
 #ifndef DXDLG_SETTINGS_H
 #define DXDLG_SETTINGS_H
 
@@ -15,7 +15,12 @@ extern DWORD ErrDlgTimeout;        /* milliseconds before the memory- and disk-f
 extern const char SettingsKeyPath[];
 
 /* Reads the three values from the registry, writing the default of each missing one when
- * the key may be written. Runs at process attach, under the loader lock. */
+ * the key may be written. */
 void LoadSettings(void);
+
+/* LoadSettings the first time it is called in the process, and nothing afterwards; a thread
+ * that comes while another reads waits until the values are there. Never called from the entry
+ * point: the registry is among what may not be used under the loader lock. */
+void LoadSettingsOnce(void);
 
 #endif

@@ -9,6 +9,7 @@
  */
 #include "dxdlg.h"
 #include "notice/notice.h"
+#include "entry/entry.h"
 #include "entry/settings.h"
 #include "placement/placement.h"
 
@@ -173,6 +174,8 @@ static void RunNoticeLoop(HWND notice, DWORD timeout)
 
 static INT_PTR ShowNotice(const NoticeKind *kind, HWND owner, UINT language, LPCSTR title)
 {
+    if (!BeginDialogCall())
+        return 0;
     NoticeTitle = title;
     WORD templateId = SelectNoticeTemplate(kind, LOWORD(language));
     owner = ChooseDialogOwner(owner);

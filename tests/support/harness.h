@@ -40,6 +40,11 @@ template <class F> F Export(HMODULE module, const char *name)
     return reinterpret_cast<F>(reinterpret_cast<void *>(GetProcAddress(module, name)));
 }
 
+// ---- A process without a visible desktop ----
+// Runs `body` on a fresh thread whose process window station is a new one without WSF_VISIBLE
+// (as a service's), on a desktop of it, then gives the process its own station back.
+void RunInServiceStation(const std::function<void()> &body);
+
 // ---- Driving a dialog from inside its loop ----
 // While a DialogWatch lives, a thread timer looks every 10 ms for a visible dialog (class
 // #32770) of this thread and, the first time it finds one, calls `action` with it from inside
