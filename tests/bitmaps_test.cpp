@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "resource.h"
 
 using namespace dxtest;
 
@@ -36,16 +37,16 @@ struct Expected {
 };
 
 const Expected kBitmaps[] = {
-    {"EVEN_T_C", 172, 172, kCassette, 6, 6, 3779, 0},
-    {"ODD_T_C_D1", 172, 172, kCassette, 6, 6, 3779, 0},
-    {"ODD_T_C_D2", 172, 172, kCassette, 6, 6, 3779, 0},
-    {"EVEN_T_M", 172, 172, kStandard, 16, 16, 0, 15136},
-    {"ODD_T_M_D1", 172, 172, kStandard, 16, 0, 0, 15136},
-    {"ODD_T_M_D2", 172, 172, kStandard, 16, 0, 0, 15136},
-    {"ODD_Y_C_D1", 2, 1, kStandard, 16, 0, 0, 4},
-    {"ODD_Y_C_D2", 2, 1, kStandard, 16, 0, 0, 4},
-    {"ODD_Y_M_D1", 2, 1, kStandard, 16, 0, 0, 4},
-    {"ODD_Y_M_D2", 2, 1, kStandard, 16, 0, 0, 4},
+    {DXDLG_RESOURCE_NAME(IDB_CASSETTE_FIRST), 172, 172, kCassette, 6, 6, 3779, 0},
+    {DXDLG_RESOURCE_NAME(IDB_CASSETTE_SECOND_1), 172, 172, kCassette, 6, 6, 3779, 0},
+    {DXDLG_RESOURCE_NAME(IDB_CASSETTE_SECOND_2), 172, 172, kCassette, 6, 6, 3779, 0},
+    {DXDLG_RESOURCE_NAME(IDB_MANUALFEED_FIRST), 172, 172, kStandard, 16, 16, 0, 15136},
+    {DXDLG_RESOURCE_NAME(IDB_MANUALFEED_SECOND_1), 172, 172, kStandard, 16, 0, 0, 15136},
+    {DXDLG_RESOURCE_NAME(IDB_MANUALFEED_SECOND_2), 172, 172, kStandard, 16, 0, 0, 15136},
+    {DXDLG_RESOURCE_NAME(IDB_PLACEHOLDER_C_1), 2, 1, kStandard, 16, 0, 0, 4},
+    {DXDLG_RESOURCE_NAME(IDB_PLACEHOLDER_C_2), 2, 1, kStandard, 16, 0, 0, 4},
+    {DXDLG_RESOURCE_NAME(IDB_PLACEHOLDER_M_1), 2, 1, kStandard, 16, 0, 0, 4},
+    {DXDLG_RESOURCE_NAME(IDB_PLACEHOLDER_M_2), 2, 1, kStandard, 16, 0, 0, 4},
 };
 
 class Bitmaps : public ::testing::Test {
@@ -162,7 +163,8 @@ TEST_F(Bitmaps, TheCatalogueHoldsExactlyTheTenUnderMalay)
 
 TEST_F(Bitmaps, PlaceholdersAreTwoWhitePixels)
 {
-    for (const char *name : {"ODD_Y_C_D1", "ODD_Y_C_D2", "ODD_Y_M_D1", "ODD_Y_M_D2"}) {
+    for (const char *name : {DXDLG_RESOURCE_NAME(IDB_PLACEHOLDER_C_1), DXDLG_RESOURCE_NAME(IDB_PLACEHOLDER_C_2),
+                             DXDLG_RESOURCE_NAME(IDB_PLACEHOLDER_M_1), DXDLG_RESOURCE_NAME(IDB_PLACEHOLDER_M_2)}) {
         HBITMAP bitmap = LoadBitmapA(module, name);
         ASSERT_NE(bitmap, nullptr) << name;
         BITMAPINFO info = {};

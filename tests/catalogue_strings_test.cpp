@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "resource.h"
 
 using dxtest::Wide;
 
@@ -126,20 +127,62 @@ struct Language {
     bool endsInLineFeed;
 };
 const Language kLanguages[] = {
-    {"English", {1, 2, 3, 4}, L")", true, true},
-    {"Dutch", {6, 7, 8, 9}, L")", true, true},
-    {"French", {11, 12, 13, 14}, L")", true, true},
-    {"German", {16, 17, 18, 19}, L")", true, true},
-    {"Norwegian", {21, 22, 23, 24}, L". ", true, true},
-    {"Spanish", {26, 27, 28, 29}, L")", true, true},
-    {"Swedish", {31, 32, 33, 34}, L")", true, true},
-    {"Italian", {36, 37, 38, 39}, L")", true, true},
-    {"Danish", {41, 42, 43, 44}, L") ", true, true},
-    {"Portuguese (Brazil)", {46, 47, 48, 49}, L") ", true, true},
-    {"Japanese", {87, 88, 89, 90}, L")", true, true},
-    {"Portuguese (Portugal)", {33451, 33452, 33453, 33459}, L")", false, false},
-    {"Korean", {50000, 50001, 50002, 50003}, L")", false, true},
-    {"Chinese", {50010, 50011, 50012, 50013}, L")", false, false},
+    {"English",
+     {IDS_ENGLISH_CASSETTE_FIRST, IDS_ENGLISH_CASSETTE_SECOND,
+      IDS_ENGLISH_MANUALFEED_FIRST, IDS_ENGLISH_MANUALFEED_SECOND},
+     L")", true, true},
+    {"Dutch",
+     {IDS_DUTCH_CASSETTE_FIRST, IDS_DUTCH_CASSETTE_SECOND,
+      IDS_DUTCH_MANUALFEED_FIRST, IDS_DUTCH_MANUALFEED_SECOND},
+     L")", true, true},
+    {"French",
+     {IDS_FRENCH_CASSETTE_FIRST, IDS_FRENCH_CASSETTE_SECOND,
+      IDS_FRENCH_MANUALFEED_FIRST, IDS_FRENCH_MANUALFEED_SECOND},
+     L")", true, true},
+    {"German",
+     {IDS_GERMAN_CASSETTE_FIRST, IDS_GERMAN_CASSETTE_SECOND,
+      IDS_GERMAN_MANUALFEED_FIRST, IDS_GERMAN_MANUALFEED_SECOND},
+     L")", true, true},
+    {"Norwegian",
+     {IDS_NORWEGIAN_CASSETTE_FIRST, IDS_NORWEGIAN_CASSETTE_SECOND,
+      IDS_NORWEGIAN_MANUALFEED_FIRST, IDS_NORWEGIAN_MANUALFEED_SECOND},
+     L". ", true, true},
+    {"Spanish",
+     {IDS_SPANISH_CASSETTE_FIRST, IDS_SPANISH_CASSETTE_SECOND,
+      IDS_SPANISH_MANUALFEED_FIRST, IDS_SPANISH_MANUALFEED_SECOND},
+     L")", true, true},
+    {"Swedish",
+     {IDS_SWEDISH_CASSETTE_FIRST, IDS_SWEDISH_CASSETTE_SECOND,
+      IDS_SWEDISH_MANUALFEED_FIRST, IDS_SWEDISH_MANUALFEED_SECOND},
+     L")", true, true},
+    {"Italian",
+     {IDS_ITALIAN_CASSETTE_FIRST, IDS_ITALIAN_CASSETTE_SECOND,
+      IDS_ITALIAN_MANUALFEED_FIRST, IDS_ITALIAN_MANUALFEED_SECOND},
+     L")", true, true},
+    {"Danish",
+     {IDS_DANISH_CASSETTE_FIRST, IDS_DANISH_CASSETTE_SECOND,
+      IDS_DANISH_MANUALFEED_FIRST, IDS_DANISH_MANUALFEED_SECOND},
+     L") ", true, true},
+    {"Portuguese (Brazil)",
+     {IDS_PORTUGUESE_BRAZIL_CASSETTE_FIRST, IDS_PORTUGUESE_BRAZIL_CASSETTE_SECOND,
+      IDS_PORTUGUESE_BRAZIL_MANUALFEED_FIRST, IDS_PORTUGUESE_BRAZIL_MANUALFEED_SECOND},
+     L") ", true, true},
+    {"Japanese",
+     {IDS_JAPANESE_CASSETTE_FIRST, IDS_JAPANESE_CASSETTE_SECOND,
+      IDS_JAPANESE_MANUALFEED_FIRST, IDS_JAPANESE_MANUALFEED_SECOND},
+     L")", true, true},
+    {"Portuguese (Portugal)",
+     {IDS_PORTUGUESE_PORTUGAL_CASSETTE_FIRST, IDS_PORTUGUESE_PORTUGAL_CASSETTE_SECOND,
+      IDS_PORTUGUESE_PORTUGAL_MANUALFEED_FIRST, IDS_PORTUGUESE_PORTUGAL_MANUALFEED_SECOND},
+     L")", false, false},
+    {"Korean",
+     {IDS_KOREAN_CASSETTE_FIRST, IDS_KOREAN_CASSETTE_SECOND,
+      IDS_KOREAN_MANUALFEED_FIRST, IDS_KOREAN_MANUALFEED_SECOND},
+     L")", false, true},
+    {"Chinese",
+     {IDS_CHINESE_CASSETTE_FIRST, IDS_CHINESE_CASSETTE_SECOND,
+      IDS_CHINESE_MANUALFEED_FIRST, IDS_CHINESE_MANUALFEED_SECOND},
+     L")", false, false},
 };
 
 TEST_F(CatalogueStrings, ExactlyTheExpectedIdentifiersHoldStringsEachStoredOnce)
@@ -152,7 +195,9 @@ TEST_F(CatalogueStrings, ExactlyTheExpectedIdentifiersHoldStringsEachStoredOnce)
     EXPECT_EQ(Listed(Difference(stored, ExpectedIdentifiers())), "") << "unexpected";
     EXPECT_EQ(cat.duplicates, 0);
     const UINT absent[] = {50, 51, 52, 33454, 33458, 50007, 50008, 50009, 50017, 50018, 50019,
-                           50020, 50021, 50022, 50023, 50024, 50025, 50026};
+                           IDS_FINNISH_CASSETTE_FIRST, IDS_FINNISH_CASSETTE_SECOND,
+                           IDS_FINNISH_MANUALFEED_FIRST, IDS_FINNISH_MANUALFEED_SECOND,
+                           IDS_FINNISH_OK, IDS_FINNISH_CANCEL, IDS_FINNISH_CAPTION};
     std::wstring text;
     for (UINT id : absent) {
         EXPECT_EQ(stored.count(id), 0u) << id;
@@ -204,48 +249,52 @@ TEST_F(CatalogueStrings, EnglishTextsCaptionsAndButtonWords)
         UINT id;
         const wchar_t *text;
     } texts[] = {
-        {1, L"Set plain paper into the paper cassette. Then click the OK button to print the even "
-            L"pages first.\n"},
-        {2, L"After the even numbered pages are printed, set the printed paper into the paper "
-            L"cassette again according to the figure below. Click the OK button to print the odd "
-            L"numbered pages.\n"},
-        {3, L"1)Set the width of the Manual feed slot paper guides using both hands to the paper "
-            L"width to be used. \n\n2)Insert the paper into the Manual feed slot with both hands "
-            L"until the front edge of the paper touches the paper feed roller.\n\n3)Click OK to "
-            L"start printing.\n\n\nLeave the printed paper in the Output tray until you have "
-            L"printed all the even pages first.\n"},
-        {4, L"1)After the even pages are printed, remove the printed even numbered pages from the "
-            L"output tray.\n\n2)Take the first of the printed sheets in order, and turn it as "
-            L"shown in the illustration so that the printed even numbered page is face down.\n\n"
-            L"3)Insert the paper into the Manual feed slot with both hands until the front edge "
-            L"of the paper touches the paper feed roller.\n\n4)Click OK to start printing, after "
-            L"that repeat actions 2) and 3).\n\n If there are an odd number of pages in the "
-            L"document, to print the last page set a new sheet of paper into the Manual feed "
-            L"slot.\n"},
-        {54, L"Manual Duplex Instructions"},
-        {65, L"OK"},
-        {76, L"Cancel"},
-        {55, L"Instructies voor handmatig dubbelzijdig afdrukken"},
-        {70, L"Aceptar"},
-        {81, L"Cancelar"},
+        {IDS_ENGLISH_CASSETTE_FIRST,
+         L"Set plain paper into the paper cassette. Then click the OK button to print the even "
+         L"pages first.\n"},
+        {IDS_ENGLISH_CASSETTE_SECOND,
+         L"After the even numbered pages are printed, set the printed paper into the paper "
+         L"cassette again according to the figure below. Click the OK button to print the odd "
+         L"numbered pages.\n"},
+        {IDS_ENGLISH_MANUALFEED_FIRST,
+         L"1)Set the width of the Manual feed slot paper guides using both hands to the paper "
+         L"width to be used. \n\n2)Insert the paper into the Manual feed slot with both hands "
+         L"until the front edge of the paper touches the paper feed roller.\n\n3)Click OK to "
+         L"start printing.\n\n\nLeave the printed paper in the Output tray until you have "
+         L"printed all the even pages first.\n"},
+        {IDS_ENGLISH_MANUALFEED_SECOND,
+         L"1)After the even pages are printed, remove the printed even numbered pages from the "
+         L"output tray.\n\n2)Take the first of the printed sheets in order, and turn it as "
+         L"shown in the illustration so that the printed even numbered page is face down.\n\n"
+         L"3)Insert the paper into the Manual feed slot with both hands until the front edge "
+         L"of the paper touches the paper feed roller.\n\n4)Click OK to start printing, after "
+         L"that repeat actions 2) and 3).\n\n If there are an odd number of pages in the "
+         L"document, to print the last page set a new sheet of paper into the Manual feed "
+         L"slot.\n"},
+        {IDS_ENGLISH_CAPTION, L"Manual Duplex Instructions"},
+        {IDS_ENGLISH_OK, L"OK"},
+        {IDS_ENGLISH_CANCEL, L"Cancel"},
+        {IDS_DUTCH_CAPTION, L"Instructies voor handmatig dubbelzijdig afdrukken"},
+        {IDS_SPANISH_OK, L"Aceptar"},
+        {IDS_SPANISH_CANCEL, L"Cancelar"},
         {86, L"a"},
         {53, L"dummy"},
-        {33457, L"Instru\u00E7\u00F5es sobre duplex manual"},
+        {IDS_PORTUGUESE_PORTUGAL_CAPTION, L"Instru\u00E7\u00F5es sobre duplex manual"},
         // Non-ASCII texts unit for unit: half-width katakana, Hangul, accented Latin letters.
-        {92, L"\uFF77\uFF6C\uFF9D\uFF7E\uFF99"},
-        {50006, L"\uC218\uB3D9 \uC591\uBA74 \uC778\uC1C4 \uC18C\uAC1C"},
-        {59, L"Instrucciones de impresi\u00F3n d\u00FAplex manual\n"},
-        {93, L"\u624B\u52D5\u4E21\u9762\u5370\u5237"},
-        {50016, L"\u624B\u52A8\u53CC\u9762\u6253\u5370\u6559\u5B66"},
-        {50015, L"\u53D6\u6D88"},
+        {IDS_JAPANESE_CANCEL, L"\uFF77\uFF6C\uFF9D\uFF7E\uFF99"},
+        {IDS_KOREAN_CAPTION, L"\uC218\uB3D9 \uC591\uBA74 \uC778\uC1C4 \uC18C\uAC1C"},
+        {IDS_SPANISH_CAPTION, L"Instrucciones de impresi\u00F3n d\u00FAplex manual\n"},
+        {IDS_JAPANESE_CAPTION, L"\u624B\u52D5\u4E21\u9762\u5370\u5237"},
+        {IDS_CHINESE_CAPTION, L"\u624B\u52A8\u53CC\u9762\u6253\u5370\u6559\u5B66"},
+        {IDS_CHINESE_CANCEL, L"\u53D6\u6D88"},
     };
     for (const auto &t : texts)
         EXPECT_EQ(Text(t.id), std::wstring(t.text)) << "identifier " << t.id;
     for (UINT id : {5u, 10u, 15u, 20u, 25u, 30u, 35u, 40u, 45u})
         EXPECT_EQ(Text(id), L"dummy") << id;
-    for (UINT id = 56; id <= 63; id++)
+    for (UINT id = IDS_FRENCH_CAPTION; id <= IDS_PORTUGUESE_BRAZIL_CAPTION; id++)
         EXPECT_TRUE(!Text(id).empty() && Text(id).back() == L'\n') << "caption " << id;
-    EXPECT_EQ(Text(46).rfind(L"1Coloque", 0), 0u);
+    EXPECT_EQ(Text(IDS_PORTUGUESE_BRAZIL_CASSETTE_FIRST).rfind(L"1Coloque", 0), 0u);
 }
 
 TEST_F(CatalogueStrings, LongTextsBeginWithTheirFirstWords)
@@ -254,41 +303,58 @@ TEST_F(CatalogueStrings, LongTextsBeginWithTheirFirstWords)
         UINT id;
         const char *start;   // UTF-8
     } starts[] = {
-        {6, "Plaats normaal papier in de papiercassette."}, {7, "Nadat de even pagina's zijn afgedrukt,"},
-        {8, "1)Stel de papiergeleiders voor handinvoer"},
-        {9, "1)Nadat de even pagina's zijn afgedrukt, neemt u ze uit de uitvoerlade."},
-        {11, "Mettez du papier ordinaire dans la cassette."},
-        {12, "Une fois toutes les pages paires imprimées,"}, {13, "1)Des deux mains, ajustez la largeur"},
-        {14, "1)Une fois toutes les pages paires imprimées, retirez-les"},
-        {16, "Legen Sie Normalpapier in die Papierkassette ein."}, {17, "Nach dem Druck der geraden Seiten"},
-        {18, "1)Stellen Sie die Papierführungen am manuellen Einzug"},
-        {19, "1)Wenn alle geraden Seiten gedruckt worden sind,"},
-        {21, "Legg vanlig papir i arkmateren."}, {22, "Etter at partallssidene er skrevet ut,"},
-        {23, "1. Bruk begge hendene til å justere papirførerne"},
-        {24, "1. Etter at partallssidene er skrevet ut, fjerner du dem"},
-        {26, "Ponga papel normal en el cassette de papel."}, {27, "Tras la impresión de las páginas pares,"},
-        {28, "1)Establezca la anchura de las guías"}, {29, "1)Después de que haya impreso las páginas pares,"},
-        {31, "Sätt i papper i papperskassetten."},
-        {32, "Efter att de jämnt numrerade sidorna har skrivits ut,"},
-        {33, "1)Ställ in bredden på den manuella arkmataren."}, {34, "1)När de jämna numrerade sidorna är utskrivna,"},
-        {36, "Inserire della carta comune nel vassoio carta."}, {37, "Dopo avere stampato le pagine pari,"},
-        {38, "1)Regolare la larghezza delle guide carta"},
-        {39, "1)Dopo avere stampato le pagine pari, rimuoverle dal raccoglitore."},
-        {41, "Læg almindeligt papir i papirbakken."}, {42, "Når siderne med lige sidetal er udskrevet,"},
-        {43, "1) Indstil bredden på papirstyrene"}, {44, "1) Når siderne med lige sidetal er udskrevet,"},
-        {46, "1Coloque papel comum no cassete de papel."},
-        {47, "Depois de as páginas de números pares serem impressas,"},
-        {48, "1) Ajuste a largura das guias do papel"}, {49, "1) Depois de as páginas pares serem impressas,"},
-        {87, "用紙ﾄﾚｲに用紙をｾｯﾄします。"}, {88, "偶数ﾍﾟｰｼﾞ印刷後、"},
-        {89, "1)両手で手差し給紙ｶﾞｲﾄﾞを用紙幅に合わせます。"},
-        {90, "1)偶数ﾍﾟｰｼﾞ印刷後、排紙ﾄﾚｲにある全用紙を取り除きます。"},
-        {33451, "Coloque papel normal na cassete do papel."},
-        {33452, "Após a impressão das páginas pares numeradas,"},
-        {33453, "1)Ajuste a largura das guias de papel"}, {33459, "1)Após ter impresso as páginas pares,"},
-        {50000, "보통 용지를 용지 공급기에 넣습니다."}, {50001, "짝수 페이지를 인쇄한 후"},
-        {50002, "1)수동 급지 슬롯의 용지 가이드를"}, {50003, "1)짝수 페이지가 인쇄된 후,"},
-        {50010, "将普通纸装入纸盒。"}, {50011, "偶数页打印完成后，"},
-        {50012, "1)用双手滑动手动进纸槽的导纸板"}, {50013, "1)所有偶数页都打印输出后，"},
+        {IDS_DUTCH_CASSETTE_FIRST, "Plaats normaal papier in de papiercassette."},
+        {IDS_DUTCH_CASSETTE_SECOND, "Nadat de even pagina's zijn afgedrukt,"},
+        {IDS_DUTCH_MANUALFEED_FIRST, "1)Stel de papiergeleiders voor handinvoer"},
+        {IDS_DUTCH_MANUALFEED_SECOND, "1)Nadat de even pagina's zijn afgedrukt, neemt u ze uit de uitvoerlade."},
+        {IDS_FRENCH_CASSETTE_FIRST, "Mettez du papier ordinaire dans la cassette."},
+        {IDS_FRENCH_CASSETTE_SECOND, "Une fois toutes les pages paires imprimées,"},
+        {IDS_FRENCH_MANUALFEED_FIRST, "1)Des deux mains, ajustez la largeur"},
+        {IDS_FRENCH_MANUALFEED_SECOND, "1)Une fois toutes les pages paires imprimées, retirez-les"},
+        {IDS_GERMAN_CASSETTE_FIRST, "Legen Sie Normalpapier in die Papierkassette ein."},
+        {IDS_GERMAN_CASSETTE_SECOND, "Nach dem Druck der geraden Seiten"},
+        {IDS_GERMAN_MANUALFEED_FIRST, "1)Stellen Sie die Papierführungen am manuellen Einzug"},
+        {IDS_GERMAN_MANUALFEED_SECOND, "1)Wenn alle geraden Seiten gedruckt worden sind,"},
+        {IDS_NORWEGIAN_CASSETTE_FIRST, "Legg vanlig papir i arkmateren."},
+        {IDS_NORWEGIAN_CASSETTE_SECOND, "Etter at partallssidene er skrevet ut,"},
+        {IDS_NORWEGIAN_MANUALFEED_FIRST, "1. Bruk begge hendene til å justere papirførerne"},
+        {IDS_NORWEGIAN_MANUALFEED_SECOND, "1. Etter at partallssidene er skrevet ut, fjerner du dem"},
+        {IDS_SPANISH_CASSETTE_FIRST, "Ponga papel normal en el cassette de papel."},
+        {IDS_SPANISH_CASSETTE_SECOND, "Tras la impresión de las páginas pares,"},
+        {IDS_SPANISH_MANUALFEED_FIRST, "1)Establezca la anchura de las guías"},
+        {IDS_SPANISH_MANUALFEED_SECOND, "1)Después de que haya impreso las páginas pares,"},
+        {IDS_SWEDISH_CASSETTE_FIRST, "Sätt i papper i papperskassetten."},
+        {IDS_SWEDISH_CASSETTE_SECOND, "Efter att de jämnt numrerade sidorna har skrivits ut,"},
+        {IDS_SWEDISH_MANUALFEED_FIRST, "1)Ställ in bredden på den manuella arkmataren."},
+        {IDS_SWEDISH_MANUALFEED_SECOND, "1)När de jämna numrerade sidorna är utskrivna,"},
+        {IDS_ITALIAN_CASSETTE_FIRST, "Inserire della carta comune nel vassoio carta."},
+        {IDS_ITALIAN_CASSETTE_SECOND, "Dopo avere stampato le pagine pari,"},
+        {IDS_ITALIAN_MANUALFEED_FIRST, "1)Regolare la larghezza delle guide carta"},
+        {IDS_ITALIAN_MANUALFEED_SECOND, "1)Dopo avere stampato le pagine pari, rimuoverle dal raccoglitore."},
+        {IDS_DANISH_CASSETTE_FIRST, "Læg almindeligt papir i papirbakken."},
+        {IDS_DANISH_CASSETTE_SECOND, "Når siderne med lige sidetal er udskrevet,"},
+        {IDS_DANISH_MANUALFEED_FIRST, "1) Indstil bredden på papirstyrene"},
+        {IDS_DANISH_MANUALFEED_SECOND, "1) Når siderne med lige sidetal er udskrevet,"},
+        {IDS_PORTUGUESE_BRAZIL_CASSETTE_FIRST, "1Coloque papel comum no cassete de papel."},
+        {IDS_PORTUGUESE_BRAZIL_CASSETTE_SECOND, "Depois de as páginas de números pares serem impressas,"},
+        {IDS_PORTUGUESE_BRAZIL_MANUALFEED_FIRST, "1) Ajuste a largura das guias do papel"},
+        {IDS_PORTUGUESE_BRAZIL_MANUALFEED_SECOND, "1) Depois de as páginas pares serem impressas,"},
+        {IDS_JAPANESE_CASSETTE_FIRST, "用紙ﾄﾚｲに用紙をｾｯﾄします。"},
+        {IDS_JAPANESE_CASSETTE_SECOND, "偶数ﾍﾟｰｼﾞ印刷後、"},
+        {IDS_JAPANESE_MANUALFEED_FIRST, "1)両手で手差し給紙ｶﾞｲﾄﾞを用紙幅に合わせます。"},
+        {IDS_JAPANESE_MANUALFEED_SECOND, "1)偶数ﾍﾟｰｼﾞ印刷後、排紙ﾄﾚｲにある全用紙を取り除きます。"},
+        {IDS_PORTUGUESE_PORTUGAL_CASSETTE_FIRST, "Coloque papel normal na cassete do papel."},
+        {IDS_PORTUGUESE_PORTUGAL_CASSETTE_SECOND, "Após a impressão das páginas pares numeradas,"},
+        {IDS_PORTUGUESE_PORTUGAL_MANUALFEED_FIRST, "1)Ajuste a largura das guias de papel"},
+        {IDS_PORTUGUESE_PORTUGAL_MANUALFEED_SECOND, "1)Após ter impresso as páginas pares,"},
+        {IDS_KOREAN_CASSETTE_FIRST, "보통 용지를 용지 공급기에 넣습니다."},
+        {IDS_KOREAN_CASSETTE_SECOND, "짝수 페이지를 인쇄한 후"},
+        {IDS_KOREAN_MANUALFEED_FIRST, "1)수동 급지 슬롯의 용지 가이드를"},
+        {IDS_KOREAN_MANUALFEED_SECOND, "1)짝수 페이지가 인쇄된 후,"},
+        {IDS_CHINESE_CASSETTE_FIRST, "将普通纸装入纸盒。"},
+        {IDS_CHINESE_CASSETTE_SECOND, "偶数页打印完成后，"},
+        {IDS_CHINESE_MANUALFEED_FIRST, "1)用双手滑动手动进纸槽的导纸板"},
+        {IDS_CHINESE_MANUALFEED_SECOND, "1)所有偶数页都打印输出后，"},
     };
     for (const auto &s : starts)
         EXPECT_EQ(Text(s.id).rfind(Wide(s.start), 0), 0u)
@@ -306,7 +372,7 @@ TEST_F(CatalogueStrings, LongTextsFollowTheirLanguagesLayout)
             ASSERT_FALSE(text.empty());
             EXPECT_EQ(text.back() == L'\n', language.endsInLineFeed);
             // The instruction boxes hold about the English text's length.
-            if (language.ids[role] != 14) {
+            if (language.ids[role] != IDS_FRENCH_MANUALFEED_SECOND) {
                 EXPECT_LE(text.size() * 100, english[role].size() * 115);
             }
             if (role < 2) {
@@ -361,18 +427,18 @@ TEST_F(CatalogueStrings, InstructionTextsFitTheirBoxes)
 
 TEST_F(CatalogueStrings, JapaneseTextsWriteKatakanaHalfWidth)
 {
-    for (UINT id = 87; id <= 92; id++) {
+    for (UINT id = IDS_JAPANESE_CASSETTE_FIRST; id <= IDS_JAPANESE_CANCEL; id++) {
         int halfWidth = 0;
         for (wchar_t unit : Text(id)) {
             EXPECT_FALSE(unit >= 0x30A0 && unit <= 0x30FF) << "identifier " << id;
             halfWidth += unit >= 0xFF66 && unit <= 0xFF9F;
         }
-        if (id != 91) {
+        if (id != IDS_JAPANESE_OK) {
             EXPECT_GT(halfWidth, 0) << "identifier " << id;
         }
     }
     // The first-pass manual-feed text ends after its third step, with three line feeds.
-    const std::wstring &text = Text(89);
+    const std::wstring &text = Text(IDS_JAPANESE_MANUALFEED_FIRST);
     ASSERT_GT(text.size(), 4u);
     EXPECT_EQ(text.substr(text.size() - 4), L"\u3002\n\n\n");
     EXPECT_EQ(text.find(L"\n\n\n"), text.size() - 3);
@@ -381,9 +447,9 @@ TEST_F(CatalogueStrings, JapaneseTextsWriteKatakanaHalfWidth)
 
 TEST_F(CatalogueStrings, FrenchSecondPassSlotTextIsTheLongest)
 {
-    EXPECT_EQ(Text(14).size(), 660u);
+    EXPECT_EQ(Text(IDS_FRENCH_MANUALFEED_SECOND).size(), 660u);
     for (const auto &entry : cat.texts)
-        if (entry.first != 14) {
+        if (entry.first != IDS_FRENCH_MANUALFEED_SECOND) {
             EXPECT_LT(entry.second.size(), 660u) << "identifier " << entry.first;
         }
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "resource.h"
 
 using namespace dxtest;
 
@@ -17,7 +18,7 @@ namespace {
 
 const WORD kButtonAtom = 0x80;
 const WORD kStaticAtom = 0x82;
-const WORD kNoId = 0xFFFF;
+const WORD kNoId = WORD(IDC_STATIC);
 
 struct Control {
     DWORD style = 0, exStyle = 0;
@@ -156,65 +157,68 @@ struct Entry {
     bool systemMenu;
 };
 
-const WORD kMalay = 1086, kEnglish = 1033, kNynorsk = 2068, kJapanese = 1041;
+const WORD kMalay = MAKELANGID(LANG_MALAY, SUBLANG_MALAY_MALAYSIA);            // 1086
+const WORD kEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);             // 1033
+const WORD kNynorsk = MAKELANGID(LANG_NORWEGIAN, SUBLANG_NORWEGIAN_NYNORSK);    // 2068
+const WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_JAPANESE_JAPAN);       // 1041
 
 const Entry kCatalogue[] = {
-    {L"MDDIALOG_TRAY", 0, kMalay, Duplex, true},
-    {L"MDDIALOG_MF", 0, kMalay, Duplex, true},
-    {nullptr, 103, kEnglish, ManualFeed, false},
-    {nullptr, 104, kEnglish, ManualFeed, false},
-    {nullptr, 105, kEnglish, ManualFeed, false},
-    {nullptr, 106, kEnglish, ManualFeed, false},
-    {nullptr, 107, kEnglish, ManualFeed, false},
-    {nullptr, 108, kEnglish, ManualFeed, false},
-    {nullptr, 109, kEnglish, ManualFeed, false},
-    {nullptr, 110, kEnglish, ManualFeed, true},
-    {nullptr, 181, kEnglish, ManualFeed, false},
-    {nullptr, 183, kEnglish, ManualFeed, false},
-    {nullptr, 187, kJapanese, ManualFeed, false},
-    {nullptr, 111, kEnglish, Administrative, false},
-    {L"MF_DAN_103", 0, kMalay, OlderManualFeed, true},
-    {L"MF_DUT_103", 0, kMalay, OlderManualFeed, true},
-    {L"MF_ENG_103", 0, kMalay, OlderManualFeed, true},
-    {L"MF_FRE_103", 0, kMalay, OlderManualFeed, true},
-    {L"MF_GER_103", 0, kMalay, OlderManualFeed, true},
-    {L"MF_ITA_103", 0, kMalay, OlderManualFeed, true},
-    {L"MF_NOR_103", 0, kMalay, OlderManualFeed, true},
-    {L"MF_SPA_103", 0, kMalay, OlderManualFeed, true},
-    {L"MF_SWE_103", 0, kMalay, OlderManualFeed, true},
-    {nullptr, 102, kNynorsk, Notice, false},
-    {nullptr, 145, kNynorsk, Notice, false},
-    {nullptr, 146, kNynorsk, Notice, false},
-    {nullptr, 147, kNynorsk, Notice, true},
-    {nullptr, 148, kNynorsk, Notice, false},
-    {nullptr, 149, kNynorsk, Notice, false},
-    {nullptr, 150, kNynorsk, Notice, false},
-    {nullptr, 151, kNynorsk, Notice, false},
-    {nullptr, 155, kNynorsk, Notice, false},
-    {nullptr, 156, kNynorsk, Notice, false},
-    {nullptr, 157, kNynorsk, Notice, false},
-    {nullptr, 158, kNynorsk, Notice, false},
-    {nullptr, 159, kNynorsk, Notice, false},
-    {nullptr, 166, kNynorsk, Notice, false},
-    {nullptr, 168, kNynorsk, Notice, false},
-    {nullptr, 169, kNynorsk, Notice, false},
-    {nullptr, 170, kNynorsk, Notice, false},
-    {nullptr, 171, kNynorsk, Notice, false},
-    {nullptr, 172, kNynorsk, Notice, false},
-    {nullptr, 173, kNynorsk, Notice, false},
-    {nullptr, 174, kNynorsk, Notice, false},
-    {nullptr, 175, kNynorsk, Notice, false},
-    {nullptr, 176, kNynorsk, Notice, false},
-    {nullptr, 177, kNynorsk, Notice, false},
-    {nullptr, 178, kNynorsk, Notice, false},
-    {nullptr, 179, kNynorsk, Notice, false},
-    {nullptr, 180, kNynorsk, Notice, false},
-    {nullptr, 182, kNynorsk, Notice, false},
-    {nullptr, 184, kNynorsk, Notice, false},
-    {nullptr, 185, kNynorsk, Notice, false},
-    {nullptr, 186, kJapanese, Notice, false},
-    {nullptr, 188, kJapanese, Notice, false},
-    {nullptr, 189, kJapanese, Notice, false},
+    {DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_TRAY), 0, kMalay, Duplex, true},
+    {DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_MANUALFEED), 0, kMalay, Duplex, true},
+    {nullptr, IDD_MANUALFEED_DUTCH, kEnglish, ManualFeed, false},
+    {nullptr, IDD_MANUALFEED_ITALIAN, kEnglish, ManualFeed, false},
+    {nullptr, IDD_MANUALFEED_FRENCH, kEnglish, ManualFeed, false},
+    {nullptr, IDD_MANUALFEED_NORWEGIAN, kEnglish, ManualFeed, false},
+    {nullptr, IDD_MANUALFEED_SPANISH, kEnglish, ManualFeed, false},
+    {nullptr, IDD_MANUALFEED_SWEDISH, kEnglish, ManualFeed, false},
+    {nullptr, IDD_MANUALFEED_DANISH, kEnglish, ManualFeed, false},
+    {nullptr, IDD_MANUALFEED_GERMAN, kEnglish, ManualFeed, true},
+    {nullptr, IDD_MANUALFEED_ENGLISH, kEnglish, ManualFeed, false},
+    {nullptr, IDD_MANUALFEED_PORTUGUESE_BRAZIL, kEnglish, ManualFeed, false},
+    {nullptr, IDD_MANUALFEED_JAPANESE, kJapanese, ManualFeed, false},
+    {nullptr, IDD_ADMINISTRATIVE, kEnglish, Administrative, false},
+    {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_DANISH), 0, kMalay, OlderManualFeed, true},
+    {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_DUTCH), 0, kMalay, OlderManualFeed, true},
+    {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_ENGLISH), 0, kMalay, OlderManualFeed, true},
+    {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_FRENCH), 0, kMalay, OlderManualFeed, true},
+    {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_GERMAN), 0, kMalay, OlderManualFeed, true},
+    {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_ITALIAN), 0, kMalay, OlderManualFeed, true},
+    {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_NORWEGIAN), 0, kMalay, OlderManualFeed, true},
+    {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_SPANISH), 0, kMalay, OlderManualFeed, true},
+    {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_SWEDISH), 0, kMalay, OlderManualFeed, true},
+    {nullptr, IDD_RAWWARNING_ENGLISH, kNynorsk, Notice, false},
+    {nullptr, IDD_RAWWARNING_SWEDISH, kNynorsk, Notice, false},
+    {nullptr, IDD_RAWWARNING_DUTCH, kNynorsk, Notice, false},
+    {nullptr, IDD_RAWWARNING_FRENCH, kNynorsk, Notice, true},
+    {nullptr, IDD_RAWWARNING_GERMAN, kNynorsk, Notice, false},
+    {nullptr, IDD_RAWWARNING_ITALIAN, kNynorsk, Notice, false},
+    {nullptr, IDD_RAWWARNING_NORWEGIAN, kNynorsk, Notice, false},
+    {nullptr, IDD_RAWWARNING_SPANISH, kNynorsk, Notice, false},
+    {nullptr, IDD_RAWWARNING_DANISH, kNynorsk, Notice, false},
+    {nullptr, IDD_RAWWARNING_PORTUGUESE_BRAZIL, kNynorsk, Notice, false},
+    {nullptr, IDD_RAWWARNING_JAPANESE, kJapanese, Notice, false},
+    {nullptr, IDD_MEMFULL_ENGLISH, kNynorsk, Notice, false},
+    {nullptr, IDD_MEMFULL_NORWEGIAN, kNynorsk, Notice, false},
+    {nullptr, IDD_MEMFULL_SPANISH, kNynorsk, Notice, false},
+    {nullptr, IDD_MEMFULL_SWEDISH, kNynorsk, Notice, false},
+    {nullptr, IDD_MEMFULL_DUTCH, kNynorsk, Notice, false},
+    {nullptr, IDD_MEMFULL_FRENCH, kNynorsk, Notice, false},
+    {nullptr, IDD_MEMFULL_GERMAN, kNynorsk, Notice, false},
+    {nullptr, IDD_MEMFULL_ITALIAN, kNynorsk, Notice, false},
+    {nullptr, IDD_MEMFULL_DANISH, kNynorsk, Notice, false},
+    {nullptr, IDD_MEMFULL_PORTUGUESE_BRAZIL, kNynorsk, Notice, false},
+    {nullptr, IDD_MEMFULL_JAPANESE, kJapanese, Notice, false},
+    {nullptr, IDD_DISKFULL_ENGLISH, kNynorsk, Notice, false},
+    {nullptr, IDD_DISKFULL_ITALIAN, kNynorsk, Notice, false},
+    {nullptr, IDD_DISKFULL_GERMAN, kNynorsk, Notice, false},
+    {nullptr, IDD_DISKFULL_FRENCH, kNynorsk, Notice, false},
+    {nullptr, IDD_DISKFULL_DUTCH, kNynorsk, Notice, false},
+    {nullptr, IDD_DISKFULL_NORWEGIAN, kNynorsk, Notice, false},
+    {nullptr, IDD_DISKFULL_SPANISH, kNynorsk, Notice, false},
+    {nullptr, IDD_DISKFULL_SWEDISH, kNynorsk, Notice, false},
+    {nullptr, IDD_DISKFULL_DANISH, kNynorsk, Notice, false},
+    {nullptr, IDD_DISKFULL_PORTUGUESE_BRAZIL, kNynorsk, Notice, false},
+    {nullptr, IDD_DISKFULL_JAPANESE, kJapanese, Notice, false},
 };
 
 std::wstring KeyOf(const wchar_t *name, WORD id)
@@ -354,7 +358,8 @@ TEST_F(Catalogue, EveryTemplateIsClassicModalAndHidden)
         }
         if (defaults == 2)
             twoDefaultButtons++;
-        const bool twoExpected = e.name && std::wstring(e.name) == L"MDDIALOG_MF";
+        const bool twoExpected =
+            e.name && std::wstring(e.name) == DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_MANUALFEED);
         EXPECT_EQ(defaults, twoExpected ? 2 : e.family == Administrative ? 0 : 1);
     }
     EXPECT_EQ(twoDefaultButtons, 1);
@@ -364,7 +369,8 @@ TEST_F(Catalogue, DuplexTemplatesKeepTheirControlsAndStoredFaceName)
 {
     const wchar_t face[] = {0x201A, 0x006C, 0x201A, 0x0072, 0x0020, 0x0192, 0x0053,
                             0x0192, 0x0056, 0x0192, 0x0062, 0x0192, 0x004E, 0};
-    for (const wchar_t *name : {L"MDDIALOG_TRAY", L"MDDIALOG_MF"}) {
+    for (const wchar_t *name :
+         {DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_TRAY), DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_MANUALFEED)}) {
         SCOPED_TRACE(Narrow(name));
         Template t = Load(name);
         ASSERT_TRUE(t.parsed) << t.error;
@@ -372,7 +378,8 @@ TEST_F(Catalogue, DuplexTemplatesKeepTheirControlsAndStoredFaceName)
         EXPECT_EQ(t.face.size(), 13u);
         EXPECT_EQ(t.pointSize, 8);
         EXPECT_EQ(t.caption, L"Manual Duplex Instructions");
-        const Control *text = t.Find(151), *ok = t.Find(1), *cancel = t.Find(2), *picture = t.Find(158);
+        const Control *text = t.Find(IDC_INSTRUCTION), *ok = t.Find(IDOK), *cancel = t.Find(IDCANCEL),
+                      *picture = t.Find(IDC_PICTURE);
         ASSERT_TRUE(text && ok && cancel && picture);
         EXPECT_EQ(text->classAtom, kStaticAtom);
         EXPECT_EQ(ok->classAtom, kButtonAtom);
@@ -380,7 +387,7 @@ TEST_F(Catalogue, DuplexTemplatesKeepTheirControlsAndStoredFaceName)
         EXPECT_TRUE(IsDefaultButton(*ok));
         EXPECT_EQ(cancel->classAtom, kButtonAtom);
         EXPECT_EQ(cancel->text, L"Cancel");
-        EXPECT_EQ(picture->className, L"ZK7730BMPCLASS");
+        EXPECT_EQ(picture->className, DXDLG_WIDE(BITMAPCTL_CLASS));
         EXPECT_TRUE(picture->style & WS_DISABLED);
     }
 }
@@ -395,14 +402,14 @@ TEST_F(Catalogue, ManualFeedFamilyHasItsButtonsAndPicture)
         ASSERT_TRUE(t.parsed) << t.error;
         EXPECT_EQ(t.face, L"Arial");
         EXPECT_EQ(t.pointSize, 10);
-        const Control *ok = t.Find(1035), *cancel = t.Find(1036);
+        const Control *ok = t.Find(IDC_MANUALFEED_OK), *cancel = t.Find(IDC_MANUALFEED_CANCEL);
         ASSERT_TRUE(ok && cancel);
         EXPECT_TRUE(IsDefaultButton(*ok));
         EXPECT_EQ(cancel->classAtom, kButtonAtom);
         EXPECT_EQ(cancel->style & 0x0F, DWORD(BS_PUSHBUTTON));
         int pictures = 0;
         for (const Control &c : t.controls) {
-            if (c.className == L"OvManualDupClass") {
+            if (c.className == DXDLG_WIDE(MANUALDUPCTL_CLASS)) {
                 pictures++;
                 EXPECT_EQ(c.id, kNoId);
                 EXPECT_FALSE(c.style & WS_DISABLED);
@@ -428,7 +435,8 @@ TEST_F(Catalogue, ManualFeedTextsFitAndKeepTheirSteps)
     GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &sample);
     const int unitX = (sample.cx / 26 + 1) / 2, unitY = metrics.tmHeight;
 
-    const std::wstring english = TextAt(Load(109), 3);
+    // The family's English text, as the template that Danish selects holds it.
+    const std::wstring english = TextAt(Load(IDD_MANUALFEED_DANISH), 3);
     EXPECT_EQ(english, L"1) Please load one sheet of paper into the  \nmanual feed slot.\n Align the paper to the "
                        L"left side of the feed slot.\n\n2) Move the paper guide of the manual feed slot to the "
                        L"paper width you are using.\n\n3) Click OK to start printing.");
@@ -455,7 +463,7 @@ TEST_F(Catalogue, ManualFeedTextsFitAndKeepTheirSteps)
         int steps = 0;
         for (size_t at = 0; at < all.size(); at = all.find(L'\n', at) + 1)
             steps += all[at] >= L'1' && all[at] <= L'9' && all[at + 1] == L')';
-        EXPECT_EQ(steps, e.id == 106 ? 2 : 3);
+        EXPECT_EQ(steps, e.id == IDD_MANUALFEED_NORWEGIAN ? 2 : 3);
         if (t.caption == L"MANUAL FEED SLOT") {
             EXPECT_EQ(all, english + L"\n");
         }
@@ -479,7 +487,7 @@ TEST_F(Catalogue, EveryNoticeHasOkThenOneMessage)
         EXPECT_EQ(t.face, L"MS Sans Serif");
         ASSERT_EQ(t.controls.size(), 2u);
         const Control &ok = t.controls[0], &message = t.controls[1];
-        EXPECT_EQ(ok.id, 1046);
+        EXPECT_EQ(ok.id, IDC_NOTICE_OK);
         EXPECT_TRUE(IsDefaultButton(ok));
         EXPECT_TRUE(ok.text == L"OK" || ok.text == L"Aceptar");
         EXPECT_EQ(ok.cx, 50);
@@ -492,17 +500,17 @@ TEST_F(Catalogue, EveryNoticeHasOkThenOneMessage)
         EXPECT_LE(ok.x + ok.cx, t.cx);
         EXPECT_LE(ok.y + ok.cy, t.cy);
     }
-    EXPECT_EQ(TextAt(Load(102), 1), TextAt(Load(189), 1));
+    EXPECT_EQ(TextAt(Load(IDD_RAWWARNING_ENGLISH), 1), TextAt(Load(IDD_RAWWARNING_JAPANESE), 1));
 }
 
 TEST_F(Catalogue, UnopenedTemplatesAreComplete)
 {
-    Template admin = Load(111);
+    Template admin = Load(IDD_ADMINISTRATIVE);
     ASSERT_TRUE(admin.parsed) << admin.error;
     ASSERT_EQ(admin.controls.size(), 5u);
-    for (WORD id = 1039; id <= 1043; id++)
+    for (WORD id : {IDC_ADMIN_INSTALL, IDC_ADMIN_UNINSTALL, IDC_ADMIN_SELECT, IDC_ADMIN_AUTO, IDC_ADMIN_EXIT})
         ASSERT_NE(admin.Find(id), nullptr) << id;
-    EXPECT_EQ(admin.Find(1040)->text, L"Unnstall Print Processor");
+    EXPECT_EQ(admin.Find(IDC_ADMIN_UNINSTALL)->text, L"Unnstall Print Processor");
 
     for (const Entry &e : kCatalogue) {
         if (e.family != OlderManualFeed)
@@ -511,22 +519,22 @@ TEST_F(Catalogue, UnopenedTemplatesAreComplete)
         Template t = Load(e);
         ASSERT_TRUE(t.parsed) << t.error;
         ASSERT_EQ(t.controls.size(), 6u);
-        EXPECT_EQ(t.controls[0].className, L"ZK5520UD_2");
+        EXPECT_EQ(t.controls[0].className, DXDLG_WIDE(OLDMANUALFEEDCTL_CLASS));
         EXPECT_EQ(t.Find(2), nullptr) << "has a Cancel button";
-        const Control *first = t.Find(159), *second = t.Find(160);
+        const Control *first = t.Find(IDC_STEP1), *second = t.Find(IDC_STEP2);
         ASSERT_TRUE(first && second);
         EXPECT_EQ(first->text.substr(0, 1), L"1");
         EXPECT_EQ(second->text.substr(0, 1), L"2");
         EXPECT_EQ(second->text.back(), L'\n');
         EXPECT_EQ(first->cx | first->cy | second->cx | second->cy, 0);
     }
-    EXPECT_EQ(TextOf(Load(L"MF_ENG_103"), 159),
+    EXPECT_EQ(TextOf(Load(DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_ENGLISH)), IDC_STEP1),
               L"1)Set the width of the Manual feed slot paper guides using both hands to the paper width to be used. \n");
-    const std::wstring spanish = TextOf(Load(L"MF_SPA_103"), 159);
+    const std::wstring spanish = TextOf(Load(DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_SPANISH)), IDC_STEP1);
     EXPECT_EQ(spanish.substr(spanish.size() - 2), L"\n ");
 }
 
-// Controls 159 and 160 hold the first two steps of the same language's first-pass manual-feed
+// IDC_STEP1 and IDC_STEP2 hold the first two steps of the same language's first-pass manual-feed
 // string, with the accented letters that string has. Runs when the string tables are built in.
 TEST_F(Catalogue, OlderManualFeedStepsMatchTheStringTables)
 {
@@ -534,11 +542,18 @@ TEST_F(Catalogue, OlderManualFeedStepsMatchTheStringTables)
         const wchar_t *name;
         UINT string;
     } members[] = {
-        {L"MF_DAN_103", 43}, {L"MF_DUT_103", 8},  {L"MF_ENG_103", 3},  {L"MF_FRE_103", 13}, {L"MF_GER_103", 18},
-        {L"MF_ITA_103", 38}, {L"MF_NOR_103", 23}, {L"MF_SPA_103", 28}, {L"MF_SWE_103", 33},
+        {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_DANISH), IDS_DANISH_MANUALFEED_FIRST},
+        {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_DUTCH), IDS_DUTCH_MANUALFEED_FIRST},
+        {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_ENGLISH), IDS_ENGLISH_MANUALFEED_FIRST},
+        {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_FRENCH), IDS_FRENCH_MANUALFEED_FIRST},
+        {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_GERMAN), IDS_GERMAN_MANUALFEED_FIRST},
+        {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_ITALIAN), IDS_ITALIAN_MANUALFEED_FIRST},
+        {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_NORWEGIAN), IDS_NORWEGIAN_MANUALFEED_FIRST},
+        {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_SPANISH), IDS_SPANISH_MANUALFEED_FIRST},
+        {DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_SWEDISH), IDS_SWEDISH_MANUALFEED_FIRST},
     };
     const wchar_t *stored = nullptr;
-    if (LoadStringW(module, 3, reinterpret_cast<LPWSTR>(&stored), 0) <= 0)
+    if (LoadStringW(module, IDS_ENGLISH_MANUALFEED_FIRST, reinterpret_cast<LPWSTR>(&stored), 0) <= 0)
         GTEST_SKIP() << "the string tables are not in this build";
     for (const auto &m : members) {
         SCOPED_TRACE(Narrow(m.name));
@@ -548,26 +563,28 @@ TEST_F(Catalogue, OlderManualFeedStepsMatchTheStringTables)
         size_t end1 = text.find(L"\n\n"), end2 = text.find(L"\n\n", end1 + 2);
         ASSERT_NE(end2, std::wstring::npos);
         std::wstring step1 = text.substr(0, end1) + L"\n", step2 = text.substr(end1 + 2, end2 - end1 - 2) + L"\n";
-        if (std::wstring(m.name) == L"MF_SPA_103")
+        if (std::wstring(m.name) == DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_SPANISH))
             step1 += L" ";
         Template t = Load(m.name);
         ASSERT_TRUE(t.parsed) << t.error;
-        EXPECT_EQ(TextOf(t, 159), step1);
-        EXPECT_EQ(TextOf(t, 160), step2);
+        EXPECT_EQ(TextOf(t, IDC_STEP1), step1);
+        EXPECT_EQ(TextOf(t, IDC_STEP2), step2);
     }
 }
 
 TEST_F(Catalogue, NonAsciiTextsSurvive)
 {
-    EXPECT_EQ(Load(108).caption, Wide("SKÅRA FÖR MANUELL MATNING"));
-    EXPECT_EQ(Load(105).caption, L"FENTE D\u2019INSERTION MANUELLE");
-    EXPECT_EQ(Load(107).caption, Wide("BANDEJA DE ALIMENTACIÓN MANUAL"));
-    EXPECT_EQ(TextAt(Load(103), 3).substr(0, 4), L"1)\u00C9\u00E9");
-    EXPECT_EQ(TextAt(Load(186), 1), Wide("ディスクの空容量がたりません。"));
-    EXPECT_EQ(TextAt(Load(188), 1), Wide("メモリ容量がたりません。"));
-    EXPECT_NE(TextAt(Load(176), 1).find(Wide("größeren")), std::wstring::npos);
-    EXPECT_EQ(Load(L"MF_DAN_103").caption, Wide("ÅBNING TIL MANUEL FØDNING"));
-    EXPECT_EQ(Load(L"MF_FRE_103").caption, L"FENTE D\u2019ALIMENTATION MANUELLE");
+    EXPECT_EQ(Load(IDD_MANUALFEED_SWEDISH).caption, Wide("SKÅRA FÖR MANUELL MATNING"));
+    EXPECT_EQ(Load(IDD_MANUALFEED_FRENCH).caption, L"FENTE D\u2019INSERTION MANUELLE");
+    EXPECT_EQ(Load(IDD_MANUALFEED_SPANISH).caption, Wide("BANDEJA DE ALIMENTACIÓN MANUAL"));
+    EXPECT_EQ(TextAt(Load(IDD_MANUALFEED_DUTCH), 3).substr(0, 4), L"1)\u00C9\u00E9");
+    EXPECT_EQ(TextAt(Load(IDD_DISKFULL_JAPANESE), 1), Wide("ディスクの空容量がたりません。"));
+    EXPECT_EQ(TextAt(Load(IDD_MEMFULL_JAPANESE), 1), Wide("メモリ容量がたりません。"));
+    EXPECT_NE(TextAt(Load(IDD_MEMFULL_GERMAN), 1).find(Wide("größeren")), std::wstring::npos);
+    EXPECT_EQ(Load(DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_DANISH)).caption,
+              Wide("ÅBNING TIL MANUEL FØDNING"));
+    EXPECT_EQ(Load(DXDLG_RESOURCE_NAMEW(IDD_OLDMANUALFEED_FRENCH)).caption,
+              L"FENTE D\u2019ALIMENTATION MANUELLE");
     // No template keeps a control character or a stray pair in place of an accented letter.
     for (const Entry &e : kCatalogue) {
         Template t = Load(e);
@@ -582,7 +599,8 @@ TEST_F(Catalogue, NonAsciiTextsSurvive)
 
 TEST_F(Catalogue, VersionBlock)
 {
-    EXPECT_NE(FindResourceExW(module, MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1), kEnglish), nullptr);
+    EXPECT_NE(FindResourceExW(module, MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(VS_VERSION_INFO), kEnglish),
+              nullptr);
     wchar_t path[MAX_PATH];
     ASSERT_GT(GetModuleFileNameW(module, path, MAX_PATH), 0u);
     DWORD handle = 0, size = GetFileVersionInfoSizeW(path, &handle);
