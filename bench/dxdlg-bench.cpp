@@ -26,11 +26,6 @@
 
 namespace {
 
-using NoticeFn = decltype(&RawWarningDialog);
-using RegisterFn = decltype(&FRegisterBitmapControl);
-using OpenDuplexDlgFn = decltype(&OpenDuplexDlg);
-using OpenDuplexDlgMPFn = decltype(&OpenDuplexDlgMP);
-
 const char kSettingsKey[] = "Software\\orvanta\\osplproc";
 
 double Now()
@@ -108,10 +103,11 @@ void SetSettings(DWORD country, DWORD raw, DWORD err)
 
 struct Dxdlg {
     HMODULE module = nullptr;
-    RegisterFn registerControl = nullptr, registerControlMP = nullptr;
-    OpenDuplexDlgFn openDuplex = nullptr;
-    OpenDuplexDlgMPFn openDuplexMP = nullptr;
-    NoticeFn notices[3] = {};
+    PFN_FRegisterBitmapControl registerControl = nullptr;
+    PFN_FRegisterBitmapControlMP registerControlMP = nullptr;
+    PFN_OpenDuplexDlg openDuplex = nullptr;
+    PFN_OpenDuplexDlgMP openDuplexMP = nullptr;
+    PFN_RawWarningDialog notices[3] = {}; // raw warning, memory full, disk full: one type
 };
 
 template <class F> F Export(HMODULE module, const char *name)
@@ -124,13 +120,13 @@ bool Load(Dxdlg *dx)
     dx->module = LoadLibraryA("dxdlg.dll");
     if (!dx->module)
         return false;
-    dx->registerControl = Export<RegisterFn>(dx->module, "FRegisterBitmapControl");
-    dx->registerControlMP = Export<RegisterFn>(dx->module, "FRegisterBitmapControlMP");
-    dx->openDuplex = Export<OpenDuplexDlgFn>(dx->module, "OpenDuplexDlg");
-    dx->openDuplexMP = Export<OpenDuplexDlgMPFn>(dx->module, "OpenDuplexDlgMP");
-    dx->notices[0] = Export<NoticeFn>(dx->module, "RawWarningDialog");
-    dx->notices[1] = Export<NoticeFn>(dx->module, "MemfullErrorDialog");
-    dx->notices[2] = Export<NoticeFn>(dx->module, "DiskFulErrorDialog");
+    dx->registerControl = Export<PFN_FRegisterBitmapControl>(dx->module, "FRegisterBitmapControl");
+    dx->registerControlMP = Export<PFN_FRegisterBitmapControlMP>(dx->module, "FRegisterBitmapControlMP");
+    dx->openDuplex = Export<PFN_OpenDuplexDlg>(dx->module, "OpenDuplexDlg");
+    dx->openDuplexMP = Export<PFN_OpenDuplexDlgMP>(dx->module, "OpenDuplexDlgMP");
+    dx->notices[0] = Export<PFN_RawWarningDialog>(dx->module, "RawWarningDialog");
+    dx->notices[1] = Export<PFN_MemfullErrorDialog>(dx->module, "MemfullErrorDialog");
+    dx->notices[2] = Export<PFN_DiskFulErrorDialog>(dx->module, "DiskFulErrorDialog");
     return dx->registerControl && dx->registerControlMP && dx->openDuplex && dx->openDuplexMP && dx->notices[0] &&
            dx->notices[1] && dx->notices[2] && dx->registerControl(dx->module) == 1 &&
            dx->registerControlMP(dx->module) == 1;
@@ -480,8 +476,10 @@ int main(int argc, char **argv)
             return answered;
         };
         // Warm up: first-use allocations (fonts, classes, caches) are not leaks.
-        for (int i = 0; i < 20; i++)
-            ok &= duplexRound(i) & manualRound(i) & noticeRound(i);
+        for (int i = 0; i < 20; i++) {
+            bool duplex = duplexRound(i), manual = manualRound(i), notice = noticeRound(i);
+            ok = ok && duplex && manual && notice;
+        }
         dxdesk::PumpMessages(300);
 
         // The measure itself, checked: ten brushes must show as ten objects.

@@ -76,6 +76,20 @@ DXDLG_API int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT 
 DXDLG_API INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT language,
                                          void *unused5, void *unused6);
 
+/* The exports' types, for a caller that loads the library itself and finds the exports with
+ * GetProcAddress, by name or by the ordinal above:
+ *   PFN_OpenDuplexDlg openDuplex = (PFN_OpenDuplexDlg)GetProcAddress(module, "OpenDuplexDlg"); */
+typedef INT_PTR (WINAPI *PFN_DiskFulErrorDialog)(HWND owner, UINT language, void *reserved, LPCSTR title);
+typedef int (WINAPI *PFN_FRegisterBitmapControl)(HINSTANCE instance);
+typedef int (WINAPI *PFN_FRegisterBitmapControlMP)(HINSTANCE instance);
+typedef INT_PTR (WINAPI *PFN_MemfullErrorDialog)(HWND owner, UINT language, void *reserved, LPCSTR title);
+typedef int (WINAPI *PFN_OpenDuplexDlg)(void *unused1, HWND owner, int unused3, UINT passCode,
+                                        UINT language, HLOCAL devMode, void *unused7,
+                                        const DriverPrivateSettings *settings);
+typedef INT_PTR (WINAPI *PFN_OpenDuplexDlgMP)(void *unused1, HWND owner, int unused3, UINT language,
+                                              void *unused5, void *unused6);
+typedef INT_PTR (WINAPI *PFN_RawWarningDialog)(HWND owner, UINT language, void *reserved, LPCSTR title);
+
 #ifdef __cplusplus
 }
 #endif

@@ -17,15 +17,6 @@
 
 namespace {
 
-// The exports' types come from the public header, so a change there breaks this build.
-using DiskFulErrorDialogFn = decltype(&DiskFulErrorDialog);
-using MemfullErrorDialogFn = decltype(&MemfullErrorDialog);
-using RawWarningDialogFn = decltype(&RawWarningDialog);
-using FRegisterBitmapControlFn = decltype(&FRegisterBitmapControl);
-using FRegisterBitmapControlMPFn = decltype(&FRegisterBitmapControlMP);
-using OpenDuplexDlgFn = decltype(&OpenDuplexDlg);
-using OpenDuplexDlgMPFn = decltype(&OpenDuplexDlgMP);
-
 const char kSettingsKey[] = "Software\\orvanta\\osplproc";
 
 struct Options {
@@ -286,13 +277,13 @@ void CALLBACK AutoAnswerTimer(HWND, UINT, UINT_PTR, DWORD)
 // ---- The job ----
 
 struct Exports {
-    DiskFulErrorDialogFn diskFul;
-    MemfullErrorDialogFn memfull;
-    RawWarningDialogFn rawWarning;
-    FRegisterBitmapControlFn registerControl;
-    FRegisterBitmapControlMPFn registerControlMP;
-    OpenDuplexDlgFn openDuplex;
-    OpenDuplexDlgMPFn openDuplexMP;
+    PFN_DiskFulErrorDialog diskFul;
+    PFN_MemfullErrorDialog memfull;
+    PFN_RawWarningDialog rawWarning;
+    PFN_FRegisterBitmapControl registerControl;
+    PFN_FRegisterBitmapControlMP registerControlMP;
+    PFN_OpenDuplexDlg openDuplex;
+    PFN_OpenDuplexDlgMP openDuplexMP;
 };
 
 template <class F> bool Find(HMODULE module, const char *name, F *function)
@@ -399,11 +390,14 @@ int main(int argc, char **argv)
     printf("loaded   %s\n", path);
 
     Exports dx = {};
-    bool found = Find(dll, "DiskFulErrorDialog", &dx.diskFul) & Find(dll, "MemfullErrorDialog", &dx.memfull) &
-                 Find(dll, "RawWarningDialog", &dx.rawWarning) &
-                 Find(dll, "FRegisterBitmapControl", &dx.registerControl) &
-                 Find(dll, "FRegisterBitmapControlMP", &dx.registerControlMP) &
-                 Find(dll, "OpenDuplexDlg", &dx.openDuplex) & Find(dll, "OpenDuplexDlgMP", &dx.openDuplexMP);
+    // Every export is looked for, so that the log names each one that is missing.
+    bool found = Find(dll, "DiskFulErrorDialog", &dx.diskFul);
+    found = Find(dll, "MemfullErrorDialog", &dx.memfull) && found;
+    found = Find(dll, "RawWarningDialog", &dx.rawWarning) && found;
+    found = Find(dll, "FRegisterBitmapControl", &dx.registerControl) && found;
+    found = Find(dll, "FRegisterBitmapControlMP", &dx.registerControlMP) && found;
+    found = Find(dll, "OpenDuplexDlg", &dx.openDuplex) && found;
+    found = Find(dll, "OpenDuplexDlgMP", &dx.openDuplexMP) && found;
     if (!found)
         return 1;
 

@@ -23,11 +23,6 @@
 
 namespace {
 
-using DialogNoticeFn = decltype(&RawWarningDialog);
-using FRegisterBitmapControlFn = decltype(&FRegisterBitmapControl);
-using OpenDuplexDlgFn = decltype(&OpenDuplexDlg);
-using OpenDuplexDlgMPFn = decltype(&OpenDuplexDlgMP);
-
 const char kSettingsKey[] = "Software\\orvanta\\osplproc";
 
 // ---- Text ----
@@ -518,17 +513,18 @@ int main(int argc, char **argv)
             printf("dxdlg-gallery: dxdlg.dll has no export %s\n", name);
         return reinterpret_cast<void *>(function);
     };
-    auto registerControl = reinterpret_cast<FRegisterBitmapControlFn>(find("FRegisterBitmapControl"));
-    auto registerControlMP = reinterpret_cast<FRegisterBitmapControlFn>(find("FRegisterBitmapControlMP"));
-    auto openDuplex = reinterpret_cast<OpenDuplexDlgFn>(find("OpenDuplexDlg"));
-    auto openDuplexMP = reinterpret_cast<OpenDuplexDlgMPFn>(find("OpenDuplexDlgMP"));
+    auto registerControl = reinterpret_cast<PFN_FRegisterBitmapControl>(find("FRegisterBitmapControl"));
+    auto registerControlMP = reinterpret_cast<PFN_FRegisterBitmapControlMP>(find("FRegisterBitmapControlMP"));
+    auto openDuplex = reinterpret_cast<PFN_OpenDuplexDlg>(find("OpenDuplexDlg"));
+    auto openDuplexMP = reinterpret_cast<PFN_OpenDuplexDlgMP>(find("OpenDuplexDlgMP"));
     const struct {
         const char *group;
         const char *name;
-        DialogNoticeFn show;
-    } notices[3] = {{"raw", "RawWarningDialog", reinterpret_cast<DialogNoticeFn>(find("RawWarningDialog"))},
-                    {"memfull", "MemfullErrorDialog", reinterpret_cast<DialogNoticeFn>(find("MemfullErrorDialog"))},
-                    {"diskful", "DiskFulErrorDialog", reinterpret_cast<DialogNoticeFn>(find("DiskFulErrorDialog"))}};
+        PFN_RawWarningDialog show; // the three notices share one type
+    } notices[3] = {
+        {"raw", "RawWarningDialog", reinterpret_cast<PFN_RawWarningDialog>(find("RawWarningDialog"))},
+        {"memfull", "MemfullErrorDialog", reinterpret_cast<PFN_MemfullErrorDialog>(find("MemfullErrorDialog"))},
+        {"diskful", "DiskFulErrorDialog", reinterpret_cast<PFN_DiskFulErrorDialog>(find("DiskFulErrorDialog"))}};
     if (!registerControl || !registerControlMP || !openDuplex || !openDuplexMP || !notices[0].show ||
         !notices[1].show || !notices[2].show)
         return 1;
