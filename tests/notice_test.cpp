@@ -668,7 +668,8 @@ struct NoticeThread {
         thread = std::thread([=] {
             id = GetCurrentThreadId();
             caller = CreateCallerWindow(false);
-            HHOOK hook = holdCreation ? SetWindowsHookExW(WH_CBT, HoldNoticeCreation, nullptr, id) : nullptr;
+            HHOOK hook =
+                holdCreation ? SetWindowsHookExW(WH_CBT, HoldNoticeCreation, nullptr, id) : nullptr;
             show(nullptr, 1033, nullptr, title);
             leftOpen = FindThreadDialog() != nullptr;
             if (hook)

@@ -214,9 +214,12 @@ static void RunNoticeLoop(HWND notice, const NoticeCall *call)
 
     while (!call->ended) {
         if (!PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (!call->ended &&
-                MsgWaitForMultipleObjectsEx(0, NULL, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_FAILED)
-                DestroyWindow(notice);  /* the queue cannot be waited on: end rather than spin */
+            if (call->ended)
+                return;
+            /* A queue that cannot be waited on ends the notice rather than spin. */
+            if (MsgWaitForMultipleObjectsEx(0, NULL, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+                WAIT_FAILED)
+                DestroyWindow(notice);
             continue;
         }
         if (msg.message == WM_QUIT) {
