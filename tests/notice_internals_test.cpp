@@ -1,5 +1,5 @@
-// The timed notices from inside: the closing flag, the time-out arithmetic, and a notice whose
-// template cannot be found.
+// The timed notices from inside: the time-out arithmetic, each notice's own call record and
+// deadline timer, and a notice whose template cannot be found.
 #include <gtest/gtest.h>
 
 #include "dxdlg.h"
@@ -27,6 +27,20 @@ TEST(NoticeTimeOut, StrictlyGreaterModulo2To32)
     EXPECT_FALSE(NoticeTimedOut(0, 0xFFFFFFFF, 0xFFFFFFFF));
 }
 
+TEST(NoticeTimeOut, TimerAimsJustPastTheTimeOut)
+{
+    EXPECT_EQ(NoticeTimerDelay(1000, 1000, 300), 301u);
+    EXPECT_EQ(NoticeTimerDelay(1000, 1200, 300), 101u);
+    EXPECT_EQ(NoticeTimerDelay(1000, 1300, 300), 1u);  // equal: not yet out
+    EXPECT_EQ(NoticeTimerDelay(1000, 1400, 300), 1u);
+    EXPECT_EQ(NoticeTimerDelay(5, 5, 0), 1u);
+    EXPECT_EQ(NoticeTimerDelay(0xFFFFFF00, 0x00000000, 300), 45u);  // 256 elapsed across the wrap
+    // Longer than a timer can wait: the longest it can, then again.
+    EXPECT_EQ(NoticeTimerDelay(0, 0, 0xFFFFFFFE), UINT(USER_TIMER_MAXIMUM));
+    EXPECT_EQ(NoticeTimerDelay(0, 0, 0x7FFFFFFE), UINT(USER_TIMER_MAXIMUM));
+    EXPECT_EQ(NoticeTimerDelay(7, 6, 0xFFFFFFFF), 0u);  // never runs out: no timer
+}
+
 class NoticeState : public ::testing::Test {
 protected:
     void SetUp() override
@@ -47,30 +61,40 @@ protected:
     HMODULE module_ = nullptr;
 };
 
-TEST_F(NoticeState, OkSetsTheClosedFlagATimeOutDoesNot)
+// Two notices of one thread, each with its own call: its own title, timer and end.
+TEST_F(NoticeState, EachNoticeKeepsItsOwnCall)
 {
-    const char title[] = "State";
-    RawDlgTimeout = 0xFFFFFFFF;
-    NoticeClosed = 7;
-    {
-        DialogWatch watch([](HWND notice) {
-            EXPECT_EQ(NoticeClosed, 0);
-            ClickButton(notice, kOk);
-        }, 3000);
-        EXPECT_EQ(RawWarningDialog(nullptr, 1033, nullptr, title), 0);
-        EXPECT_EQ(watch.DialogsSeen(), 1);
-        EXPECT_FALSE(watch.WatchdogFired());
-    }
-    EXPECT_EQ(NoticeClosed, 1);
-    EXPECT_EQ(NoticeTitle, title);  // the caller's string itself, kept after the call
+    NoticeCall never = {"Never", 0xFFFFFFFF, FALSE, 0, FALSE};
+    NoticeCall timed = {"Timed", 1000, FALSE, 0, FALSE};
+    HWND first = CreateDialogParamW(ModuleInstance, MAKEINTRESOURCEW(102), nullptr, NoticeDlgProc,
+                                    reinterpret_cast<LPARAM>(&never));
+    HWND second = CreateDialogParamW(ModuleInstance, MAKEINTRESOURCEW(102), nullptr, NoticeDlgProc,
+                                     reinterpret_cast<LPARAM>(&timed));
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(WindowText(first), L"Never");
+    EXPECT_EQ(WindowText(second), L"Timed");
+    EXPECT_FALSE(never.shown || timed.shown) << "the deadline starts at the show";
+    ShowWindow(first, SW_SHOW);
+    ShowWindow(second, SW_SHOW);
+    EXPECT_TRUE(never.shown && timed.shown);
+    // KillTimer tells whether the timer was set.
+    EXPECT_FALSE(KillTimer(first, NoticeDeadlineTimer)) << "a notice that never runs out has a timer";
+    EXPECT_TRUE(KillTimer(second, NoticeDeadlineTimer));
 
-    ErrDlgTimeout = 50;
-    {
-        DialogWatch watch(nullptr, 3000);
-        EXPECT_EQ(DiskFulErrorDialog(nullptr, 1033, nullptr, "Timed"), 0);
-        EXPECT_FALSE(watch.WatchdogFired());
-    }
-    EXPECT_EQ(NoticeClosed, 0);
+    // A timer that goes off before the time-out is exceeded is set again.
+    timed.shownAt = GetTickCount() - 500;
+    SendMessageW(second, WM_TIMER, NoticeDeadlineTimer, 0);
+    EXPECT_TRUE(IsWindow(second));
+    EXPECT_TRUE(KillTimer(second, NoticeDeadlineTimer));
+    timed.shownAt = GetTickCount() - 1001;
+    SendMessageW(second, WM_TIMER, NoticeDeadlineTimer, 0);
+    EXPECT_FALSE(IsWindow(second));
+    EXPECT_TRUE(timed.ended);
+    EXPECT_FALSE(never.ended) << "the other notice's end ended this call";
+
+    SendMessageW(first, WM_COMMAND, kOk, 0);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_TRUE(never.ended);
 }
 
 TEST_F(NoticeState, MissingTemplateReturnsAtOnceAndLeavesNoTimer)

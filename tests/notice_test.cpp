@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <thread>
 #include <vector>
@@ -16,6 +17,8 @@ using NoticeExport = INT_PTR(WINAPI *)(HWND, UINT, void *, LPCSTR);
 
 const int kOk = 1046;
 const DWORD kNever = 0xFFFFFFFF;
+// "At once", on a machine that other programs keep busy.
+const double kAtOnceMs = 500;
 
 double NowMs()
 {
@@ -103,9 +106,16 @@ struct CallerMessages {
     int whileNoticeOpen = 0;
 };
 CallerMessages callerMessages;
+// What the caller does on WM_APP + 2 to WM_APP + 9, in whatever loop dispatches them.
+std::function<void(UINT)> callerHandler;
 
 LRESULT CALLBACK CallerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message >= WM_APP + 2 && message <= WM_APP + 9) {
+        if (callerHandler)
+            callerHandler(message);
+        return 0;
+    }
     if (message == WM_APP || message == WM_APP + 1) {
         (message == WM_APP ? callerMessages.posted : callerMessages.sent)++;
         if (FindThreadDialog())
@@ -213,6 +223,23 @@ protected:
         EXPECT_EQ(show(owner, language, nullptr, title), 0);
         EXPECT_EQ(watch.DialogsSeen(), 1);
         EXPECT_FALSE(watch.WatchdogFired());
+    }
+
+    // How long after a time-out of `timeout` ms each of `runs` raw warnings closed, sorted.
+    std::vector<double> Lateness(int runs, DWORD timeout)
+    {
+        Load({{"RawDlgTimeout", timeout}});
+        std::vector<double> late;
+        for (int i = 0; i < runs; i++) {
+            LifetimeHook hook;
+            QuietWatchdog watch(3000);
+            raw_(nullptr, 1033, nullptr, "Lateness");
+            EXPECT_TRUE(hook.Complete());
+            EXPECT_FALSE(watch.Fired());
+            late.push_back(hook.OpenMs() - timeout);
+        }
+        std::sort(late.begin(), late.end());
+        return late;
     }
 
     HMODULE module_ = nullptr;
@@ -406,7 +433,7 @@ TEST_F(Notices, OkByClickEnterOrSpaceEndsTheCallAtOnce)
         double returned = NowMs();
         EXPECT_EQ(watch.DialogsSeen(), 1);
         EXPECT_FALSE(watch.WatchdogFired()) << "OK did not close the notice";
-        EXPECT_LT(returned - pressed, 100.0);
+        EXPECT_LT(returned - pressed, kAtOnceMs);
     }
     ExpectNothingLeftBehind();
 }
@@ -432,8 +459,8 @@ TEST_F(Notices, EscapeAndTheCloseBoxDoNothing)
 TEST_F(Notices, EachExportClosesAfterItsOwnTimeOutAndNotBefore)
 {
     // The tick counter may be up to a tick behind the clock measured here. A notice outlives
-    // its time-out by at most one period of its 100 ms timer, plus what a busy machine adds.
-    const double timeout = 300, tickSlack = 16, lateness = 100 + 150;
+    // its time-out by a few milliseconds, plus what a busy machine adds.
+    const double timeout = 300, tickSlack = 16, lateness = 250;
     Load({{"RawDlgTimeout", 300}, {"ErrDlgTimeout", 0}});
     {
         LifetimeHook hook;
@@ -538,8 +565,217 @@ TEST_F(Notices, NoticeThatGoesWithItsOwnerEndsTheCall)
             DestroyWindow(owner);
         }, 3000);
         memfull_(owner, 1033, nullptr, "Owner");
-        EXPECT_LT(NowMs() - destroyed, 100.0);
+        EXPECT_LT(NowMs() - destroyed, kAtOnceMs);
         EXPECT_FALSE(watch.WatchdogFired());
+    }
+    ExpectNothingLeftBehind();
+}
+
+// ---- Closing on time whatever runs meanwhile ----
+
+TEST_F(Notices, ClosesSoonAfterItsTimeOut)
+{
+    // The goal is 10 ms in the median (tools/bench.sh). A busy machine only adds to it, so the
+    // best of five runs is what the notice itself can do.
+    EXPECT_LT(Lateness(5, 100).front(), 50.0);
+}
+
+// Ends the caller's box, from inside the box's own loop, once the notice is gone (or after 3 s).
+void CALLBACK CloseBoxOnceNoticeIsGone(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (lifetime.destroyed > 0 || NowMs() - lifetime.shown > 3000)
+        if (HWND box = FindWindowW(L"#32770", L"Caller's box"))
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(Notices, ClosesOnTimeWhileTheCallerRunsAModalBoxOfItsOwn)
+{
+    const double timeout = 300, tickSlack = 16;
+    Load({{"RawDlgTimeout", DWORD(timeout)}});
+    HWND caller = CreateCallerWindow(false);
+    ASSERT_TRUE(caller);
+    double boxClosed = 0;
+    callerHandler = [&](UINT) {
+        UINT_PTR closer = SetTimer(nullptr, 0, 10, CloseBoxOnceNoticeIsGone);
+        MessageBoxW(nullptr, L"The caller's own question", L"Caller's box", MB_OK);
+        KillTimer(nullptr, closer);
+        boxClosed = NowMs();
+    };
+    LifetimeHook hook;
+    PostMessageW(caller, WM_APP + 2, 0, 0);
+    raw_(nullptr, 1033, nullptr, "Behind a box");
+    callerHandler = nullptr;
+    ASSERT_TRUE(hook.Complete());
+    // The box stays until the notice is gone, or for 3 s.
+    EXPECT_LT(lifetime.destroyed, boxClosed) << "the notice waited for the caller's box";
+    EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
+    DestroyWindow(caller);
+}
+
+// ---- Several notices at once ----
+
+// Handles this thread's messages until `done` holds; false if it still does not after `ms`.
+bool WaitFor(const std::function<bool()> &done, DWORD ms = 5000)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms)
+            return false;
+        PumpMessages(5);
+    }
+    return true;
+}
+
+BOOL CALLBACK FindNotice(HWND window, LPARAM found)
+{
+    if (ClassName(window) == "#32770" && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND *>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND NoticeOfThread(DWORD thread)
+{
+    HWND found = nullptr;
+    EnumThreadWindows(thread, FindNotice, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The first thread's notice is held at its creation until the second thread's is on screen,
+// so that the second call begins while the first one is opening its notice.
+HANDLE firstCreating, secondShown;
+
+LRESULT CALLBACK HoldNoticeCreation(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && ClassName(reinterpret_cast<HWND>(wParam)) == "#32770") {
+        SetEvent(firstCreating);
+        WaitForSingleObject(secondShown, 5000);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A notice call on a thread of its own, with a window of that thread's caller.
+struct NoticeThread {
+    std::atomic<DWORD> id{0};
+    std::atomic<HWND> caller{nullptr};
+    std::atomic<bool> returned{false};
+    bool leftOpen = false;
+    std::thread thread;
+
+    void Start(NoticeExport show, const char *title, bool holdCreation)
+    {
+        thread = std::thread([=] {
+            id = GetCurrentThreadId();
+            caller = CreateCallerWindow(false);
+            HHOOK hook =
+                holdCreation ? SetWindowsHookExW(WH_CBT, HoldNoticeCreation, nullptr, id) : nullptr;
+            show(nullptr, 1033, nullptr, title);
+            leftOpen = FindThreadDialog() != nullptr;
+            if (hook)
+                UnhookWindowsHookEx(hook);
+            DestroyWindow(caller);
+            returned = true;
+        });
+    }
+    // Ends a call that would not end, so that the test never hangs.
+    void Join()
+    {
+        if (!returned && id)
+            PostThreadMessageW(id, WM_QUIT, 0, 0);
+        thread.join();
+    }
+};
+
+TEST_F(Notices, NoticesOnTwoThreadsKeepTheirOwnTitleAndEndByTheirOwnOk)
+{
+    std::atomic<int> callerMessagesHandled{0};
+    callerHandler = [&](UINT) { callerMessagesHandled++; };
+    firstCreating = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    secondShown = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    NoticeThread first, second;
+    first.Start(raw_, "First job", true);
+    EXPECT_EQ(WaitForSingleObject(firstCreating, 5000), WAIT_OBJECT_0);
+    second.Start(diskful_, "Second job", false);
+    HWND secondNotice = nullptr, firstNotice = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return second.id && (secondNotice = NoticeOfThread(second.id)); }));
+    SetEvent(secondShown);
+    EXPECT_TRUE(WaitFor([&] { return first.id && (firstNotice = NoticeOfThread(first.id)); }));
+    EXPECT_EQ(WindowText(firstNotice), L"First job");
+    EXPECT_EQ(WindowText(secondNotice), L"Second job");
+
+    // OK, sent from this thread, on the second notice.
+    ClickButton(secondNotice, kOk);
+    EXPECT_TRUE(WaitFor([&] { return second.returned.load(); })) << "OK did not end its own call";
+    // The first call goes on: its loop handles two more messages of its thread's caller.
+    PostMessageW(first.caller, WM_APP + 2, 0, 0);
+    PostMessageW(first.caller, WM_APP + 2, 0, 0);
+    WaitFor([&] { return callerMessagesHandled == 2 || first.returned; });
+    EXPECT_FALSE(first.returned) << "OK on the other thread's notice ended this call";
+    EXPECT_TRUE(IsWindowVisible(firstNotice));
+    ClickButton(firstNotice, kOk);
+    EXPECT_TRUE(WaitFor([&] { return first.returned.load(); }));
+
+    first.Join();
+    second.Join();
+    EXPECT_FALSE(first.leftOpen);
+    EXPECT_FALSE(second.leftOpen);
+    callerHandler = nullptr;
+    CloseHandle(firstCreating);
+    CloseHandle(secondShown);
+}
+
+TEST_F(Notices, NoticeOpenedInsideAnothersLoopEndsOnlyItsOwnCall)
+{
+    // The inner notice ends by OK, then by a quit message, which ends the outer one as well.
+    for (bool byQuit : {false, true}) {
+        SCOPED_TRACE(byQuit ? "quit" : "OK");
+        HWND caller = CreateCallerWindow(false);
+        ASSERT_TRUE(caller);
+        HWND outer = nullptr, inner = nullptr;
+        bool bothShown = false, innerGone = false, outerShownAfterInner = false, outerLoopRan = false;
+        callerHandler = [&](UINT message) {
+            if (message == WM_APP + 2) {  // in the outer notice's loop
+                outer = FindThreadDialog();
+                PostMessageW(caller, WM_APP + 3, 0, 0);
+                memfull_(nullptr, 1033, nullptr, "Inner");
+                innerGone = inner && !IsWindow(inner);
+                outerShownAfterInner = IsWindow(outer) && IsWindowVisible(outer);
+                if (!byQuit)
+                    PostMessageW(caller, WM_APP + 4, 0, 0);
+            } else if (message == WM_APP + 3) {  // in the inner notice's loop
+                inner = FindWindowW(L"#32770", L"Inner");
+                bothShown = inner && IsWindowVisible(inner) && IsWindowVisible(outer);
+                if (byQuit)
+                    PostQuitMessage(7);
+                else
+                    ClickButton(inner, kOk);
+            } else if (message == WM_APP + 4) {  // in the outer notice's loop again
+                outerLoopRan = true;
+                ClickButton(outer, kOk);
+            }
+        };
+        {
+            DialogWatch watchdog(nullptr, 5000);
+            PostMessageW(caller, WM_APP + 2, 0, 0);
+            raw_(nullptr, 1033, nullptr, "Outer");
+            EXPECT_FALSE(watchdog.WatchdogFired());
+        }
+        callerHandler = nullptr;
+        EXPECT_TRUE(bothShown);
+        EXPECT_TRUE(innerGone);
+        EXPECT_TRUE(outerShownAfterInner) << "the inner notice took the outer one with it";
+        EXPECT_EQ(outerLoopRan, !byQuit) << "the outer call ended with the inner one";
+        EXPECT_FALSE(IsWindow(outer)) << "the outer notice was left on screen";
+        MSG msg;
+        EXPECT_EQ(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) ? int(msg.wParam) : -1,
+                  byQuit ? 7 : -1);
+        // Whatever a failure left behind.
+        if (IsWindow(outer))
+            DestroyWindow(outer);
+        while (PeekMessageW(&msg, caller, 0, 0, PM_REMOVE)) {
+        }
+        DestroyWindow(caller);
     }
     ExpectNothingLeftBehind();
 }
@@ -549,20 +785,10 @@ TEST_F(Notices, NoticeThatGoesWithItsOwnerEndsTheCall)
 TEST_F(Notices, DISABLED_LatenessAfterATimeOutOf200ms)
 {
     const int runs = 50;
-    const double timeout = 200;
-    Load({{"RawDlgTimeout", DWORD(timeout)}});
-    std::vector<double> late;
-    for (int i = 0; i < runs; i++) {
-        LifetimeHook hook;
-        QuietWatchdog watch(3000);
-        raw_(nullptr, 1033, nullptr, "Lateness");
-        ASSERT_TRUE(hook.Complete());
-        ASSERT_FALSE(watch.Fired());
-        late.push_back(hook.OpenMs() - timeout);
-    }
-    std::sort(late.begin(), late.end());
+    const DWORD timeout = 200;
+    std::vector<double> late = Lateness(runs, timeout);
     double median = (late[runs / 2 - 1] + late[runs / 2]) / 2;
-    std::printf("lateness over %d runs of %.0f ms: best %.1f ms, median %.1f ms, worst %.1f ms\n",
+    std::printf("lateness over %d runs of %lu ms: best %.1f ms, median %.1f ms, worst %.1f ms\n",
                 runs, timeout, late.front(), median, late.back());
     EXPECT_GE(late.front(), -16.0);
 }

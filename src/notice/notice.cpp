@@ -4,6 +4,13 @@
  * export runs a private message loop on the caller's thread, so the caller's own windows keep
  * receiving their messages.
  *
+ * Everything a call needs lives in a NoticeCall on the export's stack, which reaches the dialog
+ * procedure through the creation parameter and stays with the window: notices on several
+ * threads, or one opened from a window procedure that another notice's loop dispatches, each
+ * keep their own title and deadline and end their own call only. The deadline is a timer of the
+ * notice window, so the notice closes on time whatever loop runs on the thread, the caller's own
+ * modal box included.
+ *
  * The notice is a Unicode window, so that its accented and Asian messages reach the screen
  * whatever the system's ANSI code page; the caller's title is ANSI and is set as such.
  */
@@ -13,13 +20,8 @@
 #include "entry/settings.h"
 #include "placement/placement.h"
 
-LPCSTR NoticeTitle;
-LONG NoticeClosed;
-
 /* The OK button of every notice template. */
 static const int NoticeOkId = 1046;
-/* The thread timer that wakes the loop up, so that the time-out is looked at that often. */
-static const UINT NoticeTickMs = 100;
 
 /* One language identifier and the template that it selects. */
 struct NoticeTemplate {
@@ -95,6 +97,46 @@ BOOL NoticeTimedOut(DWORD start, DWORD now, DWORD timeout)
     return elapsed > timeout;
 }
 
+UINT NoticeTimerDelay(DWORD start, DWORD now, DWORD timeout)
+{
+    if (timeout == NoticeNeverTimesOut)
+        return 0;
+    DWORD elapsed = now - start;
+    DWORD remaining = elapsed >= timeout ? 0 : timeout - elapsed;
+    /* One more than what remains: the time-out must be strictly exceeded. A longer wait than
+     * a timer can take comes in steps. */
+    return remaining >= USER_TIMER_MAXIMUM ? USER_TIMER_MAXIMUM : (UINT)remaining + 1;
+}
+
+/* Sets the notice's timer to go off when its time-out will have been exceeded. The timer
+ * replaces any earlier one of the notice; a notice that never runs out has none. */
+static void ArmNoticeDeadline(HWND notice, const NoticeCall *call)
+{
+    UINT delay = NoticeTimerDelay(call->shownAt, GetTickCount(), call->timeout);
+    if (delay)
+        SetTimer(notice, NoticeDeadlineTimer, delay, NULL);
+}
+
+/* Starts the deadline the first time the notice is shown. */
+static void StartNoticeDeadline(HWND notice, NoticeCall *call)
+{
+    if (call->shown)
+        return;
+    call->shown = TRUE;
+    call->shownAt = GetTickCount();
+    ArmNoticeDeadline(notice, call);
+}
+
+/* The timer can go off a little early by the tick counter's reckoning: then it is set again
+ * for what remains. */
+static void CheckNoticeDeadline(HWND notice, const NoticeCall *call)
+{
+    if (NoticeTimedOut(call->shownAt, GetTickCount(), call->timeout))
+        DestroyWindow(notice);
+    else
+        ArmNoticeDeadline(notice, call);
+}
+
 /* Paints the whole visible client area light grey, through a context of its own rather than
  * the one the message brings. */
 static void PaintNoticeBackground(HWND notice)
@@ -113,14 +155,18 @@ static void PaintNoticeBackground(HWND notice)
 
 INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    /* Null until WM_INITDIALOG: the dialog manager sends WM_SETFONT before it. */
+    NoticeCall *call = (NoticeCall *)GetWindowLongPtrW(notice, DWLP_USER);
+
     switch (message) {
     case WM_INITDIALOG:
+        call = (NoticeCall *)lParam;
+        SetWindowLongPtrW(notice, DWLP_USER, (LONG_PTR)call);
         /* Topmost, and hidden until the export shows it. */
         SetWindowPos(notice, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW);
-        if (LOWORD(lParam) == 0)
-            SetActiveWindow(notice);
+        SetActiveWindow(notice);
         PlaceDialog(notice);
-        SetWindowTextA(notice, NoticeTitle ? NoticeTitle : "");
+        SetWindowTextA(notice, call && call->title ? call->title : "");
         return TRUE;
     case WM_ERASEBKGND:
         PaintNoticeBackground(notice);
@@ -131,43 +177,60 @@ INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM 
         /* Escape and the close box send IDCANCEL: a notice goes only by OK or by time. */
         if (LOWORD(wParam) != NoticeOkId)
             return FALSE;
-        NoticeClosed = 1;
         DestroyWindow(notice);
         return TRUE;
+    case WM_SHOWWINDOW:
+        /* The time-out counts from the show, here, where a watcher of the window sees it too:
+         * ShowWindow itself may take a while under a busy window manager. */
+        if (wParam && call)
+            StartNoticeDeadline(notice, call);
+        return FALSE;
+    case WM_TIMER:
+        if (wParam != NoticeDeadlineTimer || !call)
+            return FALSE;
+        CheckNoticeDeadline(notice, call);
+        return TRUE;
+    case WM_DESTROY:
+        /* By OK, by time, with its owner or by a quit message: the call's notice is gone. */
+        if (call)
+            call->ended = TRUE;
+        return FALSE;
     default:
         return FALSE;
     }
 }
 
-/* Pumps every message of the thread until the notice is closed by OK, its time-out has run
- * out, it has gone with its owner, or a quit message arrives. A quit message is handed on to
- * the caller's own loop. The loop ends right after the message that ended the notice, so no
- * message of the caller is left unhandled or taken from its queue. */
-static void RunNoticeLoop(HWND notice, DWORD timeout)
+/* Pumps every message of the thread until the call's own notice is gone, and not one message
+ * more, so that no message of the caller is left unhandled or taken from its queue. A quit
+ * message closes the notice and is handed on to the caller's own loop.
+ *
+ * The loop waits with MsgWaitForMultipleObjectsEx rather than in GetMessageW: a notice closed
+ * by a message sent from another thread (a click by an automation tool) is closed while
+ * PeekMessageW handles that message, and the call must end then, not at the next posted
+ * message, which may never come. */
+static void RunNoticeLoop(HWND notice, const NoticeCall *call)
 {
-    DWORD start = GetTickCount();
     MSG msg;
 
-    for (;;) {
-        /* 0: a quit message; -1: the queue cannot be read, so end rather than spin. */
-        BOOL got = GetMessageW(&msg, NULL, 0, 0);
-        if (got == 0 || got == -1) {
-            if (IsWindow(notice))
+    while (!call->ended) {
+        if (!PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            if (call->ended)
+                return;
+            /* A queue that cannot be waited on ends the notice rather than spin. */
+            if (MsgWaitForMultipleObjectsEx(0, NULL, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+                WAIT_FAILED)
                 DestroyWindow(notice);
-            if (got == 0)
-                PostQuitMessage((int)msg.wParam);
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
+            DestroyWindow(notice);
+            PostQuitMessage((int)msg.wParam);
             return;
         }
-        /* A message sent from elsewhere while the loop waited may have closed the notice. */
-        if (!IsWindow(notice) || !IsDialogMessageW(notice, &msg)) {
+        /* A message sent meanwhile may have closed the notice. */
+        if (call->ended || !IsDialogMessageW(notice, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
-        }
-        if (NoticeClosed || !IsWindow(notice))
-            return;
-        if (NoticeTimedOut(start, GetTickCount(), timeout)) {
-            DestroyWindow(notice);
-            return;
         }
     }
 }
@@ -176,20 +239,18 @@ static INT_PTR ShowNotice(const NoticeKind *kind, HWND owner, UINT language, LPC
 {
     if (!BeginDialogCall())
         return 0;
-    NoticeTitle = title;
+    NoticeCall call = {title, *kind->timeout, FALSE, 0, FALSE};
     WORD templateId = SelectNoticeTemplate(kind, LOWORD(language));
     owner = ChooseDialogOwner(owner);
 
-    UINT_PTR tick = SetTimer(NULL, 0, NoticeTickMs, NULL);
-    NoticeClosed = 0;
     HWND notice = CreateDialogParamW(ModuleInstance, MAKEINTRESOURCEW(templateId), owner,
-                                     NoticeDlgProc, 0);
-    if (notice) {
-        ShowWindow(notice, SW_SHOW);
-        RunNoticeLoop(notice, *kind->timeout);
-    }
-    if (tick)
-        KillTimer(NULL, tick);
+                                     NoticeDlgProc, (LPARAM)&call);
+    if (!notice)
+        return 0;
+    ShowWindow(notice, SW_SHOW);
+    /* Should the show have come without its WM_SHOWWINDOW, the notice still runs out. */
+    StartNoticeDeadline(notice, &call);
+    RunNoticeLoop(notice, &call);
     return 0;
 }
 
