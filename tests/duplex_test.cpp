@@ -948,6 +948,14 @@ TEST_F(DuplexDialogs, QuitMessageEndsTheDialogUnconfirmedAndIsPostedAgain)
     }), 0);
     EXPECT_EQ(seen.size(), 3u);
     EXPECT_EQ(TakeQuitMessage(), 7);
+
+    // A dialog that another hand ends is no quit: its result when that is 1, else 0.
+    Load({{"countryCode", 1033}});
+    EXPECT_EQ(OpenDuplex(0, 1033, kCassette, kPortrait, nullptr, [](HWND dialog) {
+        EndDialog(dialog, 1);
+    }), 1);
+    EXPECT_EQ(OpenManualFeed(1033, [](HWND dialog) { EndDialog(dialog, ManualFeedOkId); }), 0);
+    EXPECT_EQ(TakeQuitMessage(), -1);
 }
 
 // Counts reads of a guard page and lets each go on (the system drops the guard on the first).

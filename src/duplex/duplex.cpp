@@ -138,7 +138,6 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     case WM_INITDIALOG: {
         DuplexCall *call = (DuplexCall *)lParam;
         SetWindowLongPtrW(dialog, DWLP_USER, (LONG_PTR)call);
-        call->created = TRUE;
         /* Topmost while still hidden; the dialog manager shows it after initialisation. */
         SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, TopmostHiddenFlags);
         if (!call->owner)
@@ -173,7 +172,7 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 
 int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
 {
-    call->created = call->answered = FALSE;
+    call->answered = call->quit = FALSE;
     /* The picture control reads the name while the dialog manager creates it. */
     const char *outerName = SetThreadPictureName(call->bitmapName);
     INT_PTR result = DialogBoxParamW(ModuleInstance, templateName, call->owner, DuplexDlgProc,
@@ -181,12 +180,16 @@ int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
     SetThreadPictureName(outerName);
     if (call->answered)
         return (int)result;
-    /* A dialog that stood and ended without an answer was not confirmed. A quit message does
-     * that: the modal loop ends on it whatever the dialog, posts it again, and returns whatever
-     * result the dialog manager holds (under Wine the default button's identifier). */
-    if (call->created)
+    /* A quit message ends the modal loop whatever the dialog: the dialog manager posts it again
+     * for the caller's loop and returns whatever result it holds (under Wine the default
+     * button's identifier). The dialog was not confirmed. */
+    MSG quit;
+    if (PeekMessageW(&quit, NULL, WM_QUIT, WM_QUIT, PM_NOREMOVE)) {
+        call->quit = TRUE;
         return 0;
-    return result == -1 ? -1 : 0;
+    }
+    /* Not created (-1, or 0 for an owner gone meanwhile), or ended by another hand. */
+    return result == 1 || result == -1 ? (int)result : 0;
 }
 
 int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, UINT language,
@@ -219,13 +222,11 @@ int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, 
         result = RunDuplexDialog(templateName, &call);
     } else {
         /* Every column in turn, the same template and picture; Cancel does not end the
-         * series, and the last dialog's answer is the call's. A dialog that ends without an
-         * answer (a quit message) ends the series there. */
-        for (LanguageIndex column = 0; column < LanguageCount; column++) {
+         * series, and the last dialog's answer is the call's. A quit message ends the series
+         * at the dialog it ended. */
+        for (LanguageIndex column = 0; column < LanguageCount && !call.quit; column++) {
             call.column = column;
             result = RunDuplexDialog(templateName, &call);
-            if (!call.answered)
-                break;
         }
     }
 

@@ -23,8 +23,8 @@ struct DuplexCall {
     BOOL templateTexts;      /* the manual-feed slot dialog: its template carries its texts */
     HWND owner;              /* none: the dialog activates itself */
     char bitmapName[DuplexBitmapNameSize];   /* the illustration */
-    BOOL created;            /* set by the dialog procedure when the dialog initialises */
     BOOL answered;           /* set when the dialog's own buttons (or keys) end it */
+    BOOL quit;               /* set when a quit message ends it */
 };
 
 /* Button identifiers of the manual-feed slot templates. */
@@ -46,9 +46,9 @@ void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode, Langu
 WORD RequestedLanguage(UINT language);
 
 /* Runs the modal dialog of a call from the library's template and returns the call's result:
- * 1 for OK, 0 for Cancel and for a dialog that ended without an answer (a quit message ends the
- * modal loop, and the dialog manager posts the quit again for the caller's loop), -1 when the
- * dialog could not be created. call->answered tells the two kinds of 0 apart. */
+ * 1 for OK, 0 for Cancel and for a quit message (which stays posted for the caller's loop), -1
+ * when the dialog could not be created; a dialog that another hand ends with EndDialog gives
+ * that result when it is 1 or -1, else 0. */
 int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call);
 
 /* The manual-feed slot template of a language identifier, compared whole. */
