@@ -4,8 +4,9 @@
 //      DialogBoxParamA of the same template (from the DLL mapped as a data file) with a trivial
 //      dialog procedure. "Shown and painted" is the first WM_ENTERIDLE that the modal loop
 //      sends to the owner while the dialog is visible and the thread has nothing left to paint.
-//   2. Loading: LoadLibrary plus FreeLibrary of dxdlg.dll (its entry point reads the settings)
-//      against a DLL whose entry point does nothing.
+//   2. Loading: LoadLibrary plus FreeLibrary of dxdlg.dll (its entry point records the module;
+//      the settings wait for the first dialog call) against a DLL whose entry point does
+//      nothing. Goal: ratio at most 1.10.
 //   3. Leaks: what 500 duplex dialogs, 500 manual-feed dialogs and 200 notices leave behind:
 //      live GDI objects (every slot of the process's GDI handle table probed with
 //      GetObjectType), windows of the thread, a probe GDI object's handle slot, busy heap bytes
@@ -390,9 +391,9 @@ int main(int argc, char **argv)
             }
         }
         printf("Loading: LoadLibrary + FreeLibrary, median of %d\n", loadPairs);
-        printf("  dxdlg.dll (reads its 3 settings)   %8.3f ms\n", Median(dx));
+        printf("  dxdlg.dll                          %8.3f ms\n", Median(dx));
         printf("  DLL with an empty entry point      %8.3f ms\n", Median(empty));
-        printf("  ratio                              %8.3f\n\n", Median(dx) / Median(empty));
+        printf("  ratio                              %8.3f (goal 1.10)\n\n", Median(dx) / Median(empty));
     }
 
     Dxdlg dx;

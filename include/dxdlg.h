@@ -57,22 +57,24 @@ DXDLG_API INT_PTR WINAPI MemfullErrorDialog(HWND owner, UINT language, void *res
 DXDLG_API INT_PTR WINAPI RawWarningDialog(HWND owner, UINT language, void *reserved, LPCSTR title);
 
 /* Register the picture-control classes: ZK7730BMPCLASS (duplex dialog) and OvManualDupClass
- * (manual-feed slot dialog). 1 when the class stands registered by this library after the
- * call, 0 when registration failed. `instance` is used only when the library's own module
- * handle is unknown. */
+ * (manual-feed slot dialog), from any thread. 1 when the class stands registered by this
+ * library after the call, 0 when registration failed. `instance` is used only when the
+ * library's own module handle is unknown. The library unregisters its classes when unloaded. */
 DXDLG_API int WINAPI FRegisterBitmapControl(HINSTANCE instance);
 DXDLG_API int WINAPI FRegisterBitmapControlMP(HINSTANCE instance);
 
 /* The manual duplex instructions before each pass. `passCode` (low 16 bits): 0 first pass,
  * 1 to 6 second pass. `language` (low 16 bits): a LANGID, or 0xFFFF for the stored one.
- * `devMode`: a movable local memory block holding a DEVMODEA. Returns 1 for OK, 0 for Cancel,
- * -1 when the dialog could not be shown. */
+ * `devMode`: a movable local memory block holding a DEVMODEA, read only as far as LocalSize
+ * says (a block that ends before dmDefaultSource does gives -1). Returns 1 for OK, 0 for Cancel
+ * or when a quit message ended the dialog (the quit is posted again for the caller's loop), -1
+ * when the dialog could not be shown. */
 DXDLG_API int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode,
                                    UINT language, HLOCAL devMode, void *unused7,
                                    const DriverPrivateSettings *settings);
 
-/* The manual-feed slot instructions. Returns 1 for OK, 0 for Cancel, -1 when the dialog could
- * not be shown. */
+/* The manual-feed slot instructions. Returns 1 for OK, 0 for Cancel or a quit message, -1 when
+ * the dialog could not be shown. */
 DXDLG_API INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT language,
                                          void *unused5, void *unused6);
 

@@ -9,8 +9,6 @@
 #include <vector>
 
 #include "duplex/duplex.h"
-#include "entry/settings.h"
-#include "picture/picture.h"
 #include "harness.h"
 
 using namespace dxtest;
@@ -322,7 +320,7 @@ protected:
                 seen.push_back(Read(dialog));
                 seen.back().lockCount = LocalFlags(devMode) & LMEM_LOCKCOUNT;
                 action(dialog);
-            }, 5000);
+            }, 10000);
             watch.RepeatForEachDialog(true);
             result = openDuplex(nullptr, owner, 0, passCode, language, devMode, nullptr, settings);
             EXPECT_FALSE(watch.WatchdogFired()) << "a dialog did not close";
@@ -456,6 +454,26 @@ int Differences(const Pixels &a, const Pixels &b)
     return count;
 }
 
+// A window as the screen shows it. Wine hands a window's drawing to the display when the
+// drawing thread finds its queue empty (or now and then while it is busy), so a reading taken
+// right after a change may still show the window as it was: this thread's messages are handled
+// until its queue is empty, and the window read again until two readings agree.
+Pixels SettledCapture(HWND window, Pixels (*capture)(HWND))
+{
+    Pixels previous, current;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000; previous = current) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        current = capture(window);
+        if (!previous.pixels.empty() && current.pixels == previous.pixels)
+            break;
+    }
+    return current;
+}
+
 TEST_F(DuplexDialogs, JapaneseCaptionAndTextAreDrawnAsGlyphs)
 {
     // Drawn as glyphs, the texts look different from the same texts with every Japanese letter
@@ -464,13 +482,15 @@ TEST_F(DuplexDialogs, JapaneseCaptionAndTextAreDrawnAsGlyphs)
     OpenDuplex(1, 1041, kCassette, kPortrait, nullptr, [&](HWND dialog) {
         HWND text = GetDlgItem(dialog, 151);
         int captionHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFIXEDFRAME);
-        Pixels window = CaptureWindow(dialog), body = CaptureClient(text);
+        Pixels window = SettledCapture(dialog, CaptureWindow);
+        Pixels body = SettledCapture(text, CaptureClient);
         bool save = GetEnvironmentVariableA("DXDLG_SAVE_PNG", nullptr, 0) != 0;
         if (save)
             SavePng(window, L"duplex_japanese.png");
         SetWindowTextW(dialog, OneLetterOnly(WindowText(dialog)).c_str());
         SetWindowTextW(text, OneLetterOnly(WindowText(text)).c_str());
-        Pixels oneLetterWindow = CaptureWindow(dialog), oneLetterBody = CaptureClient(text);
+        Pixels oneLetterWindow = SettledCapture(dialog, CaptureWindow);
+        Pixels oneLetterBody = SettledCapture(text, CaptureClient);
         if (save)
             SavePng(oneLetterWindow, L"duplex_one_letter.png");
         Pixels caption = window, oneLetterCaption = oneLetterWindow;
@@ -681,41 +701,6 @@ TEST_F(DuplexDialogs, ManualFeedResultsAndStoredLanguage)
     EXPECT_EQ(seen[0].caption, Wide("Manueller Einzug"));
 }
 
-TEST_F(DuplexDialogs, StatePointsAtTheCallersBlocksOnlyWhileTheCallRuns)
-{
-    // The library's code linked into this test, with the DLL's resources and classes.
-    HINSTANCE saved = ModuleInstance;
-    ModuleInstance = module;
-    ShowEveryLanguage = 0;
-    HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
-    *static_cast<DEVMODEA *>(LocalLock(devMode)) = Job(kCassette, kLandscape);
-    LocalUnlock(devMode);
-    DriverPrivateSettings settings = Driver(0, 0, 0);
-    const DEVMODEA *during = nullptr;
-    const DriverPrivateSettings *settingsDuring = nullptr;
-    int result;
-    {
-        DialogWatch watch([&](HWND dialog) {
-            during = DuplexDialogState.devMode;
-            settingsDuring = DuplexDialogState.settings;
-            ClickButton(dialog, IDOK);
-        }, 5000);
-        result = OpenDuplexDlg(nullptr, nullptr, 0, 3, 1031, devMode, nullptr, &settings);
-        EXPECT_EQ(watch.DialogsSeen(), 1);
-    }
-    ModuleInstance = saved;
-    EXPECT_EQ(result, 1);
-    EXPECT_NE(during, nullptr);
-    EXPECT_EQ(settingsDuring, &settings);
-    EXPECT_EQ(DuplexDialogState.devMode, nullptr);
-    EXPECT_EQ(DuplexDialogState.settings, nullptr);
-    EXPECT_EQ(DuplexDialogState.passCode, 3u);
-    EXPECT_EQ(DuplexDialogState.column, 2u);
-    EXPECT_STREQ(DuplexBitmapName, "ODD_T_C_D2");
-    EXPECT_EQ(LocalFlags(devMode) & LMEM_LOCKCOUNT, 0u);
-    LocalFree(devMode);
-}
-
 // The highest handle value among many new objects. Freed handle slots are handed out again
 // first, so a slot that a dialog never gave back pushes the high water up by one step. Wine's
 // GetGuiResources cannot count objects.
@@ -780,6 +765,243 @@ TEST_F(DuplexDialogs, HundredsOfDialogsLeaveNoObjectBehind)
     // more); allow a little noise.
     EXPECT_LE(after.gdi, before.gdi + 16) << "GDI handles climb: " << before.gdi << " -> " << after.gdi;
     EXPECT_LE(after.user, before.user + 16) << "USER handles climb: " << before.user << " -> " << after.user;
+}
+
+// ---- What a call keeps to itself ----
+
+// A thread's message pump and its dialogs, for tests with dialogs on several threads at once:
+// DialogWatch serves one thread. A thread timer reads each new dialog of the thread, tells
+// `onSeen`, and clicks OK once `ready` says so; a dialog still open after 20 s is closed.
+struct ThreadCall {
+    OpenDuplexDlgFn open = nullptr;
+    UINT passCode = 0, language = 1033;
+    short source = kCassette;
+    std::function<void()> onSeen = [] {};
+    std::function<bool()> ready = [] { return true; };
+    // What happened on the thread.
+    int result = -2;
+    std::vector<Shown> seen;
+    HWND current = nullptr;
+    DWORD started = 0;
+    bool watchdogFired = false;
+};
+thread_local ThreadCall *threadCall;
+
+void CALLBACK DriveThreadDialogs(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND dialog = FindThreadDialog();
+    if (!dialog)
+        return;
+    if (GetTickCount() - threadCall->started > 20000) {
+        threadCall->watchdogFired = true;
+        CloseByForce(dialog);
+        return;
+    }
+    if (dialog != threadCall->current) {
+        threadCall->current = dialog;
+        threadCall->seen.push_back(Read(dialog));
+        threadCall->onSeen();
+    }
+    if (threadCall->ready())
+        ClickButton(dialog, IDOK);
+}
+
+DWORD WINAPI RunThreadCall(void *parameter)
+{
+    threadCall = static_cast<ThreadCall *>(parameter);
+    threadCall->started = GetTickCount();
+    UINT_PTR timer = SetTimer(nullptr, 0, 10, DriveThreadDialogs);
+    HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
+    *static_cast<DEVMODEA *>(LocalLock(devMode)) = Job(threadCall->source, kPortrait);
+    LocalUnlock(devMode);
+    threadCall->result = threadCall->open(nullptr, nullptr, 0, threadCall->passCode,
+                                          threadCall->language, devMode, nullptr, nullptr);
+    KillTimer(nullptr, timer);
+    LocalFree(devMode);
+    return 0;
+}
+
+// Waits for a handle while handling the messages that other threads' dialogs send to this
+// thread's windows as they activate themselves.
+bool WaitHandling(HANDLE handle, DWORD ms)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+        DWORD woken = MsgWaitForMultipleObjects(1, &handle, FALSE, 50, QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0)
+            return true;
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    return false;
+}
+
+TEST_F(DuplexDialogs, TwoThreadsEachWithADialogShowTheirOwnJob)
+{
+    struct Expected {
+        WORD language;
+        short source;
+        UINT passCode, caption, text;
+        const char *bitmap;
+    } jobs[2] = {
+        {1041, kCassette, 0, 93, 87, "EVEN_T_C"},
+        {1031, kManualFeed, 3, 57, 19, "ODD_T_M_D2"},
+    };
+    for (int round = 0; round < 6; round++) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        // Both dialogs stand at once before either is answered.
+        volatile LONG open = 0;
+        ThreadCall calls[2];
+        HANDLE threads[2];
+        for (int i = 0; i < 2; i++) {
+            calls[i].open = openDuplex;
+            calls[i].language = jobs[i].language;
+            calls[i].source = jobs[i].source;
+            calls[i].passCode = jobs[i].passCode;
+            calls[i].onSeen = [&open] { InterlockedIncrement(&open); };
+            calls[i].ready = [&open] { return open >= 2; };
+        }
+        for (int i = 0; i < 2; i++)
+            threads[i] = CreateThread(nullptr, 0, RunThreadCall, &calls[i], 0, nullptr);
+        for (HANDLE thread : threads) {
+            EXPECT_TRUE(WaitHandling(thread, 30000)) << "a dialog's thread hangs";
+            CloseHandle(thread);
+        }
+        for (int i = 0; i < 2; i++) {
+            SCOPED_TRACE(testing::Message() << "language " << jobs[i].language);
+            EXPECT_EQ(calls[i].result, 1);
+            EXPECT_FALSE(calls[i].watchdogFired);
+            ASSERT_EQ(calls[i].seen.size(), 1u);
+            EXPECT_EQ(calls[i].seen[0].caption, Caption(jobs[i].caption));
+            EXPECT_EQ(calls[i].seen[0].text, String(jobs[i].text));
+            ExpectHolds(calls[i].seen[0].picture, jobs[i].bitmap);
+        }
+    }
+}
+
+TEST_F(DuplexDialogs, EveryLanguageSeriesBesideAnotherThreadsSeriesShowsAllItsColumns)
+{
+    Load({{"countryCode", kEveryLanguage}});
+    const UINT captions[15] = {55, 56, 57, 61, 58, 60, 54, 59, 62, 63, 93, 54, 50006, 50016, 33457};
+    // While this thread's series stands at its first column, another thread starts its own
+    // series, of another job.
+    ThreadCall other;
+    other.open = openDuplex;
+    other.language = 1031;
+    other.source = kManualFeed;
+    other.passCode = 3;
+    HANDLE otherShown = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    other.onSeen = [otherShown] { SetEvent(otherShown); };
+    HANDLE thread = nullptr;
+    EXPECT_EQ(OpenDuplex(3, 1033, kCassette, kPortrait, nullptr, [&](HWND dialog) {
+        if (!thread) {
+            thread = CreateThread(nullptr, 0, RunThreadCall, &other, 0, nullptr);
+            EXPECT_TRUE(WaitHandling(otherShown, 20000)) << "the other thread shows nothing";
+        }
+        ClickButton(dialog, IDOK);
+    }), 1);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_TRUE(WaitHandling(thread, 30000));
+    CloseHandle(thread);
+    CloseHandle(otherShown);
+
+    ASSERT_EQ(seen.size(), 15u);
+    ASSERT_EQ(other.seen.size(), 15u);
+    EXPECT_EQ(other.result, 1);
+    for (size_t i = 0; i < 15; i++) {
+        SCOPED_TRACE(testing::Message() << "column " << i);
+        EXPECT_EQ(seen[i].caption, Caption(captions[i]));
+        EXPECT_EQ(other.seen[i].caption, Caption(captions[i]));
+        ExpectHolds(seen[i].picture, "ODD_T_C_D2");
+        ExpectHolds(other.seen[i].picture, "ODD_T_M_D2");
+    }
+    EXPECT_EQ(seen[14].text, String(33452));         // cassette, second pass
+    EXPECT_EQ(other.seen[14].text, String(33459));   // manual feed, second pass
+}
+
+// The exit code of the quit message waiting in this thread's queue, taken out; -1 for none.
+int TakeQuitMessage()
+{
+    MSG msg;
+    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) ? int(msg.wParam) : -1;
+}
+
+TEST_F(DuplexDialogs, QuitMessageEndsTheDialogUnconfirmedAndIsPostedAgain)
+{
+    auto quit = [](HWND) { PostQuitMessage(42); };
+    EXPECT_EQ(OpenDuplex(0, 1033, kCassette, kPortrait, nullptr, quit), 0);
+    EXPECT_EQ(TakeQuitMessage(), 42);
+    EXPECT_EQ(OpenDuplex(1, 1041, kManualFeed, kPortrait, nullptr, quit), 0);
+    EXPECT_EQ(TakeQuitMessage(), 42);
+    EXPECT_EQ(OpenManualFeed(1031, quit), 0);
+    EXPECT_EQ(TakeQuitMessage(), 42);
+    EXPECT_EQ(OpenManualFeed(1033, quit), 0);
+    EXPECT_EQ(TakeQuitMessage(), 42);
+
+    // The every-language series stops at the dialog that the quit message ended.
+    Load({{"countryCode", kEveryLanguage}});
+    int dialogs = 0;
+    EXPECT_EQ(OpenDuplex(0, 1033, kCassette, kPortrait, nullptr, [&](HWND dialog) {
+        if (++dialogs == 3)
+            PostQuitMessage(7);
+        else
+            ClickButton(dialog, IDOK);
+    }), 0);
+    EXPECT_EQ(seen.size(), 3u);
+    EXPECT_EQ(TakeQuitMessage(), 7);
+
+    // A dialog that another hand ends is no quit: its result when that is 1, else 0.
+    Load({{"countryCode", 1033}});
+    EXPECT_EQ(OpenDuplex(0, 1033, kCassette, kPortrait, nullptr, [](HWND dialog) {
+        EndDialog(dialog, 1);
+    }), 1);
+    EXPECT_EQ(OpenManualFeed(1033, [](HWND dialog) { EndDialog(dialog, ManualFeedOkId); }), 0);
+    EXPECT_EQ(TakeQuitMessage(), -1);
+}
+
+// Counts reads of a guard page and lets each go on (the system drops the guard on the first).
+volatile LONG guardPageReads;
+
+LONG CALLBACK CountGuardPageReads(EXCEPTION_POINTERS *exception)
+{
+    if (exception->ExceptionRecord->ExceptionCode != STATUS_GUARD_PAGE_VIOLATION)
+        return EXCEPTION_CONTINUE_SEARCH;
+    InterlockedIncrement(&guardPageReads);
+    return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+TEST_F(DuplexDialogs, DeviceBlockShorterThanItsFieldsIsNotRead)
+{
+    // dmDefaultSource, the later of the two fields that the dialog reads, ends at byte 58.
+    for (SIZE_T size : {SIZE_T(8), SIZE_T(16), SIZE_T(48), SIZE_T(57), SIZE_T(58)}) {
+        SCOPED_TRACE(testing::Message() << size << " bytes");
+        HLOCAL block = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, size);
+        ASSERT_EQ(LocalSize(block), size);
+        DialogWatch watch([](HWND dialog) { ClickButton(dialog, IDOK); }, 5000);
+        EXPECT_EQ(openDuplex(nullptr, nullptr, 0, 0, 1033, block, nullptr, nullptr),
+                  size < 58 ? -1 : 1);
+        EXPECT_EQ(watch.DialogsSeen(), size < 58 ? 0 : 1);
+        LocalFree(block);
+    }
+
+    // A fixed block's handle is its address: 48 bytes that end where a guard page begins.
+    SYSTEM_INFO system;
+    GetSystemInfo(&system);
+    DWORD page = system.dwPageSize, protection;
+    auto *pages = static_cast<BYTE *>(VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT,
+                                                   PAGE_READWRITE));
+    ASSERT_NE(pages, nullptr);
+    ASSERT_TRUE(VirtualProtect(pages + page, page, PAGE_READWRITE | PAGE_GUARD, &protection));
+    guardPageReads = 0;
+    PVOID handler = AddVectoredExceptionHandler(1, CountGuardPageReads);
+    {
+        DialogWatch watch([](HWND dialog) { ClickButton(dialog, IDOK); }, 5000);
+        EXPECT_EQ(openDuplex(nullptr, nullptr, 0, 0, 1033, HLOCAL(pages + page - 48), nullptr,
+                             nullptr), -1);
+        EXPECT_EQ(watch.DialogsSeen(), 0);
+    }
+    RemoveVectoredExceptionHandler(handler);
+    EXPECT_EQ(guardPageReads, 0) << "the dialog read beyond the device block";
+    VirtualFree(pages, 0, MEM_RELEASE);
 }
 
 }  // namespace

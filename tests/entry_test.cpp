@@ -131,19 +131,67 @@ TEST_F(Settings, OversizedDataTakesTheDefaultAndStaysStored)
     EXPECT_EQ(value, 0x04030201u);
 }
 
-TEST_F(Settings, ShortDataLandsInTheLowOrderBytesWhateverItsType)
+TEST_F(Settings, ShortNumberDataLandsInTheLowOrderBytes)
 {
     const BYTE two[2] = {0x07, 0x04};  // 1031
     const BYTE one[1] = {200};
+    const BYTE three[3] = {0x10, 0x27, 0x00};  // 10000
     DeleteSettingsKey();
     SetSettingRaw("countryCode", REG_BINARY, two, sizeof(two));
     SetSettingRaw("RawDlgTimeout", REG_BINARY, one, sizeof(one));
-    SetSettingRaw("ErrDlgTimeout", REG_BINARY, nullptr, 0);
+    SetSettingRaw("ErrDlgTimeout", REG_DWORD, three, sizeof(three));
     ClearStore();
     LoadSettings();
     EXPECT_EQ(countryCode, 1031u);
     EXPECT_EQ(RawDlgTimeout, 200u);
-    EXPECT_EQ(ErrDlgTimeout, 0u);
+    EXPECT_EQ(ErrDlgTimeout, 10000u);
+}
+
+// The type and size of a stored value, or false when it does not exist.
+bool StoredType(const char *name, DWORD *type, DWORD *size)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    LONG status = RegQueryValueExA(key, name, nullptr, type, nullptr, size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+TEST_F(Settings, OnlyNumbersCountAndOtherValuesStayAsTheyAre)
+{
+    // "500" would read as 0x00303035, 52 minutes; no data at all as 0, a notice gone at once.
+    DeleteSettingsKey();
+    SetSettingRaw("countryCode", REG_SZ, "1031", 5);
+    SetSettingRaw("RawDlgTimeout", REG_SZ, "500", 4);
+    SetSettingRaw("ErrDlgTimeout", REG_DWORD, nullptr, 0);
+    ClearStore();
+    LoadSettings();
+    EXPECT_EQ(countryCode, DWORD(GetUserDefaultLangID()));
+    EXPECT_EQ(RawDlgTimeout, 0u);
+    EXPECT_EQ(ErrDlgTimeout, kOneHour);
+    DWORD type = 0, size = 0;
+    EXPECT_TRUE(StoredType("RawDlgTimeout", &type, &size));
+    EXPECT_EQ(type, DWORD(REG_SZ));
+    EXPECT_EQ(size, 4u);
+    EXPECT_TRUE(StoredType("ErrDlgTimeout", &type, &size));
+    EXPECT_EQ(type, DWORD(REG_DWORD));
+    EXPECT_EQ(size, 0u);
+
+    // Empty binary data, a multi-string and a big-endian number take their defaults too.
+    const BYTE bigEndian[4] = {0, 0, 0x01, 0xF4};
+    DeleteSettingsKey();
+    SetSettingRaw("countryCode", REG_BINARY, nullptr, 0);
+    SetSettingRaw("RawDlgTimeout", REG_MULTI_SZ, "5\0\0", 3);
+    SetSettingRaw("ErrDlgTimeout", REG_DWORD_BIG_ENDIAN, bigEndian, sizeof(bigEndian));
+    ClearStore();
+    LoadSettings();
+    EXPECT_EQ(countryCode, DWORD(GetUserDefaultLangID()));
+    EXPECT_EQ(RawDlgTimeout, 0u);
+    EXPECT_EQ(ErrDlgTimeout, kOneHour);
+    EXPECT_TRUE(StoredType("countryCode", &type, &size));
+    EXPECT_EQ(type, DWORD(REG_BINARY));
+    EXPECT_EQ(size, 0u);
 }
 
 TEST_F(Settings, ReadOnlyKeyIsReadAndNeverWritten)

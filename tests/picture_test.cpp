@@ -34,10 +34,14 @@ HINSTANCE Self()
     return GetModuleHandleA(nullptr);
 }
 
+// The name that the controls created on this thread load.
+char bitmapName[DuplexBitmapNameSize];
+
 void SetBitmapName(const char *name)
 {
-    memset(DuplexBitmapName, 0, sizeof(DuplexBitmapName));
-    strcpy(DuplexBitmapName, name);
+    memset(bitmapName, 0, sizeof(bitmapName));
+    strcpy(bitmapName, name);
+    SetThreadPictureName(bitmapName);
 }
 
 HBITMAP HeldBitmap(HWND control)
@@ -110,7 +114,7 @@ protected:
     {
         if (parent_)
             DestroyWindow(parent_);
-        UnregisterPictureClasses();
+        ReleasePictureControls();
         EXPECT_EQ(BitmapCtlClassInstance, nullptr);
         EXPECT_EQ(ManualDupCtlClassInstance, nullptr);
         BitmapCtlClassInstance = ManualDupCtlClassInstance = nullptr;
@@ -247,8 +251,8 @@ TEST_F(PictureControl, NameIsReadWithinItsThirtyTwoBytes)
     // 31 characters of a bitmap's name and no terminator in the buffer.
     const char name[] = "QUADS_UNDER_A_31_CHARACTER_NAME";
     static_assert(sizeof(name) == DuplexBitmapNameSize, "31 characters and the terminator");
-    memcpy(DuplexBitmapName, name, DuplexBitmapNameSize - 1);
-    DuplexBitmapName[DuplexBitmapNameSize - 1] = 'X';
+    memcpy(bitmapName, name, DuplexBitmapNameSize - 1);
+    bitmapName[DuplexBitmapNameSize - 1] = 'X';
     HWND control = Control(kBitmapClass, PCS_CENTERIMAGE, 172, 60);
     ASSERT_NE(HeldBitmap(control), nullptr);
     EXPECT_EQ(BitmapSize(HeldBitmap(control)).cx, 172);
@@ -539,6 +543,64 @@ TEST(PictureClassesOfTheDll, SurviveUnloadingAndLoadingAgain)
         // So a dialog naming the class now fails to open instead of calling into nothing.
         EXPECT_EQ(OpenPictureDialog(L"ZK7730BMPCLASS").result, -1);
     }
+    DeleteSettingsKey();
+}
+
+// Calls each registering export from several threads released at once; every answer counts.
+struct RegistrationRace {
+    RegisterFn reg = nullptr, regMP = nullptr;
+    HANDLE start = nullptr;
+    LONG ones = 0;
+};
+
+DWORD WINAPI RegisterWhenReleased(void *parameter)
+{
+    auto *race = static_cast<RegistrationRace *>(parameter);
+    WaitForSingleObject(race->start, INFINITE);
+    InterlockedAdd(&race->ones, race->reg(nullptr) + race->regMP(nullptr));
+    return 0;
+}
+
+TEST(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemovesTheClasses)
+{
+    const int kThreads = 8, kRounds = 15;
+    for (int round = 0; round < kRounds; round++) {
+        SCOPED_TRACE(testing::Message() << "round " << round);
+        HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
+        ASSERT_NE(dll, nullptr);
+        RegistrationRace race;
+        race.reg = Export<RegisterFn>(dll, "FRegisterBitmapControl");
+        race.regMP = Export<RegisterFn>(dll, "FRegisterBitmapControlMP");
+        race.start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        HANDLE threads[kThreads];
+        for (HANDLE &thread : threads)
+            thread = CreateThread(nullptr, 0, RegisterWhenReleased, &race, 0, nullptr);
+        SetEvent(race.start);
+        ASSERT_EQ(WaitForMultipleObjects(kThreads, threads, TRUE, 20000), WAIT_OBJECT_0);
+        for (HANDLE thread : threads)
+            CloseHandle(thread);
+        CloseHandle(race.start);
+        EXPECT_EQ(race.ones, 2 * kThreads) << "a registering thread was answered 0";
+        EXPECT_EQ(race.reg(nullptr), 1);
+        EXPECT_EQ(race.regMP(nullptr), 1);
+        UnloadDxdlg(dll);
+        ASSERT_FALSE(ClassExists(kBitmapClass)) << "the class outlived the DLL";
+        ASSERT_FALSE(ClassExists(kManualDupClass)) << "the class outlived the DLL";
+    }
+    // Loaded once more, wherever it lands, the DLL's own dialog opens and answers.
+    HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
+    ASSERT_NE(dll, nullptr);
+    ASSERT_EQ(Export<RegisterFn>(dll, "FRegisterBitmapControl")(nullptr), 1);
+    using OpenDuplexFn = int(WINAPI *)(void *, HWND, int, UINT, UINT, HLOCAL, void *, const void *);
+    HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
+    {
+        DialogWatch watch([](HWND dialog) { ClickButton(dialog, IDOK); }, 5000);
+        EXPECT_EQ(Export<OpenDuplexFn>(dll, "OpenDuplexDlg")(nullptr, nullptr, 0, 0, 1033, devMode,
+                                                              nullptr, nullptr), 1);
+        EXPECT_EQ(watch.DialogsSeen(), 1);
+    }
+    LocalFree(devMode);
+    UnloadDxdlg(dll);
     DeleteSettingsKey();
 }
 

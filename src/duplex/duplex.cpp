@@ -8,14 +8,10 @@
  */
 #include "duplex.h"
 
-#include <stdio.h>
-
 #include "../entry/entry.h"
 #include "../entry/settings.h"
 #include "../picture/picture.h"
 #include "../placement/placement.h"
-
-DuplexDialogStateRecord DuplexDialogState;
 
 enum {
     StoredLanguage = 0xFFFF,        /* asks for the language of countryCode */
@@ -23,6 +19,9 @@ enum {
     ManualFeedBin = 258,            /* the driver's number for the manual-feed slot */
     InstructionControlId = 151,
     TopmostHiddenFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW,
+    /* A device block holds the DEVMODEA fields that the dialog reads, dmOrientation and
+     * dmDefaultSource, when it reaches the end of the later one. */
+    DeviceFieldsEnd = offsetof(DEVMODEA, dmDefaultSource) + sizeof(short),
 };
 
 static const char FirstPassBitmapFormat[] = "EVEN_T_%c";
@@ -62,11 +61,14 @@ void BuildDuplexResourceNames(char *bitmapName, size_t bitmapNameSize, WCHAR *te
 
     lstrcpynW(templateName, manualFeed ? ManualFeedTemplate : CassetteTemplate,
               (int)templateNameSize);
+    /* The system's formatter, not the C runtime's: the runtime's would bring some 20 KB of
+     * floating-point formatting into the library for two letters and a digit. */
+    char name[DuplexBitmapNameSize];
     if (passCode == 0)
-        snprintf(bitmapName, bitmapNameSize, FirstPassBitmapFormat, source);
+        wsprintfA(name, FirstPassBitmapFormat, source);
     else
-        snprintf(bitmapName, bitmapNameSize, SecondPassBitmapFormat, TurnedSheetLetter, source,
-                 turnOver + 1);
+        wsprintfA(name, SecondPassBitmapFormat, TurnedSheetLetter, source, turnOver + 1);
+    lstrcpynA(bitmapName, name, (int)bitmapNameSize);
 }
 
 /* Loads a string of the column, or the English column's string of the same row when the
@@ -120,37 +122,44 @@ WORD RequestedLanguage(UINT language)
     return requested == StoredLanguage ? LOWORD(countryCode) : requested;
 }
 
-LPARAM DialogInitParam(HWND owner)
+/* Ends the dialog with the user's answer, 1 or 0, and notes in its call that an answer ended
+ * it. */
+static void AnswerDialog(HWND dialog, int answer)
 {
-    return (LPARAM)((UINT_PTR)owner & 0xFFFF);
+    DuplexCall *call = (DuplexCall *)GetWindowLongPtrW(dialog, DWLP_USER);
+    if (call)
+        call->answered = TRUE;
+    EndDialog(dialog, answer);
 }
 
 INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_INITDIALOG:
+    case WM_INITDIALOG: {
+        DuplexCall *call = (DuplexCall *)lParam;
+        SetWindowLongPtrW(dialog, DWLP_USER, (LONG_PTR)call);
         /* Topmost while still hidden; the dialog manager shows it after initialisation. */
         SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, TopmostHiddenFlags);
-        if (LOWORD(lParam) == 0)
+        if (!call->owner)
             SetActiveWindow(dialog);
         PlaceDialog(dialog);
-        if (!(lParam & ManualFeedDialogFlag)) {
-            LoadDuplexTexts(dialog, DuplexDialogState.devMode, DuplexDialogState.passCode,
-                            DuplexDialogState.column);
+        if (!call->templateTexts) {
+            LoadDuplexTexts(dialog, call->devMode, call->passCode, call->column);
             /* The manual-feed layout marks both buttons as default, and the dialog manager
              * would take the last, Cancel, for Enter: OK is the default in both layouts. */
             SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
         }
         return TRUE;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
         case ManualFeedOkId:
-            EndDialog(dialog, 1);
+            AnswerDialog(dialog, 1);
             break;
         case IDCANCEL:
         case ManualFeedCancelId:
-            EndDialog(dialog, 0);
+            AnswerDialog(dialog, 0);
             break;
         default:
             break;
@@ -161,49 +170,66 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     }
 }
 
-static INT_PTR RunDuplexDialog(const WCHAR *templateName, HWND owner, LPARAM initParam)
+int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
 {
-    return DialogBoxParamW(ModuleInstance, templateName, owner, DuplexDlgProc, initParam);
+    call->answered = call->quit = FALSE;
+    /* The picture control reads the name while the dialog manager creates it. */
+    const char *outerName = SetThreadPictureName(call->bitmapName);
+    INT_PTR result = DialogBoxParamW(ModuleInstance, templateName, call->owner, DuplexDlgProc,
+                                     (LPARAM)call);
+    SetThreadPictureName(outerName);
+    if (call->answered)
+        return (int)result;
+    /* A quit message ends the modal loop whatever the dialog: the dialog manager posts it again
+     * for the caller's loop and returns whatever result it holds (under Wine the default
+     * button's identifier). The dialog was not confirmed. */
+    MSG quit;
+    if (PeekMessageW(&quit, NULL, WM_QUIT, WM_QUIT, PM_NOREMOVE)) {
+        call->quit = TRUE;
+        return 0;
+    }
+    /* Not created (-1, or 0 for an owner gone meanwhile), or ended by another hand. */
+    return result == 1 || result == -1 ? (int)result : 0;
 }
 
 int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, UINT language,
                          HLOCAL devMode, void *unused7, const DriverPrivateSettings *settings)
 {
     WCHAR templateName[16];
-    INT_PTR result = -1;
+    DuplexCall call = {};
+    int result = -1;
     (void)unused1; (void)unused3; (void)unused7;
 
     if (!BeginDialogCall())
         return -1;
-    LanguageIndex column = SelectLanguageIndex(RequestedLanguage(language));
-    owner = ChooseDialogOwner(owner);
+    call.column = SelectLanguageIndex(RequestedLanguage(language));
+    call.owner = ChooseDialogOwner(owner);
 
-    /* The block stays locked while the dialog reads it. */
-    const DEVMODEA *settingsOfJob = (const DEVMODEA *)LocalLock(devMode);
-    if (!settingsOfJob)
+    /* A block too small for the fields that the dialog reads is not read at all; the block
+     * stays locked while the dialog reads it. */
+    if (LocalSize(devMode) < DeviceFieldsEnd)
         return -1;
-
-    BuildDuplexResourceNames(DuplexBitmapName, sizeof(DuplexBitmapName), templateName,
-                             sizeof(templateName) / sizeof(templateName[0]), settingsOfJob,
+    call.devMode = (const DEVMODEA *)LocalLock(devMode);
+    if (!call.devMode)
+        return -1;
+    call.settings = settings;
+    call.passCode = LOWORD(passCode);
+    BuildDuplexResourceNames(call.bitmapName, sizeof(call.bitmapName), templateName,
+                             sizeof(templateName) / sizeof(templateName[0]), call.devMode,
                              settings, LOWORD(passCode));
-    DuplexDialogState.devMode = settingsOfJob;
-    DuplexDialogState.settings = settings;
-    DuplexDialogState.passCode = LOWORD(passCode);
-    DuplexDialogState.column = column;
-    LPARAM initParam = DialogInitParam(owner);
 
     if (!ShowEveryLanguage) {
-        result = RunDuplexDialog(templateName, owner, initParam);
+        result = RunDuplexDialog(templateName, &call);
     } else {
         /* Every column in turn, the same template and picture; Cancel does not end the
-         * series, and the last dialog's answer is the call's. */
-        for (DuplexDialogState.column = 0; DuplexDialogState.column < LanguageCount;
-             DuplexDialogState.column++)
-            result = RunDuplexDialog(templateName, owner, initParam);
+         * series, and the last dialog's answer is the call's. A quit message ends the series
+         * at the dialog it ended. */
+        for (LanguageIndex column = 0; column < LanguageCount && !call.quit; column++) {
+            call.column = column;
+            result = RunDuplexDialog(templateName, &call);
+        }
     }
 
-    DuplexDialogState.devMode = NULL;
-    DuplexDialogState.settings = NULL;
     LocalUnlock(devMode);
-    return (int)result;
+    return result;
 }

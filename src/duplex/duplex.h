@@ -8,22 +8,24 @@
 
 #include "dxdlg.h"
 #include "language.h"
+#include "../picture/picture.h"
 
-/* What the duplex dialog shows, written by OpenDuplexDlg before it opens the dialog and read
- * by DuplexDlgProc while the dialog initialises. The two pointers are cleared again when
- * OpenDuplexDlg returns: the blocks they point at belong to the caller. */
-struct DuplexDialogStateRecord {
+/* One call of OpenDuplexDlg or OpenDuplexDlgMP: what its dialog shows, and how the dialog
+ * ended. It lives on the export's stack and reaches DuplexDlgProc through the dialog's creation
+ * parameter; the procedure keeps it with the window until the dialog ends. Nothing of a call is
+ * kept anywhere else, so calls on several threads, or one inside another's modal loop, each
+ * show their own dialog. */
+struct DuplexCall {
     const DEVMODEA *devMode;                 /* the job's device settings, locked */
     const DriverPrivateSettings *settings;   /* the driver's record, or null */
     DWORD passCode;                          /* 0 first pass, anything else second pass */
     LanguageIndex column;
+    BOOL templateTexts;      /* the manual-feed slot dialog: its template carries its texts */
+    HWND owner;              /* none: the dialog activates itself */
+    char bitmapName[DuplexBitmapNameSize];   /* the illustration */
+    BOOL answered;           /* set when the dialog's own buttons (or keys) end it */
+    BOOL quit;               /* set when a quit message ends it */
 };
-extern DuplexDialogStateRecord DuplexDialogState;
-
-/* The initialisation parameter of both dialogs: the owner's handle in the low 16 bits (0 for
- * none, and then the dialog activates itself), and this bit for the manual-feed slot dialog,
- * whose templates carry their own texts. */
-enum { ManualFeedDialogFlag = 0x10000 };
 
 /* Button identifiers of the manual-feed slot templates. */
 enum { ManualFeedOkId = 1035, ManualFeedCancelId = 1036 };
@@ -40,9 +42,14 @@ void BuildDuplexResourceNames(char *bitmapName, size_t bitmapNameSize, WCHAR *te
 void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode, LanguageIndex column);
 
 /* Shared by both exports: the language asked for (0xFFFF in the low 16 bits is the stored
- * countryCode) and the initialisation parameter for the dialog's owner. */
+ * countryCode). */
 WORD RequestedLanguage(UINT language);
-LPARAM DialogInitParam(HWND owner);
+
+/* Runs the modal dialog of a call from the library's template and returns the call's result:
+ * 1 for OK, 0 for Cancel and for a quit message (which stays posted for the caller's loop), -1
+ * when the dialog could not be created; a dialog that another hand ends with EndDialog gives
+ * that result when it is 1 or -1, else 0. */
+int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call);
 
 /* The manual-feed slot template of a language identifier, compared whole. */
 WORD SelectManualFeedTemplate(WORD language);

@@ -45,14 +45,14 @@ WORD SelectManualFeedTemplate(WORD language)
 INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT language,
                                void *unused5, void *unused6)
 {
+    DuplexCall call = {};
     (void)unused1; (void)unused3; (void)unused5; (void)unused6;
 
     if (!BeginDialogCall())
         return -1;
     WORD templateId = SelectManualFeedTemplate(RequestedLanguage(language));
-    owner = ChooseDialogOwner(owner);
-    /* The picture control reads the name when the dialog creates it. */
-    lstrcpynA(DuplexBitmapName, ManualFeedBitmapName, sizeof(DuplexBitmapName));
-    return DialogBoxParamW(ModuleInstance, MAKEINTRESOURCEW(templateId), owner, DuplexDlgProc,
-                           DialogInitParam(owner) | ManualFeedDialogFlag);
+    call.owner = ChooseDialogOwner(owner);
+    call.templateTexts = TRUE;
+    lstrcpynA(call.bitmapName, ManualFeedBitmapName, sizeof(call.bitmapName));
+    return RunDuplexDialog(MAKEINTRESOURCEW(templateId), &call);
 }

@@ -10,10 +10,11 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
         break;
     case DLL_PROCESS_DETACH:
         /* Windows keeps a DLL's window classes after the DLL is unloaded; a class left behind
-         * would point at a window procedure that is no longer mapped. When the process itself
-         * is ending (reserved non-null) nothing needs releasing. */
+         * would point at a window procedure that is no longer mapped; and the thread-local slot
+         * of the picture names goes back, so that loading again and again uses up none. When
+         * the process itself is ending (reserved non-null) nothing needs releasing. */
         if (reserved == NULL)
-            UnregisterPictureClasses();
+            ReleasePictureControls();
         break;
     default:
         break;

@@ -15,16 +15,17 @@ static const DWORD DefaultErrDlgTimeout = 3600000;  /* one hour */
 static const DWORD NeverTimesOut = 0xFFFFFFFF;
 
 /* Reads one REG_DWORD-sized value into *field. The registry matches value names without
- * regard to letter case, so "CountryCode" serves as "countryCode". Data of up to four bytes
- * lands in the field's low-order bytes whatever its type; longer data is left in the registry
- * as it is and the field takes the default. A missing value takes the default, which is
- * written back when the key is writable. */
+ * regard to letter case, so "CountryCode" serves as "countryCode". Only numbers count: data of
+ * one to four bytes of type REG_DWORD or REG_BINARY lands in the field's low-order bytes. A value
+ * of another type (a string "500" would read as 3,157,045), with no data or with longer data is
+ * left in the registry as it is and the field takes the default. A missing value takes the
+ * default, which is written back when the key is writable. */
 static void LookupSetting(HKEY key, BOOL writable, const char *name, DWORD *field, DWORD fallback)
 {
     DWORD data = 0, size = sizeof(data), type = 0;
     LONG status = RegQueryValueExA(key, name, NULL, &type, (BYTE *)&data, &size);
 
-    if (status == ERROR_SUCCESS) {
+    if (status == ERROR_SUCCESS && size > 0 && (type == REG_DWORD || type == REG_BINARY)) {
         *field = data;
         return;
     }

@@ -1,32 +1,70 @@
 /*
  * The picture control. Two window classes, ZK7730BMPCLASS for the manual duplex dialogs and
  * OvManualDupClass for the manual-feed slot dialogs, share one message handler: a control loads
- * the bitmap named in DuplexBitmapName from the library's resources when it is created, owns it
- * until it is destroyed, and paints it centred at its own size or stretched over itself.
+ * the bitmap that its thread names (SetThreadPictureName) from the library's resources when it
+ * is created, owns it until it is destroyed, and paints it centred at its own size or stretched
+ * over itself.
  *
  * The classes are application-global, so that dialogs of any module of the process may hold
- * these controls. A caller registers a class before it opens a dialog that needs it; the
- * library unregisters what it registered when it is unloaded.
+ * these controls. A caller registers a class before it opens a dialog that needs it, from any
+ * thread; the library unregisters what it registered when it is unloaded.
  */
 #include "picture.h"
 
 #include "../entry/settings.h"
 #include "dxdlg.h"
 
-char DuplexBitmapName[DuplexBitmapNameSize];
-
 HINSTANCE BitmapCtlClassInstance;
 HINSTANCE ManualDupCtlClassInstance;
 
+/* The thread-local slot that holds each thread's picture name. A control reads the name while
+ * the dialog manager creates it, before its dialog's procedure sees anything of the call, so
+ * the name cannot travel with the dialog's creation parameter; it travels with the thread that
+ * creates the dialog. The slot is taken on first use, not by the entry point. */
+static volatile LONG NameSlot = (LONG)TLS_OUT_OF_INDEXES;
+
+static DWORD PictureNameSlot(void)
+{
+    DWORD slot = (DWORD)NameSlot;
+    if (slot != TLS_OUT_OF_INDEXES)
+        return slot;
+    slot = TlsAlloc();
+    if (slot == TLS_OUT_OF_INDEXES)
+        return slot;
+    /* Two threads may each have taken a slot: the first one stored serves, the other goes back. */
+    LONG first = InterlockedCompareExchange(&NameSlot, (LONG)slot, (LONG)TLS_OUT_OF_INDEXES);
+    if (first != (LONG)TLS_OUT_OF_INDEXES) {
+        TlsFree(slot);
+        slot = (DWORD)first;
+    }
+    return slot;
+}
+
+const char *SetThreadPictureName(const char *name)
+{
+    DWORD slot = PictureNameSlot();
+    if (slot == TLS_OUT_OF_INDEXES)
+        return NULL; /* no slot left in the process: the controls show no picture */
+    const char *previous = (const char *)TlsGetValue(slot);
+    TlsSetValue(slot, (void *)name);
+    return previous;
+}
+
+static const char *ThreadPictureName(void)
+{
+    DWORD slot = (DWORD)NameSlot;
+    return slot == TLS_OUT_OF_INDEXES ? NULL : (const char *)TlsGetValue(slot);
+}
+
 static LRESULT CALLBACK BitmapCtlWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    return PictureCtlProc(window, message, wParam, lParam, DuplexBitmapName);
+    return PictureCtlProc(window, message, wParam, lParam, ThreadPictureName());
 }
 
 static LRESULT CALLBACK ManualDupCtlWndProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam)
 {
-    return PictureCtlProc(window, message, wParam, lParam, DuplexBitmapName);
+    return PictureCtlProc(window, message, wParam, lParam, ThreadPictureName());
 }
 
 /* What differs between the two classes. */
@@ -43,23 +81,24 @@ static const PictureClass PictureClasses[PictureClassCount] = {
     {"OvManualDupClass", ManualDupCtlWndProc, &ManualDupCtlClassInstance},
 };
 
-/* Registers the class unless this library already has. 1 when the class stands registered by
- * this library afterwards, 0 when registration failed; a failed attempt is tried again by the
- * next call. */
-static int RegisterPictureClass(const PictureClass *pictureClass, HINSTANCE callerInstance)
-{
-    HINSTANCE instance = ModuleInstance ? ModuleInstance : callerInstance;
-    if (*pictureClass->registeredInstance)
-        return 1;
+/* One registration at a time in the process. Two threads that both found a class unregistered
+ * would both call RegisterClassA, and the one refused could not tell whether the class it was
+ * refused for is this library's: under Wine a class stands registered for the system before it
+ * can be looked up in the process. */
+static SRWLOCK Registering = SRWLOCK_INIT;
 
+/* Registers the class for this library. The instance is recorded only when the system accepted
+ * the class, so that unloading unregisters exactly what the library registered. */
+static BOOL RegisterNewPictureClass(const PictureClass *pictureClass, HINSTANCE instance)
+{
     /* The record is built in movable global memory; the system keeps its own copy. */
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(WNDCLASSA));
     if (!block)
-        return 0;
+        return FALSE;
     WNDCLASSA *record = (WNDCLASSA *)GlobalLock(block);
     if (!record) {
         GlobalFree(block);
-        return 0;
+        return FALSE;
     }
     record->style = CS_VREDRAW | CS_HREDRAW | CS_GLOBALCLASS;
     record->lpfnWndProc = pictureClass->windowProc;
@@ -71,10 +110,24 @@ static int RegisterPictureClass(const PictureClass *pictureClass, HINSTANCE call
     record->hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
     record->lpszMenuName = NULL;
     record->lpszClassName = pictureClass->name;
-    *pictureClass->registeredInstance = RegisterClassA(record) ? instance : NULL;
+    if (RegisterClassA(record))
+        *pictureClass->registeredInstance = instance;
     GlobalUnlock(block);
     GlobalFree(block);
     return *pictureClass->registeredInstance != NULL;
+}
+
+/* Registers the class unless this library already has, from any thread. 1 when the class
+ * stands registered by this library afterwards, 0 when registration failed; a failed attempt
+ * is tried again by the next call. */
+static int RegisterPictureClass(const PictureClass *pictureClass, HINSTANCE callerInstance)
+{
+    HINSTANCE instance = ModuleInstance ? ModuleInstance : callerInstance;
+    AcquireSRWLockExclusive(&Registering);
+    BOOL registered = *pictureClass->registeredInstance != NULL ||
+                      RegisterNewPictureClass(pictureClass, instance);
+    ReleaseSRWLockExclusive(&Registering);
+    return registered ? 1 : 0;
 }
 
 int WINAPI FRegisterBitmapControl(HINSTANCE instance)
@@ -87,7 +140,7 @@ int WINAPI FRegisterBitmapControlMP(HINSTANCE instance)
     return RegisterPictureClass(&PictureClasses[ManualDupCtlClass], instance);
 }
 
-void UnregisterPictureClasses(void)
+void ReleasePictureControls(void)
 {
     for (int i = 0; i < PictureClassCount; i++) {
         const PictureClass *pictureClass = &PictureClasses[i];
@@ -95,6 +148,9 @@ void UnregisterPictureClasses(void)
         if (instance && UnregisterClassA(pictureClass->name, instance))
             *pictureClass->registeredInstance = NULL;
     }
+    DWORD slot = (DWORD)InterlockedExchange(&NameSlot, (LONG)TLS_OUT_OF_INDEXES);
+    if (slot != TLS_OUT_OF_INDEXES)
+        TlsFree(slot);
 }
 
 static HBITMAP HeldBitmap(HWND window)
@@ -103,11 +159,13 @@ static HBITMAP HeldBitmap(HWND window)
 }
 
 /* WM_CREATE: load the bitmap named in the buffer from the library's own resources, whatever
- * module the dialog belongs to. A name that names no bitmap leaves the control without one. */
+ * module the dialog belongs to. No name, or one that names no bitmap, leaves the control
+ * without one. */
 static void LoadPicture(HWND window, const char *nameBuffer)
 {
-    char name[DuplexBitmapNameSize];
-    lstrcpynA(name, nameBuffer, DuplexBitmapNameSize); /* reads no further than the buffer */
+    char name[DuplexBitmapNameSize] = "";
+    if (nameBuffer)
+        lstrcpynA(name, nameBuffer, DuplexBitmapNameSize); /* reads no further than the buffer */
     HBITMAP bitmap = name[0] ? LoadBitmapA(ModuleInstance, name) : NULL;
     SetWindowLongPtrA(window, GWLP_USERDATA, (LONG_PTR)bitmap);
 }

@@ -6,11 +6,16 @@
 
 enum { DuplexBitmapNameSize = 32 };
 
-/* The resource name of the illustration that the next picture control to be created loads. */
-extern char DuplexBitmapName[DuplexBitmapNameSize];
+/* Names the illustration that picture controls created on the calling thread load, until the
+ * next call on this thread: a buffer of DuplexBitmapNameSize characters (no more is read), which
+ * must stay valid until then, or null for none. Returns the name in use before, for the caller
+ * to put back once its dialog stands. Each thread has its own name, so dialogs opened at once on
+ * several threads each show their own picture. */
+const char *SetThreadPictureName(const char *name);
 
-/* Unregisters each picture class that this library registered. For unloading. */
-void UnregisterPictureClasses(void);
+/* For unloading: unregisters each picture class that this library registered and gives back
+ * the per-thread slot of the picture names. */
+void ReleasePictureControls(void);
 
 /* Style bits of a picture control, in the low byte of its window style. */
 enum {
@@ -23,7 +28,7 @@ extern HINSTANCE BitmapCtlClassInstance;     /* ZK7730BMPCLASS */
 extern HINSTANCE ManualDupCtlClassInstance;  /* OvManualDupClass */
 
 /* The message handler of both classes; `nameBuffer` is the 32-byte buffer of the name of the
- * bitmap that the control loads when it is created. */
+ * bitmap that the control loads when it is created, or null for none. */
 LRESULT PictureCtlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                        const char *nameBuffer);
 
