@@ -26,10 +26,12 @@
 
 #include "desktop.h"
 #include "dxdlg.h"
+#include "resource.h"
 
 namespace {
 
-const char kSettingsKey[] = "Software\\orvanta\\osplproc";
+// The duplex dialog's cassette template, which the opening benchmark also opens on its own.
+const char kCassetteTemplate[] = DXDLG_RESOURCE_NAME(IDD_DUPLEX_TRAY);
 
 double Now()
 {
@@ -59,12 +61,14 @@ struct Saved {
     bool present;
     DWORD type, size;
     BYTE data[64];
-} saved[3] = {{"countryCode", false, 0, 0, {}}, {"RawDlgTimeout", false, 0, 0, {}}, {"ErrDlgTimeout", false, 0, 0, {}}};
+} saved[3] = {{DXDLG_COUNTRY_CODE, false, 0, 0, {}},
+              {DXDLG_RAW_TIMEOUT, false, 0, 0, {}},
+              {DXDLG_ERR_TIMEOUT, false, 0, 0, {}}};
 
 void SaveSettings()
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, DXDLG_SETTINGS_KEY, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return;
     for (Saved &value : saved) {
         value.size = sizeof(value.data);
@@ -77,7 +81,7 @@ void SaveSettings()
 void RestoreSettings()
 {
     HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, DXDLG_SETTINGS_KEY, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
         return;
     for (const Saved &value : saved)
         if (value.present)
@@ -90,13 +94,13 @@ void RestoreSettings()
 void SetSettings(DWORD country, DWORD raw, DWORD err)
 {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-        ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, DXDLG_SETTINGS_KEY, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
         return;
     const struct {
         const char *name;
         DWORD value;
-    } values[3] = {{"countryCode", country}, {"RawDlgTimeout", raw}, {"ErrDlgTimeout", err}};
+    } values[3] = {{DXDLG_COUNTRY_CODE, country}, {DXDLG_RAW_TIMEOUT, raw}, {DXDLG_ERR_TIMEOUT, err}};
     for (const auto &value : values)
         RegSetValueExA(key, value.name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value.value), 4);
     RegCloseKey(key);
@@ -368,7 +372,7 @@ int main(int argc, char **argv)
 
     printf("dxdlg benchmarks, each against a baseline in the same process\n\n");
     SaveSettings();
-    SetSettings(1033, 0xFFFFFFFF, 0xFFFFFFFF);
+    SetSettings(1033, DXDLG_NEVER_TIMES_OUT, DXDLG_NEVER_TIMES_OUT);
 
     // ---- 2. Loading ----
     {
@@ -418,12 +422,12 @@ int main(int argc, char **argv)
             bool dxSeen = !watch.waiting;
             watch.waiting = true;
             t0 = Now();
-            INT_PTR base = DialogBoxParamA(data, "MDDIALOG_TRAY", owner, TrivialDialogProc, 0);
+            INT_PTR base = DialogBoxParamA(data, kCassetteTemplate, owner, TrivialDialogProc, 0);
             double baseTime = watch.paintedAt - t0;
             bool baseSeen = !watch.waiting;
             watch.waiting = true;
             t0 = Now();
-            INT_PTR top = DialogBoxParamA(data, "MDDIALOG_TRAY", owner, TopmostMovedDialogProc, 0);
+            INT_PTR top = DialogBoxParamA(data, kCassetteTemplate, owner, TopmostMovedDialogProc, 0);
             double topTime = watch.paintedAt - t0;
             baseSeen &= !watch.waiting && top == 1;
             if (result != 1 || base != 1 || !dxSeen || !baseSeen) {

@@ -21,6 +21,37 @@
 #define DXDLG_API __declspec(dllimport)
 #endif
 
+/*
+ * The settings: three REG_DWORD values in the key DXDLG_SETTINGS_KEY of HKEY_LOCAL_MACHINE, read
+ * once per process, by its first dialog call. A value that is missing or is no number (REG_DWORD
+ * or REG_BINARY of one to four bytes) takes its default; a missing one is written back when the
+ * key may be written.
+ *   DXDLG_COUNTRY_CODE  the language that DXDLG_STORED_LANGUAGE asks for; default: the user's
+ *   DXDLG_RAW_TIMEOUT   milliseconds the raw warning stays up
+ *   DXDLG_ERR_TIMEOUT   milliseconds the memory-full and disk-full notices stay up
+ */
+#define DXDLG_SETTINGS_KEY "Software\\orvanta\\osplproc"
+#define DXDLG_COUNTRY_CODE "countryCode"
+#define DXDLG_RAW_TIMEOUT "RawDlgTimeout"
+#define DXDLG_ERR_TIMEOUT "ErrDlgTimeout"
+
+/* countryCode: each OpenDuplexDlg shows its dialog in every language in turn (-52718). */
+#define DXDLG_EVERY_LANGUAGE 0xFFFF3212UL
+
+/* The time-outs' defaults: the raw warning only flashes up; the other notices stay an hour. A
+ * RawDlgTimeout of DXDLG_NEVER_TIMES_OUT keeps the raw warning up until OK; an ErrDlgTimeout of
+ * it is taken as the default, so that a full memory or disk never holds a notice for good. */
+#define DXDLG_DEFAULT_RAW_TIMEOUT 0UL
+#define DXDLG_DEFAULT_ERR_TIMEOUT 3600000UL
+#define DXDLG_NEVER_TIMES_OUT 0xFFFFFFFFUL
+
+/* The `language` of OpenDuplexDlg and OpenDuplexDlgMP that asks for countryCode's language. */
+#define DXDLG_STORED_LANGUAGE 0xFFFF
+
+/* The DEVMODE's dmDefaultSource values that show the manual-feed slot's layout: DMBIN_MANUAL
+ * and the driver's own number for the slot below; every other value shows the cassette's. */
+#define DXDLG_DMBIN_MANUALFEED 258              /* DMBIN_USER + 2 */
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -64,7 +95,7 @@ DXDLG_API int WINAPI FRegisterBitmapControl(HINSTANCE instance);
 DXDLG_API int WINAPI FRegisterBitmapControlMP(HINSTANCE instance);
 
 /* The manual duplex instructions before each pass. `passCode` (low 16 bits): 0 first pass,
- * 1 to 6 second pass. `language` (low 16 bits): a LANGID, or 0xFFFF for the stored one.
+ * 1 to 6 second pass. `language` (low 16 bits): a LANGID, or DXDLG_STORED_LANGUAGE.
  * `devMode`: a movable local memory block holding a DEVMODEA, read only as far as LocalSize
  * says (a block that ends before dmDefaultSource does gives -1). Returns 1 for OK, 0 for Cancel
  * or when a quit message ended the dialog (the quit is posted again for the caller's loop), -1

@@ -50,6 +50,9 @@ Names Build(short source, short orientation, WORD passCode, const DriverPrivateS
     return {bitmap, templateName};
 }
 
+const wchar_t kCassetteTemplate[] = DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_TRAY);
+const wchar_t kManualFeedTemplate[] = DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_MANUALFEED);
+
 TEST(DuplexNames, LayoutFollowsTheSourceAndTheFirstPassHasNoVariant)
 {
     DriverPrivateSettings plain = Driver(0, 0, 0);
@@ -58,10 +61,14 @@ TEST(DuplexNames, LayoutFollowsTheSourceAndTheFirstPassHasNoVariant)
         const char *bitmap;
         const wchar_t *templateName;
     } cases[] = {
-        {4, "EVEN_T_M", L"MDDIALOG_MF"},    {258, "EVEN_T_M", L"MDDIALOG_MF"},
-        {7, "EVEN_T_C", L"MDDIALOG_TRAY"},  {1, "EVEN_T_C", L"MDDIALOG_TRAY"},
-        {0, "EVEN_T_C", L"MDDIALOG_TRAY"},  {257, "EVEN_T_C", L"MDDIALOG_TRAY"},
-        {-4, "EVEN_T_C", L"MDDIALOG_TRAY"},
+        {DMBIN_MANUAL, "EVEN_T_M", kManualFeedTemplate},
+        {DXDLG_DMBIN_MANUALFEED, "EVEN_T_M", kManualFeedTemplate},
+        {DMBIN_CASSETTE, "EVEN_T_C", kCassetteTemplate},
+        {DMBIN_AUTO, "EVEN_T_C", kCassetteTemplate},
+        {1, "EVEN_T_C", kCassetteTemplate},
+        {0, "EVEN_T_C", kCassetteTemplate},
+        {257, "EVEN_T_C", kCassetteTemplate},
+        {-4, "EVEN_T_C", kCassetteTemplate},
     };
     for (const Case &c : cases) {
         // Every inversion at once changes nothing in the first pass.
@@ -90,19 +97,19 @@ TEST(DuplexNames, SecondPassTurnOverAndTheDriversInversions)
         {1, 1, 5, 0, 0, 0, "ODD_T_C_D1"},   // portrait table
         {1, 2, 5, 0, 0, 0, "ODD_T_C_D2"},   // any other orientation
         {1, 0, 6, 0, 0, 0, "ODD_T_C_D2"},
-        {258, 2, 5, 0, 0, 0, "ODD_T_M_D2"},
-        {258, 2, 5, 0, 1, 180, "ODD_T_M_D1"},   // rotated by a half turn
-        {258, 2, 5, 2, 1, 180, "ODD_T_M_D2"},   // both inversions cancel out
-        {258, 2, 5, 1, 0, 0, "ODD_T_M_D1"},
-        {4, 1, 1, 1, 0, 0, "ODD_T_M_D2"},
-        {4, 1, 1, 3, 0, 0, "ODD_T_M_D1"},       // reversal 3 and 255 turn nothing
-        {4, 1, 1, 255, 0, 0, "ODD_T_M_D1"},
-        {4, 1, 1, 0, 0, 180, "ODD_T_M_D1"},     // angle without the switch
-        {4, 1, 1, 0, 1, 90, "ODD_T_M_D1"},      // switch with another angle
-        {4, 1, 1, 0, 2, 180, "ODD_T_M_D1"},     // only switch value 1 is on
-        {7, 2, 7, 0, 0, 0, "ODD_T_C_D1"},       // above 6: turn-over 0 ...
-        {7, 2, 7, 1, 0, 0, "ODD_T_C_D2"},       // ... before the inversions
-        {7, 1, 0xFFFF, 0, 1, 180, "ODD_T_C_D2"},
+        {DXDLG_DMBIN_MANUALFEED, 2, 5, 0, 0, 0, "ODD_T_M_D2"},
+        {DXDLG_DMBIN_MANUALFEED, 2, 5, 0, 1, 180, "ODD_T_M_D1"},  // rotated by a half turn
+        {DXDLG_DMBIN_MANUALFEED, 2, 5, 2, 1, 180, "ODD_T_M_D2"},  // both inversions cancel out
+        {DXDLG_DMBIN_MANUALFEED, 2, 5, 1, 0, 0, "ODD_T_M_D1"},
+        {DMBIN_MANUAL, 1, 1, 1, 0, 0, "ODD_T_M_D2"},
+        {DMBIN_MANUAL, 1, 1, 3, 0, 0, "ODD_T_M_D1"},    // reversal 3 and 255 turn nothing
+        {DMBIN_MANUAL, 1, 1, 255, 0, 0, "ODD_T_M_D1"},
+        {DMBIN_MANUAL, 1, 1, 0, 0, 180, "ODD_T_M_D1"},  // angle without the switch
+        {DMBIN_MANUAL, 1, 1, 0, 1, 90, "ODD_T_M_D1"},   // switch with another angle
+        {DMBIN_MANUAL, 1, 1, 0, 2, 180, "ODD_T_M_D1"},  // only switch value 1 is on
+        {DMBIN_CASSETTE, 2, 7, 0, 0, 0, "ODD_T_C_D1"},  // above 6: turn-over 0 ...
+        {DMBIN_CASSETTE, 2, 7, 1, 0, 0, "ODD_T_C_D2"},  // ... before the inversions
+        {DMBIN_CASSETTE, 1, 0xFFFF, 0, 1, 180, "ODD_T_C_D2"},
     };
     for (const Case &c : cases) {
         DriverPrivateSettings settings = Driver(c.reversal, c.rotationSwitch, c.rotationAngle);
@@ -113,13 +120,13 @@ TEST(DuplexNames, SecondPassTurnOverAndTheDriversInversions)
             << c.rotationAngle;
     }
     // No record: nothing is inverted.
-    EXPECT_EQ(Build(4, 2, 3, nullptr).bitmap, "ODD_T_M_D2");
-    EXPECT_EQ(Build(7, 1, 1, nullptr).bitmap, "ODD_T_C_D1");
+    EXPECT_EQ(Build(DMBIN_MANUAL, 2, 3, nullptr).bitmap, "ODD_T_M_D2");
+    EXPECT_EQ(Build(DMBIN_CASSETTE, 1, 1, nullptr).bitmap, "ODD_T_C_D1");
 }
 
 TEST(DuplexNames, NamesStayWithinTheirBuffers)
 {
-    DEVMODEA devMode = Job(4, 1);
+    DEVMODEA devMode = Job(DMBIN_MANUAL, 1);
     DriverPrivateSettings settings = Driver(0, 0, 0);
     char bitmap[8];
     WCHAR templateName[6];
@@ -130,44 +137,40 @@ TEST(DuplexNames, NamesStayWithinTheirBuffers)
     EXPECT_STREQ(templateName, L"MDD");
 }
 
-TEST(ManualFeedTemplates, EachLanguageItsTemplateAndGermanItsOwn)
-{
-    struct Case {
-        WORD language, templateId;
-    } cases[] = {
-        {1043, 103}, {2067, 103}, {1040, 104}, {2064, 104}, {1036, 105}, {2060, 105},
-        {3084, 105}, {4108, 105}, {1044, 106}, {2068, 106}, {1034, 107}, {1053, 108},
-        {1030, 109}, {1031, 110}, {2055, 110}, {1046, 183}, {1041, 187},
-        {1033, 181}, {1035, 181}, {1042, 181}, {2052, 181}, {2066, 181}, {2070, 181},
-        {0, 181}, {3079, 181}, {0xFFFF, 181},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(SelectManualFeedTemplate(c.language), c.templateId) << "language " << c.language;
-}
-
 // ---- The dialogs through the DLL ----
 
-typedef int(WINAPI *OpenDuplexDlgFn)(void *, HWND, int, UINT, UINT, HLOCAL, void *,
-                                      const DriverPrivateSettings *);
-typedef INT_PTR(WINAPI *OpenDuplexDlgMPFn)(void *, HWND, int, UINT, void *, void *);
-typedef int(WINAPI *RegisterFn)(HINSTANCE);
-
-const DWORD kEveryLanguage = 0xFFFF3212;
-const short kCassette = 7, kManualFeed = 4, kPortrait = 1, kLandscape = 2;
-
-// The string identifiers of a column: instruction rows 0 to 3, caption, OK, Cancel.
+// The string identifiers of a language: instruction rows 0 to 3 (cassette first and second
+// pass, manual-feed slot first and second pass), caption, OK, Cancel.
 struct ColumnTexts {
     WORD language;
     UINT ids[7];
 };
 const ColumnTexts kColumns[] = {
-    {1033, {1, 2, 3, 4, 54, 65, 76}},
-    {1031, {16, 17, 18, 19, 57, 68, 79}},
-    {1034, {26, 27, 28, 29, 59, 70, 81}},
-    {1041, {87, 88, 89, 90, 93, 91, 92}},
-    {1042, {50000, 50001, 50002, 50003, 50006, 50004, 50005}},
-    {2052, {50010, 50011, 50012, 50013, 50016, 50014, 50015}},
-    {2070, {33451, 33452, 33453, 33459, 33457, 33455, 33456}},
+    {1033, {IDS_ENGLISH_CASSETTE_FIRST, IDS_ENGLISH_CASSETTE_SECOND, IDS_ENGLISH_MANUALFEED_FIRST,
+            IDS_ENGLISH_MANUALFEED_SECOND, IDS_ENGLISH_CAPTION, IDS_ENGLISH_OK, IDS_ENGLISH_CANCEL}},
+    {1031, {IDS_GERMAN_CASSETTE_FIRST, IDS_GERMAN_CASSETTE_SECOND, IDS_GERMAN_MANUALFEED_FIRST,
+            IDS_GERMAN_MANUALFEED_SECOND, IDS_GERMAN_CAPTION, IDS_GERMAN_OK, IDS_GERMAN_CANCEL}},
+    {1034, {IDS_SPANISH_CASSETTE_FIRST, IDS_SPANISH_CASSETTE_SECOND, IDS_SPANISH_MANUALFEED_FIRST,
+            IDS_SPANISH_MANUALFEED_SECOND, IDS_SPANISH_CAPTION, IDS_SPANISH_OK, IDS_SPANISH_CANCEL}},
+    {1041, {IDS_JAPANESE_CASSETTE_FIRST, IDS_JAPANESE_CASSETTE_SECOND, IDS_JAPANESE_MANUALFEED_FIRST,
+            IDS_JAPANESE_MANUALFEED_SECOND, IDS_JAPANESE_CAPTION, IDS_JAPANESE_OK,
+            IDS_JAPANESE_CANCEL}},
+    {1042, {IDS_KOREAN_CASSETTE_FIRST, IDS_KOREAN_CASSETTE_SECOND, IDS_KOREAN_MANUALFEED_FIRST,
+            IDS_KOREAN_MANUALFEED_SECOND, IDS_KOREAN_CAPTION, IDS_KOREAN_OK, IDS_KOREAN_CANCEL}},
+    {2052, {IDS_CHINESE_CASSETTE_FIRST, IDS_CHINESE_CASSETTE_SECOND, IDS_CHINESE_MANUALFEED_FIRST,
+            IDS_CHINESE_MANUALFEED_SECOND, IDS_CHINESE_CAPTION, IDS_CHINESE_OK, IDS_CHINESE_CANCEL}},
+    {2070, {IDS_PORTUGUESE_PORTUGAL_CASSETTE_FIRST, IDS_PORTUGUESE_PORTUGAL_CASSETTE_SECOND,
+            IDS_PORTUGUESE_PORTUGAL_MANUALFEED_FIRST, IDS_PORTUGUESE_PORTUGAL_MANUALFEED_SECOND,
+            IDS_PORTUGUESE_PORTUGAL_CAPTION, IDS_PORTUGUESE_PORTUGAL_OK,
+            IDS_PORTUGUESE_PORTUGAL_CANCEL}},
+};
+
+// The captions of the every-language series, column by column; Finnish shows the English one.
+const UINT kSeriesCaptions[LanguageCount] = {
+    IDS_DUTCH_CAPTION,   IDS_FRENCH_CAPTION,  IDS_GERMAN_CAPTION,  IDS_ITALIAN_CAPTION,
+    IDS_NORWEGIAN_CAPTION, IDS_SWEDISH_CAPTION, IDS_ENGLISH_CAPTION, IDS_SPANISH_CAPTION,
+    IDS_DANISH_CAPTION,  IDS_PORTUGUESE_BRAZIL_CAPTION, IDS_JAPANESE_CAPTION,
+    IDS_ENGLISH_CAPTION, IDS_KOREAN_CAPTION,  IDS_CHINESE_CAPTION, IDS_PORTUGUESE_PORTUGAL_CAPTION,
 };
 
 // The pixels of a bitmap as 32-bit colours, with its size.
@@ -210,21 +213,21 @@ struct Shown {
     BitmapPixels picture;       // and its pixels
     std::string pictureClass;
     SIZE clientDlu = {};        // the client area in dialog units
-    bool hasControl152 = false;
+    bool hasNote = false;
     DWORD lockCount = 0;
 };
 
 HWND Picture(HWND dialog)
 {
-    HWND picture = GetDlgItem(dialog, 158);
-    return picture ? picture : FindWindowExA(dialog, nullptr, "OvManualDupClass", nullptr);
+    HWND picture = GetDlgItem(dialog, IDC_PICTURE);
+    return picture ? picture : FindWindowExA(dialog, nullptr, MANUALDUPCTL_CLASS, nullptr);
 }
 
 Shown Read(HWND dialog)
 {
     Shown shown;
     shown.caption = WindowText(dialog);
-    shown.text = ItemText(dialog, 151);
+    shown.text = ItemText(dialog, IDC_INSTRUCTION);
     shown.ok = ItemText(dialog, IDOK);
     shown.cancel = ItemText(dialog, IDCANCEL);
     shown.unicode = IsWindowUnicode(dialog) != FALSE;
@@ -243,7 +246,7 @@ Shown Read(HWND dialog)
     MapDialogRect(dialog, &unit);
     shown.clientDlu.cx = MulDiv(client.right, 4, unit.right);
     shown.clientDlu.cy = MulDiv(client.bottom, 8, unit.bottom);
-    shown.hasControl152 = GetDlgItem(dialog, 152) != nullptr;
+    shown.hasNote = GetDlgItem(dialog, IDC_NOTE) != nullptr;
     return shown;
 }
 
@@ -262,10 +265,10 @@ protected:
             UnloadDxdlg(module);
         module = LoadDxdlg(settings);
         ASSERT_NE(module, nullptr);
-        openDuplex = Export<OpenDuplexDlgFn>(module, "OpenDuplexDlg");
-        openManualFeed = Export<OpenDuplexDlgMPFn>(module, "OpenDuplexDlgMP");
-        ASSERT_EQ(Export<RegisterFn>(module, "FRegisterBitmapControl")(nullptr), 1);
-        ASSERT_EQ(Export<RegisterFn>(module, "FRegisterBitmapControlMP")(nullptr), 1);
+        openDuplex = Export<PFN_OpenDuplexDlg>(module, "OpenDuplexDlg");
+        openManualFeed = Export<PFN_OpenDuplexDlgMP>(module, "OpenDuplexDlgMP");
+        ASSERT_EQ(Export<PFN_FRegisterBitmapControl>(module, "FRegisterBitmapControl")(nullptr), 1);
+        ASSERT_EQ(Export<PFN_FRegisterBitmapControlMP>(module, "FRegisterBitmapControlMP")(nullptr), 1);
     }
 
     // The DLL's own text of a string identifier, in UTF-16.
@@ -343,8 +346,8 @@ protected:
     }
 
     HMODULE module = nullptr;
-    OpenDuplexDlgFn openDuplex = nullptr;
-    OpenDuplexDlgMPFn openManualFeed = nullptr;
+    PFN_OpenDuplexDlg openDuplex = nullptr;
+    PFN_OpenDuplexDlgMP openManualFeed = nullptr;
     std::vector<Shown> seen;
 };
 
@@ -375,24 +378,24 @@ TEST_F(DuplexDialogs, EachLayoutAndPassShowsItsTemplateTextsAndPictureInUnicode)
         const char *bitmap;
         LONG widthDlu, heightDlu;
     } layouts[] = {
-        {kCassette, 0, 0, "EVEN_T_C", 265, 215},
-        {kCassette, 3, 1, "ODD_T_C_D2", 265, 215},
-        {kManualFeed, 0, 2, "EVEN_T_M", 306, 182},
-        {258, 2, 3, "ODD_T_M_D1", 306, 182},
+        {DMBIN_CASSETTE, 0, 0, "EVEN_T_C", 265, 215},
+        {DMBIN_CASSETTE, 3, 1, "ODD_T_C_D2", 265, 215},
+        {DMBIN_MANUAL, 0, 2, "EVEN_T_M", 306, 182},
+        {DXDLG_DMBIN_MANUALFEED, 2, 3, "ODD_T_M_D1", 306, 182},
     };
     for (const ColumnTexts &column : kColumns)
         for (const Layout &layout : layouts) {
             SCOPED_TRACE(testing::Message() << "language " << column.language << " source "
                                             << layout.source << " pass " << layout.passCode);
-            EXPECT_EQ(OpenDuplex(layout.passCode, column.language, layout.source, kPortrait,
+            EXPECT_EQ(OpenDuplex(layout.passCode, column.language, layout.source, DMORIENT_PORTRAIT,
                                  nullptr, Click(IDOK)), 1);
             ASSERT_EQ(seen.size(), 1u);
             const Shown &shown = seen[0];
             EXPECT_TRUE(shown.unicode);
             EXPECT_EQ(shown.clientDlu.cx, layout.widthDlu);
             EXPECT_EQ(shown.clientDlu.cy, layout.heightDlu);
-            EXPECT_EQ(shown.hasControl152, layout.source == kCassette);
-            EXPECT_EQ(shown.pictureClass, "ZK7730BMPCLASS");
+            EXPECT_EQ(shown.hasNote, layout.source == DMBIN_CASSETTE);
+            EXPECT_EQ(shown.pictureClass, BITMAPCTL_CLASS);
             EXPECT_EQ(shown.lockCount, 1u) << "the device settings are not locked while in use";
             std::wstring expected[4] = {String(column.ids[layout.row]), Caption(column.ids[4]),
                                         String(column.ids[5]), String(column.ids[6])};
@@ -420,14 +423,14 @@ TEST_F(DuplexDialogs, EastAsianTextsArriveAsTheirOwnLetters)
         {1034, "Instrucciones de impresión dúplex manual", "Aceptar", "Cancelar"},
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(OpenDuplex(0, c.language, kCassette, kPortrait, nullptr, Click(IDCANCEL)), 0);
+        EXPECT_EQ(OpenDuplex(0, c.language, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, Click(IDCANCEL)), 0);
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].caption, Wide(c.caption)) << c.language;
         EXPECT_EQ(seen[0].ok, Wide(c.ok)) << c.language;
         EXPECT_EQ(seen[0].cancel, Wide(c.cancel)) << c.language;
     }
     // The Japanese instruction text keeps its half-width katakana.
-    OpenDuplex(0, 1041, kCassette, kPortrait, nullptr, Click(IDOK));
+    OpenDuplex(0, 1041, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, Click(IDOK));
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text.rfind(Wide("用紙ﾄﾚｲに用紙をｾｯﾄします。"), 0), 0u);
 }
@@ -479,8 +482,8 @@ TEST_F(DuplexDialogs, JapaneseCaptionAndTextAreDrawnAsGlyphs)
     // Drawn as glyphs, the texts look different from the same texts with every Japanese letter
     // replaced by one of them; drawn as boxes, they would look the same.
     int captionChange = -1, textChange = -1;
-    OpenDuplex(1, 1041, kCassette, kPortrait, nullptr, [&](HWND dialog) {
-        HWND text = GetDlgItem(dialog, 151);
+    OpenDuplex(1, 1041, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
+        HWND text = GetDlgItem(dialog, IDC_INSTRUCTION);
         int captionHeight = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CYFIXEDFRAME);
         Pixels window = SettledCapture(dialog, CaptureWindow);
         Pixels body = SettledCapture(text, CaptureClient);
@@ -509,83 +512,83 @@ TEST_F(DuplexDialogs, JapaneseCaptionAndTextAreDrawnAsGlyphs)
 
 TEST_F(DuplexDialogs, OkGivesOneAndCancelEscapeAndCloseGiveZero)
 {
-    for (short source : {kCassette, kManualFeed}) {
-        SCOPED_TRACE(source == kCassette ? "cassette" : "manual feed");
-        EXPECT_EQ(OpenDuplex(0, 1033, source, kPortrait, nullptr, Click(IDOK)), 1);
-        EXPECT_EQ(OpenDuplex(1, 1033, source, kPortrait, nullptr, Press(VK_RETURN)), 1);
-        EXPECT_EQ(OpenDuplex(0, 1033, source, kPortrait, nullptr, Click(IDCANCEL)), 0);
-        EXPECT_EQ(OpenDuplex(1, 1033, source, kPortrait, nullptr, Press(VK_ESCAPE)), 0);
-        EXPECT_EQ(OpenDuplex(0, 1033, source, kPortrait, nullptr, CloseFromCaption), 0);
+    for (short source : {DMBIN_CASSETTE, DMBIN_MANUAL}) {
+        SCOPED_TRACE(source == DMBIN_CASSETTE ? "cassette" : "manual feed");
+        EXPECT_EQ(OpenDuplex(0, 1033, source, DMORIENT_PORTRAIT, nullptr, Click(IDOK)), 1);
+        EXPECT_EQ(OpenDuplex(1, 1033, source, DMORIENT_PORTRAIT, nullptr, Press(VK_RETURN)), 1);
+        EXPECT_EQ(OpenDuplex(0, 1033, source, DMORIENT_PORTRAIT, nullptr, Click(IDCANCEL)), 0);
+        EXPECT_EQ(OpenDuplex(1, 1033, source, DMORIENT_PORTRAIT, nullptr, Press(VK_ESCAPE)), 0);
+        EXPECT_EQ(OpenDuplex(0, 1033, source, DMORIENT_PORTRAIT, nullptr, CloseFromCaption), 0);
     }
 }
 
 TEST_F(DuplexDialogs, TheDriversRecordTurnsTheSecondPassPictureOver)
 {
     DriverPrivateSettings rotated = Driver(0, 1, 180), both = Driver(2, 1, 180);
-    OpenDuplex(5, 1033, 258, kLandscape, nullptr, Click(IDOK));
+    OpenDuplex(5, 1033, DXDLG_DMBIN_MANUALFEED, DMORIENT_LANDSCAPE, nullptr, Click(IDOK));
     ASSERT_EQ(seen.size(), 1u);
     ExpectHolds(seen[0].picture, "ODD_T_M_D2");
-    OpenDuplex(5, 1033, 258, kLandscape, &rotated, Click(IDOK));
+    OpenDuplex(5, 1033, DXDLG_DMBIN_MANUALFEED, DMORIENT_LANDSCAPE, &rotated, Click(IDOK));
     ASSERT_EQ(seen.size(), 1u);
     ExpectHolds(seen[0].picture, "ODD_T_M_D1");
-    OpenDuplex(5, 1033, 258, kLandscape, &both, Click(IDOK));
+    OpenDuplex(5, 1033, DXDLG_DMBIN_MANUALFEED, DMORIENT_LANDSCAPE, &both, Click(IDOK));
     ASSERT_EQ(seen.size(), 1u);
     ExpectHolds(seen[0].picture, "ODD_T_M_D2");
     // Only the low 16 bits of the pass code count: 0x10000 is the first pass.
-    OpenDuplex(0x10000, 1033, kCassette, kPortrait, &rotated, Click(IDOK));
+    OpenDuplex(0x10000, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, &rotated, Click(IDOK));
     ASSERT_EQ(seen.size(), 1u);
     ExpectHolds(seen[0].picture, "EVEN_T_C");
-    EXPECT_EQ(seen[0].text, String(1));
+    EXPECT_EQ(seen[0].text, String(IDS_ENGLISH_CASSETTE_FIRST));
 }
 
 TEST_F(DuplexDialogs, StoredLanguageAndFinnishFallingBackToEnglish)
 {
     Load({{"countryCode", 1031}});
-    OpenDuplex(0, 0xFFFF, kManualFeed, kPortrait, nullptr, Click(IDOK));
+    OpenDuplex(0, DXDLG_STORED_LANGUAGE, DMBIN_MANUAL, DMORIENT_PORTRAIT, nullptr, Click(IDOK));
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, Wide("Anleitung manueller Duplexdruck"));
-    EXPECT_EQ(String(57), Wide("Anleitung manueller Duplexdruck\n"));
-    EXPECT_EQ(seen[0].text, String(18));
+    EXPECT_EQ(String(IDS_GERMAN_CAPTION), Wide("Anleitung manueller Duplexdruck\n"));
+    EXPECT_EQ(seen[0].text, String(IDS_GERMAN_MANUALFEED_FIRST));
     EXPECT_EQ(seen[0].cancel, Wide("Abbrechen"));
     // Only the low 16 bits of the language argument count.
-    OpenDuplex(0, 0x1FFFF, kCassette, kPortrait, nullptr, Click(IDOK));
+    OpenDuplex(0, 0x1FFFF, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, Click(IDOK));
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].caption, Caption(57));
+    EXPECT_EQ(seen[0].caption, Caption(IDS_GERMAN_CAPTION));
 
     // The catalogue has no Finnish texts: the English ones stand in.
     for (WORD passCode : {0, 4}) {
-        OpenDuplex(passCode, 1035, kCassette, kPortrait, nullptr, Click(IDOK));
+        OpenDuplex(passCode, 1035, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, Click(IDOK));
         ASSERT_EQ(seen.size(), 1u);
-        EXPECT_EQ(String(50020), L"");
-        EXPECT_EQ(seen[0].text, String(passCode ? 2 : 1));
+        EXPECT_EQ(String(IDS_FINNISH_CASSETTE_FIRST), L"");
+        EXPECT_EQ(seen[0].text,
+                  String(passCode ? IDS_ENGLISH_CASSETTE_SECOND : IDS_ENGLISH_CASSETTE_FIRST));
         EXPECT_EQ(seen[0].caption, Wide("Manual Duplex Instructions"));
         EXPECT_EQ(seen[0].ok, L"OK");
         EXPECT_EQ(seen[0].cancel, L"Cancel");
     }
 }
 
-TEST_F(DuplexDialogs, EveryLanguageModeShowsFifteenColumnsAndReturnsTheLast)
+TEST_F(DuplexDialogs, EveryLanguageModeShowsEachColumnAndReturnsTheLast)
 {
-    Load({{"countryCode", kEveryLanguage}});
-    // Caption identifiers of columns 0 to 14; Finnish (11) shows the English caption.
-    const UINT captions[15] = {55, 56, 57, 61, 58, 60, 54, 59, 62, 63, 93, 54, 50006, 50016, 33457};
+    Load({{"countryCode", DXDLG_EVERY_LANGUAGE}});
     int dialogs = 0;
     // Cancel on the first does not shorten the series; OK on the last is the answer.
-    EXPECT_EQ(OpenDuplex(3, 1033, kCassette, kPortrait, nullptr, [&](HWND dialog) {
+    EXPECT_EQ(OpenDuplex(3, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
         ClickButton(dialog, dialogs++ == 0 ? IDCANCEL : IDOK);
     }), 1);
-    ASSERT_EQ(seen.size(), 15u);
-    for (size_t i = 0; i < 15; i++) {
-        EXPECT_EQ(seen[i].caption, Caption(captions[i])) << "column " << i;
+    ASSERT_EQ(seen.size(), size_t(LanguageCount));
+    for (size_t i = 0; i < LanguageCount; i++) {
+        EXPECT_EQ(seen[i].caption, Caption(kSeriesCaptions[i])) << "column " << i;
         ExpectHolds(seen[i].picture, "ODD_T_C_D2");
     }
     dialogs = 0;
-    EXPECT_EQ(OpenDuplex(0, 1041, kManualFeed, kPortrait, nullptr, [&](HWND dialog) {
-        ClickButton(dialog, ++dialogs == 15 ? IDCANCEL : IDOK);
+    EXPECT_EQ(OpenDuplex(0, 1041, DMBIN_MANUAL, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
+        ClickButton(dialog, ++dialogs == LanguageCount ? IDCANCEL : IDOK);
     }), 0);
-    ASSERT_EQ(seen.size(), 15u);
-    EXPECT_EQ(seen[0].text, String(8));
-    EXPECT_EQ(seen[14].text, String(33453));
+    ASSERT_EQ(seen.size(), size_t(LanguageCount));
+    EXPECT_EQ(seen[LanguageDutch].text, String(IDS_DUTCH_MANUALFEED_FIRST));
+    EXPECT_EQ(seen[LanguagePortuguesePortugal].text,
+              String(IDS_PORTUGUESE_PORTUGAL_MANUALFEED_FIRST));
 }
 
 TEST_F(DuplexDialogs, OwnerIsTheActiveWindowElseAValidFallbackElseNone)
@@ -594,11 +597,11 @@ TEST_F(DuplexDialogs, OwnerIsTheActiveWindowElseAValidFallbackElseNone)
     HWND notAWindow = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(0x4321));
     ASSERT_FALSE(IsWindow(notAWindow));
     for (HWND fallback : {HWND(nullptr), notAWindow}) {
-        EXPECT_EQ(OpenDuplex(0, 1033, kCassette, kPortrait, nullptr, Click(IDOK), fallback), 1);
+        EXPECT_EQ(OpenDuplex(0, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, Click(IDOK), fallback), 1);
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].owner, nullptr);
         EXPECT_TRUE(seen[0].active) << "an unowned dialog activates itself";
-        EXPECT_EQ(OpenManualFeed(1033, Click(ManualFeedOkId), fallback), 1);
+        EXPECT_EQ(OpenManualFeed(1033, Click(IDC_MANUALFEED_OK), fallback), 1);
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].owner, nullptr);
     }
@@ -611,10 +614,10 @@ TEST_F(DuplexDialogs, OwnerIsTheActiveWindowElseAValidFallbackElseNone)
     GetClientRect(hidden, &client);
     POINT origin = {0, 0};
     ClientToScreen(hidden, &origin);
-    EXPECT_EQ(OpenDuplex(0, 1033, kCassette, kPortrait, nullptr, Click(IDOK), hidden), 1);
+    EXPECT_EQ(OpenDuplex(0, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, Click(IDOK), hidden), 1);
     ASSERT_EQ(seen.size(), 1u);
     Shown duplex = seen[0];
-    EXPECT_EQ(OpenManualFeed(1031, Click(ManualFeedOkId), hidden), 1);
+    EXPECT_EQ(OpenManualFeed(1031, Click(IDC_MANUALFEED_OK), hidden), 1);
     ASSERT_EQ(seen.size(), 1u);
     for (const Shown &shown : {duplex, seen[0]}) {
         EXPECT_EQ(shown.owner, hidden);
@@ -642,7 +645,7 @@ TEST_F(DuplexDialogs, DeviceSettingsThatCannotBeLockedShowNothing)
 TEST_F(DuplexDialogs, ManualFeedTemplatePerLanguageWithItsOwnTexts)
 {
     // A duplex dialog first: its caption, column and picture must not reach the other dialog.
-    OpenDuplex(2, 1036, kCassette, kPortrait, nullptr, Click(IDOK));
+    OpenDuplex(2, 1036, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, Click(IDOK));
     struct Case {
         WORD language;
         const char *caption, *ok, *cancel;
@@ -667,36 +670,36 @@ TEST_F(DuplexDialogs, ManualFeedTemplatePerLanguageWithItsOwnTexts)
         HWND okButton = nullptr;
         std::wstring ok, cancel;
         EXPECT_EQ(OpenManualFeed(c.language, [&](HWND dialog) {
-            ok = ItemText(dialog, ManualFeedOkId);
-            cancel = ItemText(dialog, ManualFeedCancelId);
-            okButton = GetDlgItem(dialog, ManualFeedOkId);
-            ClickButton(dialog, ManualFeedOkId);
+            ok = ItemText(dialog, IDC_MANUALFEED_OK);
+            cancel = ItemText(dialog, IDC_MANUALFEED_CANCEL);
+            okButton = GetDlgItem(dialog, IDC_MANUALFEED_OK);
+            ClickButton(dialog, IDC_MANUALFEED_OK);
         }), 1);
         ASSERT_EQ(seen.size(), 1u);
         EXPECT_EQ(seen[0].caption, Wide(c.caption));
         EXPECT_EQ(ok, Wide(c.ok));
         EXPECT_EQ(cancel, Wide(c.cancel));
         EXPECT_TRUE(seen[0].unicode);
-        EXPECT_EQ(seen[0].pictureClass, "OvManualDupClass");
+        EXPECT_EQ(seen[0].pictureClass, MANUALDUPCTL_CLASS);
         ExpectHolds(seen[0].picture, "EVEN_T_M");
     }
 }
 
 TEST_F(DuplexDialogs, ManualFeedResultsAndStoredLanguage)
 {
-    EXPECT_EQ(OpenManualFeed(1033, Click(ManualFeedOkId)), 1);
-    EXPECT_EQ(OpenManualFeed(1033, Click(ManualFeedCancelId)), 0);
+    EXPECT_EQ(OpenManualFeed(1033, Click(IDC_MANUALFEED_OK)), 1);
+    EXPECT_EQ(OpenManualFeed(1033, Click(IDC_MANUALFEED_CANCEL)), 0);
     EXPECT_EQ(OpenManualFeed(1031, Press(VK_RETURN)), 1);
     EXPECT_EQ(OpenManualFeed(1033, Press(VK_ESCAPE)), 0);
     EXPECT_EQ(OpenManualFeed(1031, CloseFromCaption), 0);
     EXPECT_EQ(OpenManualFeed(1043, CloseFromCaption), 0);
 
     Load({{"countryCode", 1053}});
-    OpenManualFeed(0xFFFF, Click(ManualFeedOkId));
+    OpenManualFeed(DXDLG_STORED_LANGUAGE, Click(IDC_MANUALFEED_OK));
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, Wide("SKÅRA FÖR MANUELL MATNING"));
     Load({{"countryCode", 1031}});
-    OpenManualFeed(0xFFFF, Click(ManualFeedOkId));
+    OpenManualFeed(DXDLG_STORED_LANGUAGE, Click(IDC_MANUALFEED_OK));
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].caption, Wide("Manueller Einzug"));
 }
@@ -731,18 +734,18 @@ HandleHighWater MeasureHandles()
 TEST_F(DuplexDialogs, HundredsOfDialogsLeaveNoObjectBehind)
 {
     // Warm up: the first dialogs load fonts and classes once for the process.
-    OpenDuplex(0, 1041, kCassette, kPortrait, nullptr, Click(IDOK));
-    OpenManualFeed(1033, Click(ManualFeedOkId));
+    OpenDuplex(0, 1041, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, Click(IDOK));
+    OpenManualFeed(1033, Click(IDC_MANUALFEED_OK));
     HandleHighWater before = MeasureHandles();
     std::vector<HBITMAP> held;
     const WORD languages[] = {1033, 1041, 1042, 2052, 1031, 1035};
     for (int i = 0; i < 120; i++) {
-        OpenDuplex(WORD(i % 7), languages[i % 6], (i & 1) ? kManualFeed : kCassette,
-                   (i & 2) ? kPortrait : kLandscape, nullptr, Click(i % 3 ? IDOK : IDCANCEL));
+        OpenDuplex(WORD(i % 7), languages[i % 6], (i & 1) ? DMBIN_MANUAL : DMBIN_CASSETTE,
+                   (i & 2) ? DMORIENT_PORTRAIT : DMORIENT_LANDSCAPE, nullptr, Click(i % 3 ? IDOK : IDCANCEL));
         ASSERT_EQ(seen.size(), 1u);
         held.push_back(seen[0].bitmap);
         if (i % 2 == 0) {
-            OpenManualFeed(i % 4 ? 1031 : 1033, Click(ManualFeedCancelId));
+            OpenManualFeed(i % 4 ? 1031 : 1033, Click(IDC_MANUALFEED_CANCEL));
             ASSERT_EQ(seen.size(), 1u);
             held.push_back(seen[0].bitmap);
         }
@@ -773,9 +776,9 @@ TEST_F(DuplexDialogs, HundredsOfDialogsLeaveNoObjectBehind)
 // DialogWatch serves one thread. A thread timer reads each new dialog of the thread, tells
 // `onSeen`, and clicks OK once `ready` says so; a dialog still open after 20 s is closed.
 struct ThreadCall {
-    OpenDuplexDlgFn open = nullptr;
+    PFN_OpenDuplexDlg open = nullptr;
     UINT passCode = 0, language = 1033;
-    short source = kCassette;
+    short source = DMBIN_CASSETTE;
     std::function<void()> onSeen = [] {};
     std::function<bool()> ready = [] { return true; };
     // What happened on the thread.
@@ -812,7 +815,7 @@ DWORD WINAPI RunThreadCall(void *parameter)
     threadCall->started = GetTickCount();
     UINT_PTR timer = SetTimer(nullptr, 0, 10, DriveThreadDialogs);
     HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
-    *static_cast<DEVMODEA *>(LocalLock(devMode)) = Job(threadCall->source, kPortrait);
+    *static_cast<DEVMODEA *>(LocalLock(devMode)) = Job(threadCall->source, DMORIENT_PORTRAIT);
     LocalUnlock(devMode);
     threadCall->result = threadCall->open(nullptr, nullptr, 0, threadCall->passCode,
                                           threadCall->language, devMode, nullptr, nullptr);
@@ -843,8 +846,8 @@ TEST_F(DuplexDialogs, TwoThreadsEachWithADialogShowTheirOwnJob)
         UINT passCode, caption, text;
         const char *bitmap;
     } jobs[2] = {
-        {1041, kCassette, 0, 93, 87, "EVEN_T_C"},
-        {1031, kManualFeed, 3, 57, 19, "ODD_T_M_D2"},
+        {1041, DMBIN_CASSETTE, 0, IDS_JAPANESE_CAPTION, IDS_JAPANESE_CASSETTE_FIRST, "EVEN_T_C"},
+        {1031, DMBIN_MANUAL, 3, IDS_GERMAN_CAPTION, IDS_GERMAN_MANUALFEED_SECOND, "ODD_T_M_D2"},
     };
     for (int round = 0; round < 6; round++) {
         SCOPED_TRACE(testing::Message() << "round " << round);
@@ -880,19 +883,18 @@ TEST_F(DuplexDialogs, TwoThreadsEachWithADialogShowTheirOwnJob)
 
 TEST_F(DuplexDialogs, EveryLanguageSeriesBesideAnotherThreadsSeriesShowsAllItsColumns)
 {
-    Load({{"countryCode", kEveryLanguage}});
-    const UINT captions[15] = {55, 56, 57, 61, 58, 60, 54, 59, 62, 63, 93, 54, 50006, 50016, 33457};
+    Load({{"countryCode", DXDLG_EVERY_LANGUAGE}});
     // While this thread's series stands at its first column, another thread starts its own
     // series, of another job.
     ThreadCall other;
     other.open = openDuplex;
     other.language = 1031;
-    other.source = kManualFeed;
+    other.source = DMBIN_MANUAL;
     other.passCode = 3;
     HANDLE otherShown = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     other.onSeen = [otherShown] { SetEvent(otherShown); };
     HANDLE thread = nullptr;
-    EXPECT_EQ(OpenDuplex(3, 1033, kCassette, kPortrait, nullptr, [&](HWND dialog) {
+    EXPECT_EQ(OpenDuplex(3, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
         if (!thread) {
             thread = CreateThread(nullptr, 0, RunThreadCall, &other, 0, nullptr);
             EXPECT_TRUE(WaitHandling(otherShown, 20000)) << "the other thread shows nothing";
@@ -904,18 +906,19 @@ TEST_F(DuplexDialogs, EveryLanguageSeriesBesideAnotherThreadsSeriesShowsAllItsCo
     CloseHandle(thread);
     CloseHandle(otherShown);
 
-    ASSERT_EQ(seen.size(), 15u);
-    ASSERT_EQ(other.seen.size(), 15u);
+    ASSERT_EQ(seen.size(), size_t(LanguageCount));
+    ASSERT_EQ(other.seen.size(), size_t(LanguageCount));
     EXPECT_EQ(other.result, 1);
-    for (size_t i = 0; i < 15; i++) {
+    for (size_t i = 0; i < LanguageCount; i++) {
         SCOPED_TRACE(testing::Message() << "column " << i);
-        EXPECT_EQ(seen[i].caption, Caption(captions[i]));
-        EXPECT_EQ(other.seen[i].caption, Caption(captions[i]));
+        EXPECT_EQ(seen[i].caption, Caption(kSeriesCaptions[i]));
+        EXPECT_EQ(other.seen[i].caption, Caption(kSeriesCaptions[i]));
         ExpectHolds(seen[i].picture, "ODD_T_C_D2");
         ExpectHolds(other.seen[i].picture, "ODD_T_M_D2");
     }
-    EXPECT_EQ(seen[14].text, String(33452));         // cassette, second pass
-    EXPECT_EQ(other.seen[14].text, String(33459));   // manual feed, second pass
+    EXPECT_EQ(seen[LanguagePortuguesePortugal].text, String(IDS_PORTUGUESE_PORTUGAL_CASSETTE_SECOND));
+    EXPECT_EQ(other.seen[LanguagePortuguesePortugal].text,
+              String(IDS_PORTUGUESE_PORTUGAL_MANUALFEED_SECOND));
 }
 
 // The exit code of the quit message waiting in this thread's queue, taken out; -1 for none.
@@ -928,9 +931,9 @@ int TakeQuitMessage()
 TEST_F(DuplexDialogs, QuitMessageEndsTheDialogUnconfirmedAndIsPostedAgain)
 {
     auto quit = [](HWND) { PostQuitMessage(42); };
-    EXPECT_EQ(OpenDuplex(0, 1033, kCassette, kPortrait, nullptr, quit), 0);
+    EXPECT_EQ(OpenDuplex(0, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, quit), 0);
     EXPECT_EQ(TakeQuitMessage(), 42);
-    EXPECT_EQ(OpenDuplex(1, 1041, kManualFeed, kPortrait, nullptr, quit), 0);
+    EXPECT_EQ(OpenDuplex(1, 1041, DMBIN_MANUAL, DMORIENT_PORTRAIT, nullptr, quit), 0);
     EXPECT_EQ(TakeQuitMessage(), 42);
     EXPECT_EQ(OpenManualFeed(1031, quit), 0);
     EXPECT_EQ(TakeQuitMessage(), 42);
@@ -938,9 +941,9 @@ TEST_F(DuplexDialogs, QuitMessageEndsTheDialogUnconfirmedAndIsPostedAgain)
     EXPECT_EQ(TakeQuitMessage(), 42);
 
     // The every-language series stops at the dialog that the quit message ended.
-    Load({{"countryCode", kEveryLanguage}});
+    Load({{"countryCode", DXDLG_EVERY_LANGUAGE}});
     int dialogs = 0;
-    EXPECT_EQ(OpenDuplex(0, 1033, kCassette, kPortrait, nullptr, [&](HWND dialog) {
+    EXPECT_EQ(OpenDuplex(0, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
         if (++dialogs == 3)
             PostQuitMessage(7);
         else
@@ -951,10 +954,10 @@ TEST_F(DuplexDialogs, QuitMessageEndsTheDialogUnconfirmedAndIsPostedAgain)
 
     // A dialog that another hand ends is no quit: its result when that is 1, else 0.
     Load({{"countryCode", 1033}});
-    EXPECT_EQ(OpenDuplex(0, 1033, kCassette, kPortrait, nullptr, [](HWND dialog) {
+    EXPECT_EQ(OpenDuplex(0, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [](HWND dialog) {
         EndDialog(dialog, 1);
     }), 1);
-    EXPECT_EQ(OpenManualFeed(1033, [](HWND dialog) { EndDialog(dialog, ManualFeedOkId); }), 0);
+    EXPECT_EQ(OpenManualFeed(1033, [](HWND dialog) { EndDialog(dialog, IDC_MANUALFEED_OK); }), 0);
     EXPECT_EQ(TakeQuitMessage(), -1);
 }
 

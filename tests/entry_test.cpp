@@ -1,18 +1,16 @@
-// The library's entry point and its settings, read from HKLM\Software\orvanta\osplproc.
+// The library's entry point and its settings, read from HKEY_LOCAL_MACHINE\DXDLG_SETTINGS_KEY.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
+#include "dxdlg.h"
 #include "entry/settings.h"
 #include "harness.h"
 
 using namespace dxtest;
 
 namespace {
-
-const DWORD kEveryLanguage = 0xFFFF3212;  // -52718
-const DWORD kOneHour = 3600000;
 
 void ClearStore()
 {
@@ -45,11 +43,11 @@ TEST_F(Settings, FirstLoadCreatesTheKeyWithDefaults)
     LoadWith({});
     EXPECT_EQ(countryCode, DWORD(GetUserDefaultLangID()));
     EXPECT_EQ(ShowEveryLanguage, 0u);
-    EXPECT_EQ(RawDlgTimeout, 0u);
-    EXPECT_EQ(ErrDlgTimeout, kOneHour);
+    EXPECT_EQ(RawDlgTimeout, DXDLG_DEFAULT_RAW_TIMEOUT);
+    EXPECT_EQ(ErrDlgTimeout, DXDLG_DEFAULT_ERR_TIMEOUT);
     EXPECT_EQ(Stored("countryCode"), DWORD(GetUserDefaultLangID()));
-    EXPECT_EQ(Stored("RawDlgTimeout"), 0u);
-    EXPECT_EQ(Stored("ErrDlgTimeout"), kOneHour);
+    EXPECT_EQ(Stored("RawDlgTimeout"), DXDLG_DEFAULT_RAW_TIMEOUT);
+    EXPECT_EQ(Stored("ErrDlgTimeout"), DXDLG_DEFAULT_ERR_TIMEOUT);
 }
 
 TEST_F(Settings, StoredValuesAreReadAndLeftAlone)
@@ -65,18 +63,20 @@ TEST_F(Settings, StoredValuesAreReadAndLeftAlone)
 
 TEST_F(Settings, NeverEndingErrorNoticeBecomesOneHourButRawWarningMayNeverEnd)
 {
-    LoadWith({{"countryCode", 1033}, {"RawDlgTimeout", 0xFFFFFFFF}, {"ErrDlgTimeout", 0xFFFFFFFF}});
-    EXPECT_EQ(ErrDlgTimeout, kOneHour);
-    EXPECT_EQ(Stored("ErrDlgTimeout"), kOneHour);
-    EXPECT_EQ(RawDlgTimeout, 0xFFFFFFFFu);
-    EXPECT_EQ(Stored("RawDlgTimeout"), 0xFFFFFFFFu);
+    LoadWith({{"countryCode", 1033},
+              {"RawDlgTimeout", DXDLG_NEVER_TIMES_OUT},
+              {"ErrDlgTimeout", DXDLG_NEVER_TIMES_OUT}});
+    EXPECT_EQ(ErrDlgTimeout, DXDLG_DEFAULT_ERR_TIMEOUT);
+    EXPECT_EQ(Stored("ErrDlgTimeout"), DXDLG_DEFAULT_ERR_TIMEOUT);
+    EXPECT_EQ(RawDlgTimeout, DXDLG_NEVER_TIMES_OUT);
+    EXPECT_EQ(Stored("RawDlgTimeout"), DXDLG_NEVER_TIMES_OUT);
 }
 
 TEST_F(Settings, OnlyTheWholeValueMinus52718ShowsEveryLanguage)
 {
-    LoadWith({{"countryCode", kEveryLanguage}});
+    LoadWith({{"countryCode", DXDLG_EVERY_LANGUAGE}});
     EXPECT_EQ(ShowEveryLanguage, 1u);
-    EXPECT_EQ(countryCode, kEveryLanguage);
+    EXPECT_EQ(countryCode, DXDLG_EVERY_LANGUAGE);
 
     LoadWith({{"countryCode", 0x3212}});  // the low half alone is just a language identifier
     EXPECT_EQ(ShowEveryLanguage, 0u);
@@ -123,8 +123,8 @@ TEST_F(Settings, OversizedDataTakesTheDefaultAndStaysStored)
     ClearStore();
     LoadSettings();
     EXPECT_EQ(countryCode, DWORD(GetUserDefaultLangID()));
-    EXPECT_EQ(RawDlgTimeout, 0u);
-    EXPECT_EQ(ErrDlgTimeout, kOneHour);
+    EXPECT_EQ(RawDlgTimeout, DXDLG_DEFAULT_RAW_TIMEOUT);
+    EXPECT_EQ(ErrDlgTimeout, DXDLG_DEFAULT_ERR_TIMEOUT);
     DWORD value, size;
     ASSERT_TRUE(GetSettingDword("ErrDlgTimeout", &value, &size));
     EXPECT_EQ(size, 8u);
@@ -168,8 +168,8 @@ TEST_F(Settings, OnlyNumbersCountAndOtherValuesStayAsTheyAre)
     ClearStore();
     LoadSettings();
     EXPECT_EQ(countryCode, DWORD(GetUserDefaultLangID()));
-    EXPECT_EQ(RawDlgTimeout, 0u);
-    EXPECT_EQ(ErrDlgTimeout, kOneHour);
+    EXPECT_EQ(RawDlgTimeout, DXDLG_DEFAULT_RAW_TIMEOUT);
+    EXPECT_EQ(ErrDlgTimeout, DXDLG_DEFAULT_ERR_TIMEOUT);
     DWORD type = 0, size = 0;
     EXPECT_TRUE(StoredType("RawDlgTimeout", &type, &size));
     EXPECT_EQ(type, DWORD(REG_SZ));
@@ -187,8 +187,8 @@ TEST_F(Settings, OnlyNumbersCountAndOtherValuesStayAsTheyAre)
     ClearStore();
     LoadSettings();
     EXPECT_EQ(countryCode, DWORD(GetUserDefaultLangID()));
-    EXPECT_EQ(RawDlgTimeout, 0u);
-    EXPECT_EQ(ErrDlgTimeout, kOneHour);
+    EXPECT_EQ(RawDlgTimeout, DXDLG_DEFAULT_RAW_TIMEOUT);
+    EXPECT_EQ(ErrDlgTimeout, DXDLG_DEFAULT_ERR_TIMEOUT);
     EXPECT_TRUE(StoredType("countryCode", &type, &size));
     EXPECT_EQ(type, DWORD(REG_BINARY));
     EXPECT_EQ(size, 0u);
@@ -198,16 +198,16 @@ TEST_F(Settings, ReadOnlyKeyIsReadAndNeverWritten)
 {
     DeleteSettingsKey();
     SetSettingDword("countryCode", 1040);
-    SetSettingDword("ErrDlgTimeout", 0xFFFFFFFF);
+    SetSettingDword("ErrDlgTimeout", DXDLG_NEVER_TIMES_OUT);
     MakeSettingsKeyReadOnly();
     ClearStore();
     LoadSettings();
     EXPECT_EQ(countryCode, 1040u);
-    EXPECT_EQ(RawDlgTimeout, 0u);          // missing: its default, in memory only
-    EXPECT_EQ(ErrDlgTimeout, kOneHour);    // never-ending: one hour, in memory only
+    EXPECT_EQ(RawDlgTimeout, DXDLG_DEFAULT_RAW_TIMEOUT);  // missing: its default, in memory only
+    EXPECT_EQ(ErrDlgTimeout, DXDLG_DEFAULT_ERR_TIMEOUT);  // never-ending: the default, in memory only
     DWORD value;
     EXPECT_FALSE(GetSettingDword("RawDlgTimeout", &value));
-    EXPECT_EQ(Stored("ErrDlgTimeout"), 0xFFFFFFFFu);
+    EXPECT_EQ(Stored("ErrDlgTimeout"), DXDLG_NEVER_TIMES_OUT);
 }
 
 TEST_F(Settings, KeyThatCannotBeOpenedGivesBritishEnglishAndOneHour)
@@ -229,8 +229,8 @@ TEST_F(Settings, KeyThatCannotBeOpenedGivesBritishEnglishAndOneHour)
     LoadSettings();
     EXPECT_EQ(countryCode, 2057u);
     EXPECT_EQ(ShowEveryLanguage, 0u);
-    EXPECT_EQ(RawDlgTimeout, 0u);
-    EXPECT_EQ(ErrDlgTimeout, kOneHour);
+    EXPECT_EQ(RawDlgTimeout, DXDLG_DEFAULT_RAW_TIMEOUT);
+    EXPECT_EQ(ErrDlgTimeout, DXDLG_DEFAULT_ERR_TIMEOUT);
 
     // Owner rights let the test give the key back its access list.
     HKEY owner;
@@ -338,11 +338,10 @@ TEST(Library, LoadingReadsNoSettingsAndTheFirstDialogCallDoes)
     EXPECT_FALSE(GetSettingDword("countryCode", &value)) << "the entry point read the settings";
 
     // The call fails (no device block) after it has read the settings.
-    using OpenDuplexFn = int(WINAPI *)(void *, HWND, int, UINT, UINT, HLOCAL, void *, const void *);
-    auto open = Export<OpenDuplexFn>(module, "OpenDuplexDlg");
+    auto open = Export<PFN_OpenDuplexDlg>(module, "OpenDuplexDlg");
     ASSERT_NE(open, nullptr);
     EXPECT_EQ(open(nullptr, nullptr, 0, 0, 1033, nullptr, nullptr, nullptr), -1);
-    EXPECT_EQ(Stored("ErrDlgTimeout"), kOneHour);
+    EXPECT_EQ(Stored("ErrDlgTimeout"), DXDLG_DEFAULT_ERR_TIMEOUT);
 
     // Read once per process: a changed value is not read again until the next load.
     SetSettingDword("countryCode", 1031);
@@ -361,24 +360,21 @@ namespace {
 TEST(Library, NoDialogWithoutAVisibleDesktop)
 {
     HMODULE module = LoadDxdlg(
-        {{"countryCode", 1033}, {"RawDlgTimeout", 0xFFFFFFFF}, {"ErrDlgTimeout", 0xFFFFFFFE}});
+        {{"countryCode", 1033}, {"RawDlgTimeout", DXDLG_NEVER_TIMES_OUT}, {"ErrDlgTimeout", 0xFFFFFFFE}});
     ASSERT_NE(module, nullptr);
-    using OpenDuplexFn = int(WINAPI *)(void *, HWND, int, UINT, UINT, HLOCAL, void *, const void *);
-    using OpenManualFeedFn = INT_PTR(WINAPI *)(void *, HWND, int, UINT, void *, void *);
-    using NoticeFn = INT_PTR(WINAPI *)(HWND, UINT, void *, LPCSTR);
-    auto duplex = Export<OpenDuplexFn>(module, "OpenDuplexDlg");
-    auto manualFeed = Export<OpenManualFeedFn>(module, "OpenDuplexDlgMP");
+    auto duplex = Export<PFN_OpenDuplexDlg>(module, "OpenDuplexDlg");
+    auto manualFeed = Export<PFN_OpenDuplexDlgMP>(module, "OpenDuplexDlgMP");
     HLOCAL block = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
-    using RegisterFn = int(WINAPI *)(HINSTANCE);
-    ASSERT_EQ(Export<RegisterFn>(module, "FRegisterBitmapControl")(nullptr), 1);
-    ASSERT_EQ(Export<RegisterFn>(module, "FRegisterBitmapControlMP")(nullptr), 1);
+    ASSERT_EQ(Export<PFN_FRegisterBitmapControl>(module, "FRegisterBitmapControl")(nullptr), 1);
+    ASSERT_EQ(Export<PFN_FRegisterBitmapControlMP>(module, "FRegisterBitmapControlMP")(nullptr), 1);
 
     RunInServiceStation([&] {
         // A window created here would wait for good: the watchdog of the caller's wait fails.
         EXPECT_EQ(duplex(nullptr, nullptr, 0, 0, 1033, block, nullptr, nullptr), -1);
         EXPECT_EQ(manualFeed(nullptr, nullptr, 0, 1033, nullptr, nullptr), -1);
+        // The three notices share one type.
         for (const char *name : {"RawWarningDialog", "MemfullErrorDialog", "DiskFulErrorDialog"})
-            EXPECT_EQ(Export<NoticeFn>(module, name)(nullptr, 1033, nullptr, "t"), 0) << name;
+            EXPECT_EQ(Export<PFN_RawWarningDialog>(module, name)(nullptr, 1033, nullptr, "t"), 0) << name;
         EXPECT_EQ(FindThreadDialog(), nullptr);
     });
     LocalFree(block);

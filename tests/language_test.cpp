@@ -1,72 +1,129 @@
-// The duplex dialog's language columns, text identifiers and turn-over tables.
+// The language table (what each identifier selects), the duplex dialog's text identifiers and
+// turn-over tables.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 #include "duplex/language.h"
+#include "resource.h"
 
 namespace {
 
-TEST(LanguageColumns, EveryListedIdentifierSelectsItsColumn)
+// The four templates that a row names.
+std::vector<WORD> TemplatesOf(const LanguageRow *row)
 {
-    struct Case {
-        WORD language;
-        LanguageIndex column;
-    } cases[] = {
-        {1043, 0}, {2067, 0}, {1036, 1}, {2060, 1}, {3084, 1}, {4108, 1}, {1031, 2}, {2055, 2},
-        {1040, 3}, {2064, 3}, {1044, 4}, {2068, 4}, {1053, 5}, {1033, 6}, {1034, 7}, {1030, 8},
-        {1046, 9}, {1041, 10}, {1035, 11}, {1042, 12}, {2066, 12}, {2052, 13}, {2070, 14},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(SelectLanguageIndex(c.language), c.column) << "language " << c.language;
+    std::vector<WORD> templates(1, row->manualFeedTemplate);
+    templates.insert(templates.end(), row->noticeTemplates, row->noticeTemplates + NoticeKindCount);
+    return templates;
 }
 
-TEST(LanguageColumns, IdentifiersAreComparedWholeAndUnlistedOnesAreEnglish)
+BOOL CALLBACK CountTag(HMODULE, LPCWSTR, LPCWSTR, WORD, LONG_PTR count)
 {
-    EXPECT_EQ(SelectLanguageIndex(3079), 6u);   // German (Austria): no masking to German
-    EXPECT_EQ(SelectLanguageIndex(2057), 6u);   // English (United Kingdom)
-    EXPECT_EQ(SelectLanguageIndex(0), 6u);
-    EXPECT_EQ(SelectLanguageIndex(0xFFFF), 6u);
-    EXPECT_EQ(SelectLanguageIndex(7), 6u);      // German's primary language alone
-    EXPECT_EQ(SelectLanguageIndex(1028), 6u);   // Chinese (Taiwan)
-    EXPECT_EQ(SelectLanguageIndex(0x0816), 14u);
+    ++*reinterpret_cast<int *>(count);
+    return TRUE;
+}
+
+// Every identifier, listed or not, selects a column and templates that the DLL holds, each under
+// one language tag, where the dialog manager finds it.
+TEST(LanguageTable, EveryIdentifierSelectsTemplatesThatTheDllHolds)
+{
+    HMODULE dll = LoadLibraryExW(L"dxdlg.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(dll, nullptr);
+    std::set<WORD> selected;
+    for (UINT language = 0; language <= 0xFFFF; language++) {
+        const LanguageRow *row = SelectLanguage(WORD(language));
+        ASSERT_NE(row, nullptr);
+        ASSERT_LT(row->column, UINT(LanguageCount)) << "language " << language;
+        for (WORD id : TemplatesOf(row))
+            selected.insert(id);
+    }
+    for (WORD id : selected) {
+        int tags = 0;
+        EnumResourceLanguagesW(dll, MAKEINTRESOURCEW(5) /* RT_DIALOG */, MAKEINTRESOURCEW(id), CountTag,
+                               LONG_PTR(&tags));
+        EXPECT_EQ(tags, 1) << "template " << id;
+        EXPECT_NE(FindResourceW(dll, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5)), nullptr) << "template " << id;
+    }
+    // The catalogue's 56 templates but the two duplex ones, the administrative one, the nine older
+    // manual-feed ones, the three Japanese notices and the Dutch memory-full and disk-full ones.
+    EXPECT_EQ(selected.size(), 39u);
+    FreeLibrary(dll);
+}
+
+// Each identifier has one row, which changes something from English's; each column has rows.
+TEST(LanguageTable, EveryRowCountsAndEveryColumnHasOne)
+{
+    const LanguageRow *english = SelectLanguage(1033);
+    EXPECT_EQ(english->column, UINT(LanguageEnglish));
+    std::set<WORD> identifiers;
+    std::set<LanguageIndex> columns;
+    for (size_t i = 0; i < LanguageRowCount; i++) {
+        const LanguageRow &row = LanguageRows[i];
+        EXPECT_TRUE(identifiers.insert(row.language).second) << "a second row for " << row.language;
+        EXPECT_EQ(SelectLanguage(row.language), &row);
+        columns.insert(row.column);
+        if (&row != english) {
+            EXPECT_TRUE(row.column != english->column || TemplatesOf(&row) != TemplatesOf(english))
+                << "the row of " << row.language << " selects what English does";
+        }
+    }
+    EXPECT_EQ(columns.size(), size_t(LanguageCount));
+}
+
+TEST(LanguageTable, IdentifiersAreComparedWholeAndUnlistedOnesAreEnglish)
+{
+    const LanguageRow *english = SelectLanguage(1033);
+    // German (Austria): no masking to German; English (United Kingdom); German's primary
+    // language alone; Chinese (Taiwan).
+    for (WORD language : {3079, 2057, 0, 0xFFFF, 7, 1028})
+        EXPECT_EQ(SelectLanguage(language), english) << "language " << language;
+    EXPECT_EQ(SelectLanguage(0x0816)->column, UINT(LanguagePortuguesePortugal));
+    EXPECT_EQ(SelectLanguage(2067)->column, UINT(LanguageDutch));
+    EXPECT_EQ(SelectLanguage(2066)->column, UINT(LanguageKorean));
+    EXPECT_EQ(SelectLanguage(1035)->column, UINT(LanguageFinnish));
+    // Dutch has a raw warning of its own, and English memory-full and disk-full notices.
+    const LanguageRow *dutch = SelectLanguage(1043);
+    EXPECT_EQ(dutch->noticeTemplates[RawWarningNotice], IDD_RAWWARNING_DUTCH);
+    EXPECT_EQ(dutch->noticeTemplates[MemoryFullNotice], english->noticeTemplates[MemoryFullNotice]);
+    EXPECT_EQ(dutch->noticeTemplates[DiskFullNotice], english->noticeTemplates[DiskFullNotice]);
 }
 
 TEST(TextTable, RowsFollowLayoutAndPass)
 {
-    EXPECT_EQ(InstructionTextId(6, 0, 0), 1u);
-    EXPECT_EQ(InstructionTextId(6, 0, 1), 2u);
-    EXPECT_EQ(InstructionTextId(6, 1, 0), 3u);
-    EXPECT_EQ(InstructionTextId(6, 1, 1), 4u);
-    EXPECT_EQ(CaptionTextId(6), 54u);
-    EXPECT_EQ(OkTextId(6), 65u);
-    EXPECT_EQ(CancelTextId(6), 76u);
+    EXPECT_EQ(InstructionTextId(LanguageEnglish, 0, 0), 1u);
+    EXPECT_EQ(InstructionTextId(LanguageEnglish, 0, 1), 2u);
+    EXPECT_EQ(InstructionTextId(LanguageEnglish, 1, 0), 3u);
+    EXPECT_EQ(InstructionTextId(LanguageEnglish, 1, 1), 4u);
+    EXPECT_EQ(CaptionTextId(LanguageEnglish), 54u);
+    EXPECT_EQ(OkTextId(LanguageEnglish), 65u);
+    EXPECT_EQ(CancelTextId(LanguageEnglish), 76u);
 }
 
 TEST(TextTable, ColumnsThatBreakThePattern)
 {
-    // Italian's strings come after Swedish ones in the tables, though its column is 3.
-    EXPECT_EQ(InstructionTextId(3, 0, 0), 36u);
-    EXPECT_EQ(CaptionTextId(3), 61u);
-    EXPECT_EQ(InstructionTextId(4, 0, 0), 21u);
+    // Italian's strings come after Swedish ones in the tables, though its column comes before.
+    EXPECT_EQ(InstructionTextId(LanguageItalian, 0, 0), 36u);
+    EXPECT_EQ(CaptionTextId(LanguageItalian), 61u);
+    EXPECT_EQ(InstructionTextId(LanguageNorwegian, 0, 0), 21u);
     // Portuguese (Portugal): 33459, not 33454, for the manual-feed second pass.
-    EXPECT_EQ(InstructionTextId(14, 1, 1), 33459u);
-    EXPECT_EQ(InstructionTextId(14, 1, 0), 33453u);
-    EXPECT_EQ(CaptionTextId(14), 33457u);
-    EXPECT_EQ(OkTextId(14), 33455u);
-    EXPECT_EQ(CancelTextId(14), 33456u);
+    EXPECT_EQ(InstructionTextId(LanguagePortuguesePortugal, 1, 1), 33459u);
+    EXPECT_EQ(InstructionTextId(LanguagePortuguesePortugal, 1, 0), 33453u);
+    EXPECT_EQ(CaptionTextId(LanguagePortuguesePortugal), 33457u);
+    EXPECT_EQ(OkTextId(LanguagePortuguesePortugal), 33455u);
+    EXPECT_EQ(CancelTextId(LanguagePortuguesePortugal), 33456u);
     // Japanese buttons come before its caption.
-    EXPECT_EQ(OkTextId(10), 91u);
-    EXPECT_EQ(CancelTextId(10), 92u);
-    EXPECT_EQ(CaptionTextId(10), 93u);
+    EXPECT_EQ(OkTextId(LanguageJapanese), 91u);
+    EXPECT_EQ(CancelTextId(LanguageJapanese), 92u);
+    EXPECT_EQ(CaptionTextId(LanguageJapanese), 93u);
     // Finnish names identifiers that hold no strings.
-    EXPECT_EQ(InstructionTextId(11, 0, 0), 50020u);
-    EXPECT_EQ(CaptionTextId(11), 50026u);
-    EXPECT_EQ(OkTextId(11), 50024u);
-    EXPECT_EQ(CancelTextId(11), 50025u);
-    EXPECT_EQ(InstructionTextId(12, 1, 1), 50003u);
-    EXPECT_EQ(CaptionTextId(13), 50016u);
+    EXPECT_EQ(InstructionTextId(LanguageFinnish, 0, 0), 50020u);
+    EXPECT_EQ(CaptionTextId(LanguageFinnish), 50026u);
+    EXPECT_EQ(OkTextId(LanguageFinnish), 50024u);
+    EXPECT_EQ(CancelTextId(LanguageFinnish), 50025u);
+    EXPECT_EQ(InstructionTextId(LanguageKorean, 1, 1), 50003u);
+    EXPECT_EQ(CaptionTextId(LanguageChinese), 50016u);
 }
 
 TEST(TextTable, NoColumnSharesAnIdentifier)

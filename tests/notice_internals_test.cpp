@@ -6,12 +6,11 @@
 #include "entry/settings.h"
 #include "harness.h"
 #include "notice/notice.h"
+#include "resource.h"
 
 using namespace dxtest;
 
 namespace {
-
-const int kOk = 1046;
 
 TEST(NoticeTimeOut, StrictlyGreaterModulo2To32)
 {
@@ -23,8 +22,8 @@ TEST(NoticeTimeOut, StrictlyGreaterModulo2To32)
     EXPECT_FALSE(NoticeTimedOut(0xFFFFFF00, 0x0000002C, 300));  // 300 elapsed
     EXPECT_TRUE(NoticeTimedOut(0xFFFFFF00, 0x0000002D, 300));   // 301 elapsed
     // 0xFFFFFFFF: no elapsed time modulo 2^32 exceeds it.
-    EXPECT_FALSE(NoticeTimedOut(7, 6, 0xFFFFFFFF));
-    EXPECT_FALSE(NoticeTimedOut(0, 0xFFFFFFFF, 0xFFFFFFFF));
+    EXPECT_FALSE(NoticeTimedOut(7, 6, DXDLG_NEVER_TIMES_OUT));
+    EXPECT_FALSE(NoticeTimedOut(0, 0xFFFFFFFF, DXDLG_NEVER_TIMES_OUT));
 }
 
 TEST(NoticeTimeOut, TimerAimsJustPastTheTimeOut)
@@ -38,7 +37,7 @@ TEST(NoticeTimeOut, TimerAimsJustPastTheTimeOut)
     // Longer than a timer can wait: the longest it can, then again.
     EXPECT_EQ(NoticeTimerDelay(0, 0, 0xFFFFFFFE), UINT(USER_TIMER_MAXIMUM));
     EXPECT_EQ(NoticeTimerDelay(0, 0, 0x7FFFFFFE), UINT(USER_TIMER_MAXIMUM));
-    EXPECT_EQ(NoticeTimerDelay(7, 6, 0xFFFFFFFF), 0u);  // never runs out: no timer
+    EXPECT_EQ(NoticeTimerDelay(7, 6, DXDLG_NEVER_TIMES_OUT), 0u);  // no timer
 }
 
 class NoticeState : public ::testing::Test {
@@ -64,12 +63,12 @@ protected:
 // Two notices of one thread, each with its own call: its own title, timer and end.
 TEST_F(NoticeState, EachNoticeKeepsItsOwnCall)
 {
-    NoticeCall never = {"Never", 0xFFFFFFFF, FALSE, 0, FALSE};
+    NoticeCall never = {"Never", DXDLG_NEVER_TIMES_OUT, FALSE, 0, FALSE};
     NoticeCall timed = {"Timed", 1000, FALSE, 0, FALSE};
-    HWND first = CreateDialogParamW(ModuleInstance, MAKEINTRESOURCEW(102), nullptr, NoticeDlgProc,
-                                    reinterpret_cast<LPARAM>(&never));
-    HWND second = CreateDialogParamW(ModuleInstance, MAKEINTRESOURCEW(102), nullptr, NoticeDlgProc,
-                                     reinterpret_cast<LPARAM>(&timed));
+    HWND first = CreateDialogParamW(ModuleInstance, MAKEINTRESOURCEW(IDD_RAWWARNING_ENGLISH), nullptr,
+                                    NoticeDlgProc, reinterpret_cast<LPARAM>(&never));
+    HWND second = CreateDialogParamW(ModuleInstance, MAKEINTRESOURCEW(IDD_RAWWARNING_ENGLISH), nullptr,
+                                     NoticeDlgProc, reinterpret_cast<LPARAM>(&timed));
     ASSERT_TRUE(first && second);
     EXPECT_EQ(WindowText(first), L"Never");
     EXPECT_EQ(WindowText(second), L"Timed");
@@ -92,7 +91,7 @@ TEST_F(NoticeState, EachNoticeKeepsItsOwnCall)
     EXPECT_TRUE(timed.ended);
     EXPECT_FALSE(never.ended) << "the other notice's end ended this call";
 
-    SendMessageW(first, WM_COMMAND, kOk, 0);
+    SendMessageW(first, WM_COMMAND, IDC_NOTICE_OK, 0);
     EXPECT_FALSE(IsWindow(first));
     EXPECT_TRUE(never.ended);
 }
@@ -101,7 +100,7 @@ TEST_F(NoticeState, MissingTemplateReturnsAtOnceAndLeavesNoTimer)
 {
     // This program holds no notice template.
     ModuleInstance = GetModuleHandleW(nullptr);
-    ErrDlgTimeout = 3600000;
+    ErrDlgTimeout = DXDLG_DEFAULT_ERR_TIMEOUT;
     DWORD start = GetTickCount();
     EXPECT_EQ(MemfullErrorDialog(nullptr, 1033, nullptr, "Missing"), 0);
     EXPECT_LT(GetTickCount() - start, 100u);

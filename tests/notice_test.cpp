@@ -7,16 +7,17 @@
 #include <thread>
 #include <vector>
 
+#include "dxdlg.h"
 #include "harness.h"
+#include "resource.h"
 
 using namespace dxtest;
 
 namespace {
 
-using NoticeExport = INT_PTR(WINAPI *)(HWND, UINT, void *, LPCSTR);
+// The three notices share one type.
+using NoticeExport = PFN_RawWarningDialog;
 
-const int kOk = 1046;
-const DWORD kNever = 0xFFFFFFFF;
 // "At once", on a machine that other programs keep busy.
 const double kAtOnceMs = 500;
 
@@ -83,7 +84,7 @@ void CALLBACK FireWatchdog(HWND, UINT, UINT_PTR, DWORD)
     KillTimer(nullptr, watchdogTimer);
     if (HWND notice = FindThreadDialog()) {
         watchdogFired = true;
-        SendMessageW(notice, WM_COMMAND, kOk, 0);
+        SendMessageW(notice, WM_COMMAND, IDC_NOTICE_OK, 0);
     }
 }
 
@@ -190,7 +191,9 @@ protected:
     void SetUp() override
     {
         // A stored language that no notice should follow.
-        Load({{"countryCode", 1031}, {"RawDlgTimeout", kNever}, {"ErrDlgTimeout", kNever}});
+        Load({{"countryCode", 1031},
+              {"RawDlgTimeout", DXDLG_NEVER_TIMES_OUT},
+              {"ErrDlgTimeout", DXDLG_NEVER_TIMES_OUT}});
     }
     void TearDown() override
     {
@@ -218,7 +221,7 @@ protected:
     {
         DialogWatch watch([&](HWND notice) {
             read(notice);
-            ClickButton(notice, kOk);
+            ClickButton(notice, IDC_NOTICE_OK);
         }, 5000);
         EXPECT_EQ(show(owner, language, nullptr, title), 0);
         EXPECT_EQ(watch.DialogsSeen(), 1);
@@ -371,7 +374,7 @@ TEST_F(Notices, OwnedByTheArgumentWhenTheThreadHasNoActiveWindowTopmostActiveAnd
         focus = GetFocus();
         corner = CaptureClient(notice).At(1, 1);
         EXPECT_EQ(active, notice);
-        EXPECT_EQ(focus, GetDlgItem(notice, kOk));
+        EXPECT_EQ(focus, GetDlgItem(notice, IDC_NOTICE_OK));
     });
     EXPECT_EQ(seenOwner, owner);
     EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
@@ -418,7 +421,7 @@ TEST_F(Notices, OkByClickEnterOrSpaceEndsTheCallAtOnce)
         const char *how;
         std::function<void(HWND)> press;
     } presses[] = {
-        {"click", [](HWND notice) { ClickButton(notice, kOk); }},
+        {"click", [](HWND notice) { ClickButton(notice, IDC_NOTICE_OK); }},
         {"Enter", [](HWND notice) { PressKey(notice, VK_RETURN); }},
         {"Space", [](HWND notice) { PressKey(notice, VK_SPACE); }},
     };
@@ -448,7 +451,7 @@ TEST_F(Notices, EscapeAndTheCloseBoxDoNothing)
     }, 3000);
     watch.Then(150, [&](HWND notice) {
         openAfterwards = IsWindow(notice) && IsWindowVisible(notice);
-        ClickButton(notice, kOk);
+        ClickButton(notice, IDC_NOTICE_OK);
     });
     raw_(nullptr, 1036, nullptr, "Escape");
     EXPECT_EQ(watch.StepsRun(), 1);
@@ -508,7 +511,7 @@ TEST_F(Notices, CallersWindowsReceiveTheirMessagesMeanwhile)
             SendMessageTimeoutW(caller, WM_APP + 1, 0, 0, SMTO_NORMAL, 2000, &result);
         });
     }, 3000);
-    watch.Then(150, [](HWND notice) { ClickButton(notice, kOk); });
+    watch.Then(150, [](HWND notice) { ClickButton(notice, IDC_NOTICE_OK); });
     diskful_(nullptr, 1033, nullptr, "Disk");
     if (sender.joinable())
         sender.join();
@@ -527,7 +530,7 @@ TEST_F(Notices, MessagePostedAsOkIsPressedIsLeftToTheCaller)
     {
         DialogWatch watch([&](HWND notice) {
             PostMessageW(caller, WM_APP, 0, 0);
-            ClickButton(notice, kOk);
+            ClickButton(notice, IDC_NOTICE_OK);
         }, 3000);
         raw_(nullptr, 1033, nullptr, "Posted");
         EXPECT_FALSE(watch.WatchdogFired());
@@ -705,7 +708,7 @@ TEST_F(Notices, NoticesOnTwoThreadsKeepTheirOwnTitleAndEndByTheirOwnOk)
     EXPECT_EQ(WindowText(secondNotice), L"Second job");
 
     // OK, sent from this thread, on the second notice.
-    ClickButton(secondNotice, kOk);
+    ClickButton(secondNotice, IDC_NOTICE_OK);
     EXPECT_TRUE(WaitFor([&] { return second.returned.load(); })) << "OK did not end its own call";
     // The first call goes on: its loop handles two more messages of its thread's caller.
     PostMessageW(first.caller, WM_APP + 2, 0, 0);
@@ -713,7 +716,7 @@ TEST_F(Notices, NoticesOnTwoThreadsKeepTheirOwnTitleAndEndByTheirOwnOk)
     WaitFor([&] { return callerMessagesHandled == 2 || first.returned; });
     EXPECT_FALSE(first.returned) << "OK on the other thread's notice ended this call";
     EXPECT_TRUE(IsWindowVisible(firstNotice));
-    ClickButton(firstNotice, kOk);
+    ClickButton(firstNotice, IDC_NOTICE_OK);
     EXPECT_TRUE(WaitFor([&] { return first.returned.load(); }));
 
     first.Join();
@@ -749,10 +752,10 @@ TEST_F(Notices, NoticeOpenedInsideAnothersLoopEndsOnlyItsOwnCall)
                 if (byQuit)
                     PostQuitMessage(7);
                 else
-                    ClickButton(inner, kOk);
+                    ClickButton(inner, IDC_NOTICE_OK);
             } else if (message == WM_APP + 4) {  // in the outer notice's loop again
                 outerLoopRan = true;
-                ClickButton(outer, kOk);
+                ClickButton(outer, IDC_NOTICE_OK);
             }
         };
         {

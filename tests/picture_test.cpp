@@ -25,8 +25,8 @@ const COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0,
 // The window colour while a test paints, so that it differs from the class's white background.
 const COLORREF kWindowColour = RGB(0x30, 0x90, 0x60);
 
-const char kBitmapClass[] = "ZK7730BMPCLASS";
-const char kManualDupClass[] = "OvManualDupClass";
+const char kBitmapClass[] = BITMAPCTL_CLASS;
+const char kManualDupClass[] = MANUALDUPCTL_CLASS;
 const char kParentClass[] = "PictureTestParent";
 
 HINSTANCE Self()
@@ -131,7 +131,7 @@ protected:
             EXPECT_NE(parent_, nullptr);
         }
         HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, 10, 10,
-                                       width, height, parent_, reinterpret_cast<HMENU>(158),
+                                       width, height, parent_, reinterpret_cast<HMENU>(IDC_PICTURE),
                                        Self(), nullptr);
         EXPECT_NE(control, nullptr) << className << " not created, error " << GetLastError();
         return control;
@@ -485,7 +485,7 @@ std::vector<WORD> PictureDialogTemplate(const wchar_t *controlClass)
         t.push_back(0);
     dword(WS_CHILD | WS_VISIBLE | PCS_CENTERIMAGE);
     dword(0);
-    for (WORD w : {10, 10, 86, 86, 158})  // x, y, cx, cy, id
+    for (WORD w : {10, 10, 86, 86, IDC_PICTURE})  // x, y, cx, cy, id
         t.push_back(w);
     text(controlClass);
     text(L"ManualFeed");
@@ -505,7 +505,7 @@ DialogResult OpenPictureDialog(const wchar_t *controlClass)
     std::vector<WORD> dialogTemplate = PictureDialogTemplate(controlClass);
     DialogResult seen;
     DialogWatch watch([&seen](HWND dialog) {
-        HWND control = GetDlgItem(dialog, 158);
+        HWND control = GetDlgItem(dialog, IDC_PICTURE);
         seen.controlClass = ClassName(control);
         seen.controlModule = reinterpret_cast<HMODULE>(GetClassLongPtrA(control, GCLP_HMODULE));
         EndDialog(dialog, 7);
@@ -517,22 +517,20 @@ DialogResult OpenPictureDialog(const wchar_t *controlClass)
     return seen;
 }
 
-using RegisterFn = int(WINAPI *)(HINSTANCE);
-
 TEST(PictureClassesOfTheDll, SurviveUnloadingAndLoadingAgain)
 {
     for (int load = 1; load <= 2; load++) {
         SCOPED_TRACE(testing::Message() << "load " << load);
         HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
         ASSERT_NE(dll, nullptr);
-        EXPECT_EQ(Export<RegisterFn>(dll, "FRegisterBitmapControl")(Self()), 1);
-        EXPECT_EQ(Export<RegisterFn>(dll, "FRegisterBitmapControlMP")(Self()), 1);
+        EXPECT_EQ(Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl")(Self()), 1);
+        EXPECT_EQ(Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP")(Self()), 1);
 
-        DialogResult duplex = OpenPictureDialog(L"ZK7730BMPCLASS");
+        DialogResult duplex = OpenPictureDialog(DXDLG_WIDE(BITMAPCTL_CLASS));
         EXPECT_EQ(duplex.result, 7);
         EXPECT_EQ(duplex.controlClass, kBitmapClass);
         EXPECT_EQ(duplex.controlModule, dll);
-        DialogResult manualFeed = OpenPictureDialog(L"OvManualDupClass");
+        DialogResult manualFeed = OpenPictureDialog(DXDLG_WIDE(MANUALDUPCTL_CLASS));
         EXPECT_EQ(manualFeed.result, 7);
         EXPECT_EQ(manualFeed.controlModule, dll);
 
@@ -541,14 +539,15 @@ TEST(PictureClassesOfTheDll, SurviveUnloadingAndLoadingAgain)
         EXPECT_FALSE(ClassExists(kBitmapClass));
         EXPECT_FALSE(ClassExists(kManualDupClass));
         // So a dialog naming the class now fails to open instead of calling into nothing.
-        EXPECT_EQ(OpenPictureDialog(L"ZK7730BMPCLASS").result, -1);
+        EXPECT_EQ(OpenPictureDialog(DXDLG_WIDE(BITMAPCTL_CLASS)).result, -1);
     }
     DeleteSettingsKey();
 }
 
 // Calls each registering export from several threads released at once; every answer counts.
 struct RegistrationRace {
-    RegisterFn reg = nullptr, regMP = nullptr;
+    PFN_FRegisterBitmapControl reg = nullptr;
+    PFN_FRegisterBitmapControlMP regMP = nullptr;
     HANDLE start = nullptr;
     LONG ones = 0;
 };
@@ -569,8 +568,8 @@ TEST(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemove
         HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
         ASSERT_NE(dll, nullptr);
         RegistrationRace race;
-        race.reg = Export<RegisterFn>(dll, "FRegisterBitmapControl");
-        race.regMP = Export<RegisterFn>(dll, "FRegisterBitmapControlMP");
+        race.reg = Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl");
+        race.regMP = Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP");
         race.start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         HANDLE threads[kThreads];
         for (HANDLE &thread : threads)
@@ -590,13 +589,12 @@ TEST(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemove
     // Loaded once more, wherever it lands, the DLL's own dialog opens and answers.
     HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
     ASSERT_NE(dll, nullptr);
-    ASSERT_EQ(Export<RegisterFn>(dll, "FRegisterBitmapControl")(nullptr), 1);
-    using OpenDuplexFn = int(WINAPI *)(void *, HWND, int, UINT, UINT, HLOCAL, void *, const void *);
+    ASSERT_EQ(Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl")(nullptr), 1);
     HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
     {
         DialogWatch watch([](HWND dialog) { ClickButton(dialog, IDOK); }, 5000);
-        EXPECT_EQ(Export<OpenDuplexFn>(dll, "OpenDuplexDlg")(nullptr, nullptr, 0, 0, 1033, devMode,
-                                                              nullptr, nullptr), 1);
+        EXPECT_EQ(Export<PFN_OpenDuplexDlg>(dll, "OpenDuplexDlg")(nullptr, nullptr, 0, 0, 1033, devMode,
+                                                                   nullptr, nullptr), 1);
         EXPECT_EQ(watch.DialogsSeen(), 1);
     }
     LocalFree(devMode);
@@ -608,8 +606,8 @@ TEST(PictureClassesOfTheDll, RefusedWhileAnotherModuleHoldsTheNameAndLeaveItAlon
 {
     HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
     ASSERT_NE(dll, nullptr);
-    auto reg = Export<RegisterFn>(dll, "FRegisterBitmapControl");
-    auto regMP = Export<RegisterFn>(dll, "FRegisterBitmapControlMP");
+    auto reg = Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl");
+    auto regMP = Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP");
 
     RegisterForeignClass(kBitmapClass);
     RegisterForeignClass(kManualDupClass);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "desktop.h"
+#include "dxdlg.h"
 #include "languages.h"
 #include "textfit.h"
 
@@ -37,15 +38,20 @@ TEST(Languages, TagsLocaleNamesNumbersAndTheStoredLanguage)
     }
 }
 
-TEST(Languages, EveryDuplexColumnHasANamedLanguage)
+TEST(Languages, EveryIdentifierOfTheLibrarysTableHasANameAndATag)
 {
-    for (WORD id : dxdesk::kDuplexColumnLanguage) {
+    for (size_t i = 0; i < LanguageRowCount; i++) {
+        WORD id = LanguageRows[i].language;
         const dxdesk::Language *language = dxdesk::FindLanguage(id);
         ASSERT_NE(language, nullptr) << id;
         WORD parsed = 0;
         EXPECT_TRUE(dxdesk::ParseLanguage(language->tag, &parsed));
         EXPECT_EQ(parsed, id) << language->tag;
     }
+    // Each duplex column by its main language.
+    for (LanguageIndex column = 0; column < LanguageCount; column++)
+        EXPECT_EQ(SelectLanguage(dxdesk::DuplexColumnLanguage(column))->column, column);
+    EXPECT_EQ(dxdesk::DuplexColumnLanguage(LanguageDutch), 1043);
 }
 
 class TextFitTest : public ::testing::Test {
@@ -207,14 +213,15 @@ const char kNoticesStayUp[] = " --raw-timeout 20000 --err-timeout 20000";
 TEST(Demo, RunsAJobAnsweringEveryDialogThroughTheKeyboard)
 {
     std::string output;
+    const std::string manualFeedBin = std::to_string(DXDLG_DMBIN_MANUALFEED);
     DWORD status = RunTool("dxdlg-demo.exe",
-                           std::string("--lang ko --source 258 --pass 3 --reversal 2 --country 1033 --auto 30") +
+                           "--lang ko --source " + manualFeedBin + " --pass 3 --reversal 2 --country 1033 --auto 30" +
                                kNoticesStayUp,
                            &output);
     EXPECT_EQ(status, 0u) << output;
     EXPECT_NE(output.find("FRegisterBitmapControl(dll)   -> 1"), std::string::npos) << output;
     EXPECT_NE(output.find("FRegisterBitmapControlMP(dll) -> 1"), std::string::npos) << output;
-    EXPECT_NE(output.find("dmDefaultSource 258 (manual-feed slot)"), std::string::npos) << output;
+    EXPECT_NE(output.find("dmDefaultSource " + manualFeedBin + " (manual-feed slot)"), std::string::npos) << output;
     EXPECT_NE(output.find("OpenDuplexDlg(pass code 3"), std::string::npos) << output;
     EXPECT_EQ(Count(output, "-> 1 (OK)"), 3) << output;     // both passes and the manual-feed slot
     EXPECT_EQ(Count(output, "(closed by OK)"), 3) << output;  // the three notices, by Enter
@@ -224,12 +231,13 @@ TEST(Demo, RunsAJobAnsweringEveryDialogThroughTheKeyboard)
 TEST(Demo, AnswersEachDialogOfTheEveryLanguageSeries)
 {
     std::string output;
-    DWORD status = RunTool("dxdlg-demo.exe", std::string("--lang en --country -52718 --auto 10") + kNoticesStayUp,
+    const std::string everyLanguage = std::to_string(LONG(DXDLG_EVERY_LANGUAGE));
+    DWORD status = RunTool("dxdlg-demo.exe", "--lang en --country " + everyLanguage + " --auto 10" + kNoticesStayUp,
                            &output);
     EXPECT_EQ(status, 0u) << output;
     EXPECT_NE(output.find("every language"), std::string::npos) << output;
-    // Fifteen duplex dialogs per pass, the manual-feed slot dialog, three notices.
-    EXPECT_EQ(Count(output, "shown:"), 15 + 15 + 1 + 3) << output;
+    // A duplex dialog per column and pass, the manual-feed slot dialog, three notices.
+    EXPECT_EQ(Count(output, "shown:"), 2 * LanguageCount + 1 + 3) << output;
     EXPECT_EQ(Count(output, "-> 1 (OK)"), 3) << output;
 }
 

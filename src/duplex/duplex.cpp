@@ -12,30 +12,31 @@
 #include "../entry/settings.h"
 #include "../picture/picture.h"
 #include "../placement/placement.h"
+#include "resource.h"
 
 enum {
-    StoredLanguage = 0xFFFF,        /* asks for the language of countryCode */
     DuplexTextBufferSize = 2048,    /* every string of the catalogue fits */
-    ManualFeedBin = 258,            /* the driver's number for the manual-feed slot */
-    InstructionControlId = 151,
     TopmostHiddenFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW,
     /* A device block holds the DEVMODEA fields that the dialog reads, dmOrientation and
      * dmDefaultSource, when it reaches the end of the later one. */
     DeviceFieldsEnd = offsetof(DEVMODEA, dmDefaultSource) + sizeof(short),
 };
 
-static const char FirstPassBitmapFormat[] = "EVEN_T_%c";
-static const char SecondPassBitmapFormat[] = "ODD_%c_%c_D%d";
-static const char TurnedSheetLetter = 'T';
-static const char CassetteLetter = 'C';
-static const char ManualFeedLetter = 'M';
-static const WCHAR CassetteTemplate[] = L"MDDIALOG_TRAY";
-static const WCHAR ManualFeedTemplate[] = L"MDDIALOG_MF";
+/* The illustrations by layout (cassette, manual-feed slot): the first pass's, then the second
+ * pass's by turn-over. */
+static const char *const DuplexBitmapNames[2][3] = {
+    {DXDLG_RESOURCE_NAME(IDB_CASSETTE_FIRST), DXDLG_RESOURCE_NAME(IDB_CASSETTE_SECOND_1),
+     DXDLG_RESOURCE_NAME(IDB_CASSETTE_SECOND_2)},
+    {DXDLG_RESOURCE_NAME(IDB_MANUALFEED_FIRST), DXDLG_RESOURCE_NAME(IDB_MANUALFEED_SECOND_1),
+     DXDLG_RESOURCE_NAME(IDB_MANUALFEED_SECOND_2)},
+};
+static const WCHAR *const DuplexTemplateNames[2] = {
+    DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_TRAY), DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_MANUALFEED)};
 
 static int IsManualFeedSource(const DEVMODEA *devMode)
 {
     return devMode && (devMode->dmDefaultSource == DMBIN_MANUAL ||
-                       devMode->dmDefaultSource == ManualFeedBin);
+                       devMode->dmDefaultSource == DXDLG_DMBIN_MANUALFEED);
 }
 
 /* 0 or 1: which of the two second-pass illustrations, after the driver's inversions. */
@@ -55,20 +56,11 @@ void BuildDuplexResourceNames(char *bitmapName, size_t bitmapNameSize, WCHAR *te
                               size_t templateNameSize, const DEVMODEA *devMode,
                               const DriverPrivateSettings *settings, WORD passCode)
 {
-    int turnOver = TurnOver(devMode, settings, passCode);
     int manualFeed = IsManualFeedSource(devMode);
-    char source = manualFeed ? ManualFeedLetter : CassetteLetter;
+    int picture = passCode == 0 ? 0 : 1 + TurnOver(devMode, settings, passCode);
 
-    lstrcpynW(templateName, manualFeed ? ManualFeedTemplate : CassetteTemplate,
-              (int)templateNameSize);
-    /* The system's formatter, not the C runtime's: the runtime's would bring some 20 KB of
-     * floating-point formatting into the library for two letters and a digit. */
-    char name[DuplexBitmapNameSize];
-    if (passCode == 0)
-        wsprintfA(name, FirstPassBitmapFormat, source);
-    else
-        wsprintfA(name, SecondPassBitmapFormat, TurnedSheetLetter, source, turnOver + 1);
-    lstrcpynA(bitmapName, name, (int)bitmapNameSize);
+    lstrcpynW(templateName, DuplexTemplateNames[manualFeed], (int)templateNameSize);
+    lstrcpynA(bitmapName, DuplexBitmapNames[manualFeed][picture], (int)bitmapNameSize);
 }
 
 /* Loads a string of the column, or the English column's string of the same row when the
@@ -107,7 +99,7 @@ void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode, Langu
     int manualFeed = IsManualFeedSource(devMode);
     int secondPass = passCode != 0;
 
-    SetTableText(GetDlgItem(dialog, InstructionControlId),
+    SetTableText(GetDlgItem(dialog, IDC_INSTRUCTION),
                  InstructionTextId(column, manualFeed, secondPass),
                  InstructionTextId(LanguageEnglish, manualFeed, secondPass), text);
     SetCaptionText(dialog, CaptionTextId(column), CaptionTextId(LanguageEnglish), text);
@@ -119,7 +111,7 @@ void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode, Langu
 WORD RequestedLanguage(UINT language)
 {
     WORD requested = LOWORD(language);
-    return requested == StoredLanguage ? LOWORD(countryCode) : requested;
+    return requested == DXDLG_STORED_LANGUAGE ? LOWORD(countryCode) : requested;
 }
 
 /* Ends the dialog with the user's answer, 1 or 0, and notes in its call that an answer ended
@@ -154,11 +146,11 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
-        case ManualFeedOkId:
+        case IDC_MANUALFEED_OK:
             AnswerDialog(dialog, 1);
             break;
         case IDCANCEL:
-        case ManualFeedCancelId:
+        case IDC_MANUALFEED_CANCEL:
             AnswerDialog(dialog, 0);
             break;
         default:
@@ -202,7 +194,7 @@ int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, 
 
     if (!BeginDialogCall())
         return -1;
-    call.column = SelectLanguageIndex(RequestedLanguage(language));
+    call.column = SelectLanguage(RequestedLanguage(language))->column;
     call.owner = ChooseDialogOwner(owner);
 
     /* A block too small for the fields that the dialog reads is not read at all; the block

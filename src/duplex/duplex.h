@@ -27,9 +27,6 @@ struct DuplexCall {
     BOOL quit;               /* set when a quit message ends it */
 };
 
-/* Button identifiers of the manual-feed slot templates. */
-enum { ManualFeedOkId = 1035, ManualFeedCancelId = 1036 };
-
 /* Writes the illustration's bitmap name ("EVEN_T_C", "ODD_T_M_D2", ...) and the template
  * name ("MDDIALOG_TRAY" or "MDDIALOG_MF") for a pass of a job. A null settings record turns
  * nothing over; pass codes above 6 take turn-over 0 before the driver's inversions. */
@@ -41,8 +38,8 @@ void BuildDuplexResourceNames(char *bitmapName, size_t bitmapNameSize, WCHAR *te
  * tables, in the column's language; a text that the column lacks is the English one. */
 void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode, LanguageIndex column);
 
-/* Shared by both exports: the language asked for (0xFFFF in the low 16 bits is the stored
- * countryCode). */
+/* Shared by both exports: the language asked for (DXDLG_STORED_LANGUAGE in the low 16 bits asks
+ * for the stored countryCode's). */
 WORD RequestedLanguage(UINT language);
 
 /* Runs the modal dialog of a call from the library's template and returns the call's result:
@@ -50,9 +47,6 @@ WORD RequestedLanguage(UINT language);
  * when the dialog could not be created; a dialog that another hand ends with EndDialog gives
  * that result when it is 1 or -1, else 0. */
 int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call);
-
-/* The manual-feed slot template of a language identifier, compared whole. */
-WORD SelectManualFeedTemplate(WORD language);
 
 INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 

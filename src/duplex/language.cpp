@@ -1,54 +1,95 @@
 #include "language.h"
 
-struct LanguageCode {
-    WORD language;
-    LanguageIndex column;
+#include "resource.h"
+
+/* What every dialog shows for a language identifier. To add a language, add its row (and the
+ * column and templates it names). The first row serves every identifier without a row of its own;
+ * a column's first row is its main language. Danish, Portuguese (Brazil) and Japanese have
+ * manual-feed templates of their own with English texts; Dutch has a raw warning of its own but
+ * English memory-full and disk-full notices. */
+extern const LanguageRow LanguageRows[] = {
+    /* identifier, duplex column, manual-feed slot template,
+     *  {raw warning, memory full, disk full} */
+    {1033, LanguageEnglish, IDD_MANUALFEED_ENGLISH,                     /* English (US) */
+     {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
+    {1043, LanguageDutch, IDD_MANUALFEED_DUTCH,                         /* Dutch */
+     {IDD_RAWWARNING_DUTCH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
+    {2067, LanguageDutch, IDD_MANUALFEED_DUTCH,                         /* Dutch (Belgium) */
+     {IDD_RAWWARNING_DUTCH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
+    {1036, LanguageFrench, IDD_MANUALFEED_FRENCH,                       /* French */
+     {IDD_RAWWARNING_FRENCH, IDD_MEMFULL_FRENCH, IDD_DISKFULL_FRENCH}},
+    {2060, LanguageFrench, IDD_MANUALFEED_FRENCH,                       /* French (Belgium) */
+     {IDD_RAWWARNING_FRENCH, IDD_MEMFULL_FRENCH, IDD_DISKFULL_FRENCH}},
+    {3084, LanguageFrench, IDD_MANUALFEED_FRENCH,                       /* French (Canada) */
+     {IDD_RAWWARNING_FRENCH, IDD_MEMFULL_FRENCH, IDD_DISKFULL_FRENCH}},
+    {4108, LanguageFrench, IDD_MANUALFEED_FRENCH,                       /* French (Switzerland) */
+     {IDD_RAWWARNING_FRENCH, IDD_MEMFULL_FRENCH, IDD_DISKFULL_FRENCH}},
+    {1031, LanguageGerman, IDD_MANUALFEED_GERMAN,                       /* German */
+     {IDD_RAWWARNING_GERMAN, IDD_MEMFULL_GERMAN, IDD_DISKFULL_GERMAN}},
+    {2055, LanguageGerman, IDD_MANUALFEED_GERMAN,                       /* German (Switzerland) */
+     {IDD_RAWWARNING_GERMAN, IDD_MEMFULL_GERMAN, IDD_DISKFULL_GERMAN}},
+    {1040, LanguageItalian, IDD_MANUALFEED_ITALIAN,                     /* Italian */
+     {IDD_RAWWARNING_ITALIAN, IDD_MEMFULL_ITALIAN, IDD_DISKFULL_ITALIAN}},
+    {2064, LanguageItalian, IDD_MANUALFEED_ITALIAN,                     /* Italian (Switzerland) */
+     {IDD_RAWWARNING_ITALIAN, IDD_MEMFULL_ITALIAN, IDD_DISKFULL_ITALIAN}},
+    {1044, LanguageNorwegian, IDD_MANUALFEED_NORWEGIAN,                 /* Norwegian (Bokmal) */
+     {IDD_RAWWARNING_NORWEGIAN, IDD_MEMFULL_NORWEGIAN, IDD_DISKFULL_NORWEGIAN}},
+    {2068, LanguageNorwegian, IDD_MANUALFEED_NORWEGIAN,                 /* Norwegian (Nynorsk) */
+     {IDD_RAWWARNING_NORWEGIAN, IDD_MEMFULL_NORWEGIAN, IDD_DISKFULL_NORWEGIAN}},
+    {1053, LanguageSwedish, IDD_MANUALFEED_SWEDISH,                     /* Swedish */
+     {IDD_RAWWARNING_SWEDISH, IDD_MEMFULL_SWEDISH, IDD_DISKFULL_SWEDISH}},
+    {1034, LanguageSpanish, IDD_MANUALFEED_SPANISH,                     /* Spanish */
+     {IDD_RAWWARNING_SPANISH, IDD_MEMFULL_SPANISH, IDD_DISKFULL_SPANISH}},
+    {1030, LanguageDanish, IDD_MANUALFEED_DANISH,                       /* Danish */
+     {IDD_RAWWARNING_DANISH, IDD_MEMFULL_DANISH, IDD_DISKFULL_DANISH}},
+    {1046, LanguagePortugueseBrazil, IDD_MANUALFEED_PORTUGUESE_BRAZIL,  /* Portuguese (Brazil) */
+     {IDD_RAWWARNING_PORTUGUESE_BRAZIL, IDD_MEMFULL_PORTUGUESE_BRAZIL,
+      IDD_DISKFULL_PORTUGUESE_BRAZIL}},
+    {1041, LanguageJapanese, IDD_MANUALFEED_JAPANESE,                   /* Japanese */
+     {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
+    {1035, LanguageFinnish, IDD_MANUALFEED_ENGLISH,                     /* Finnish */
+     {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
+    {1042, LanguageKorean, IDD_MANUALFEED_ENGLISH,                      /* Korean */
+     {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
+    {2066, LanguageKorean, IDD_MANUALFEED_ENGLISH,                      /* Korean (Johab) */
+     {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
+    {2052, LanguageChinese, IDD_MANUALFEED_ENGLISH,                     /* Chinese (simplified) */
+     {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
+    {2070, LanguagePortuguesePortugal, IDD_MANUALFEED_ENGLISH,          /* Portuguese (Portugal) */
+     {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
 };
 
-/* Every identifier that selects a column other than English. */
-static const LanguageCode LanguageCodes[] = {
-    {1043, LanguageDutch},     {2067, LanguageDutch},
-    {1036, LanguageFrench},    {2060, LanguageFrench},    {3084, LanguageFrench},
-    {4108, LanguageFrench},
-    {1031, LanguageGerman},    {2055, LanguageGerman},
-    {1040, LanguageItalian},   {2064, LanguageItalian},
-    {1044, LanguageNorwegian}, {2068, LanguageNorwegian},
-    {1053, LanguageSwedish},
-    {1033, LanguageEnglish},
-    {1034, LanguageSpanish},
-    {1030, LanguageDanish},
-    {1046, LanguagePortugueseBrazil},
-    {1041, LanguageJapanese},
-    {1035, LanguageFinnish},
-    {1042, LanguageKorean},    {2066, LanguageKorean},
-    {2052, LanguageChinese},
-    {2070, LanguagePortuguesePortugal},
-};
+extern const size_t LanguageRowCount = sizeof(LanguageRows) / sizeof(LanguageRows[0]);
 
 enum {
     RowCassetteFirst, RowCassetteSecond, RowManualFeedFirst, RowManualFeedSecond,
     RowCaption, RowOk, RowCancel, TextRowCount
 };
 
-/* String identifiers by column. They follow no formula: the string tables run in another
- * language order than the columns, and Finnish (50020 to 50026) has no strings at all. */
+/* A column's strings by row, from their names in resource.h. */
+#define COLUMN_TEXTS(language)                                                                 \
+    {IDS_##language##_CASSETTE_FIRST, IDS_##language##_CASSETTE_SECOND,                        \
+     IDS_##language##_MANUALFEED_FIRST, IDS_##language##_MANUALFEED_SECOND,                    \
+     IDS_##language##_CAPTION, IDS_##language##_OK, IDS_##language##_CANCEL}
+
+/* String identifiers by column, in column order. They follow no formula, and Finnish's name no
+ * strings at all: the dialog shows English in their place. */
 static const UINT DuplexTextTable[LanguageCount][TextRowCount] = {
-    /*  cassette       manual feed    caption  OK     Cancel */
-    {6, 7,         8, 9,          55,    66,    77},    /* Dutch */
-    {11, 12,       13, 14,        56,    67,    78},    /* French */
-    {16, 17,       18, 19,        57,    68,    79},    /* German */
-    {36, 37,       38, 39,        61,    72,    83},    /* Italian */
-    {21, 22,       23, 24,        58,    69,    80},    /* Norwegian */
-    {31, 32,       33, 34,        60,    71,    82},    /* Swedish */
-    {1, 2,         3, 4,          54,    65,    76},    /* English */
-    {26, 27,       28, 29,        59,    70,    81},    /* Spanish */
-    {41, 42,       43, 44,        62,    73,    84},    /* Danish */
-    {46, 47,       48, 49,        63,    74,    85},    /* Portuguese (Brazil) */
-    {87, 88,       89, 90,        93,    91,    92},    /* Japanese */
-    {50020, 50021, 50022, 50023,  50026, 50024, 50025}, /* Finnish */
-    {50000, 50001, 50002, 50003,  50006, 50004, 50005}, /* Korean */
-    {50010, 50011, 50012, 50013,  50016, 50014, 50015}, /* Chinese (simplified) */
-    {33451, 33452, 33453, 33459,  33457, 33455, 33456}, /* Portuguese (Portugal) */
+    COLUMN_TEXTS(DUTCH),
+    COLUMN_TEXTS(FRENCH),
+    COLUMN_TEXTS(GERMAN),
+    COLUMN_TEXTS(ITALIAN),
+    COLUMN_TEXTS(NORWEGIAN),
+    COLUMN_TEXTS(SWEDISH),
+    COLUMN_TEXTS(ENGLISH),
+    COLUMN_TEXTS(SPANISH),
+    COLUMN_TEXTS(DANISH),
+    COLUMN_TEXTS(PORTUGUESE_BRAZIL),
+    COLUMN_TEXTS(JAPANESE),
+    COLUMN_TEXTS(FINNISH),
+    COLUMN_TEXTS(KOREAN),
+    COLUMN_TEXTS(CHINESE),
+    COLUMN_TEXTS(PORTUGUESE_PORTUGAL),
 };
 
 enum { TurnOverPassCodes = 7 };
@@ -57,12 +98,12 @@ enum { TurnOverPassCodes = 7 };
 static const int PortraitTurnOverTable[TurnOverPassCodes] = {0, 0, 0, 1, 1, 0, 0};
 static const int OtherTurnOverTable[TurnOverPassCodes] = {0, 0, 0, 1, 1, 1, 1};
 
-LanguageIndex SelectLanguageIndex(WORD language)
+const LanguageRow *SelectLanguage(WORD language)
 {
-    for (size_t i = 0; i < sizeof(LanguageCodes) / sizeof(LanguageCodes[0]); i++)
-        if (LanguageCodes[i].language == language)
-            return LanguageCodes[i].column;
-    return LanguageEnglish;
+    for (size_t i = 0; i < LanguageRowCount; i++)
+        if (LanguageRows[i].language == language)
+            return &LanguageRows[i];
+    return &LanguageRows[0];
 }
 
 static UINT TextId(LanguageIndex column, int row)

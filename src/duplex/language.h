@@ -1,11 +1,14 @@
-/* The duplex dialog's fifteen language columns and the tables that hang off them. */
+/* The dialogs' languages: what each language identifier selects in every dialog (its duplex
+ * column and its templates), and the duplex dialog's texts by column. */
 #ifndef DXDLG_LANGUAGE_H
 #define DXDLG_LANGUAGE_H
 
+#include <stddef.h>
 #include <windows.h>
 
 typedef unsigned int LanguageIndex;
 
+/* The duplex dialog's columns of texts. */
 enum {
     LanguageDutch, LanguageFrench, LanguageGerman, LanguageItalian, LanguageNorwegian,
     LanguageSwedish, LanguageEnglish, LanguageSpanish, LanguageDanish, LanguagePortugueseBrazil,
@@ -13,9 +16,25 @@ enum {
     LanguageCount
 };
 
-/* The column of a language identifier, compared whole (primary and sublanguage); English
- * for every identifier without a column of its own. */
-LanguageIndex SelectLanguageIndex(WORD language);
+/* The timed notices, in the order of a row's templates. */
+enum { RawWarningNotice, MemoryFullNotice, DiskFullNotice, NoticeKindCount };
+
+/* What one language identifier selects. */
+struct LanguageRow {
+    WORD language;                          /* a LANGID: primary language and sublanguage */
+    LanguageIndex column;                   /* the duplex dialog's texts */
+    WORD manualFeedTemplate;                /* the manual-feed slot dialog */
+    WORD noticeTemplates[NoticeKindCount];  /* by RawWarningNotice, MemoryFullNotice, ... */
+};
+
+/* One row per identifier, the English (United States) row first; the first row of each column
+ * is its main language. */
+extern const LanguageRow LanguageRows[];
+extern const size_t LanguageRowCount;
+
+/* The row of a language identifier, compared whole (primary language and sublanguage); every
+ * identifier without a row of its own selects the first, English, one. Never null. */
+const LanguageRow *SelectLanguage(WORD language);
 
 /* String identifiers of the duplex dialog's texts in a column. manualFeed and secondPass are
  * 0 or 1. */

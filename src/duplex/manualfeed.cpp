@@ -9,38 +9,10 @@
 #include "../entry/settings.h"
 #include "../picture/picture.h"
 #include "../placement/placement.h"
-
-struct ManualFeedTemplateChoice {
-    WORD language;
-    WORD templateId;
-};
-
-enum { EnglishManualFeedTemplate = 181 };
-
-/* Every identifier with a template other than the English 181. */
-static const ManualFeedTemplateChoice ManualFeedTemplates[] = {
-    {1043, 103}, {2067, 103},                            /* Dutch */
-    {1040, 104}, {2064, 104},                            /* Italian */
-    {1036, 105}, {2060, 105}, {3084, 105}, {4108, 105},  /* French */
-    {1044, 106}, {2068, 106},                            /* Norwegian */
-    {1034, 107},                                         /* Spanish */
-    {1053, 108},                                         /* Swedish */
-    {1030, 109},                                         /* Danish: English texts */
-    {1031, 110}, {2055, 110},                            /* German */
-    {1046, 183},                                         /* Portuguese (Brazil): English texts */
-    {1041, 187},                                         /* Japanese: English texts */
-};
+#include "resource.h"
 
 /* The manual-feed slot's illustration, in the first-pass name's form. */
-static const char ManualFeedBitmapName[] = "EVEN_T_M";
-
-WORD SelectManualFeedTemplate(WORD language)
-{
-    for (size_t i = 0; i < sizeof(ManualFeedTemplates) / sizeof(ManualFeedTemplates[0]); i++)
-        if (ManualFeedTemplates[i].language == language)
-            return ManualFeedTemplates[i].templateId;
-    return EnglishManualFeedTemplate;
-}
+static const char ManualFeedBitmapName[] = DXDLG_RESOURCE_NAME(IDB_MANUALFEED_FIRST);
 
 INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT language,
                                void *unused5, void *unused6)
@@ -50,7 +22,7 @@ INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT lang
 
     if (!BeginDialogCall())
         return -1;
-    WORD templateId = SelectManualFeedTemplate(RequestedLanguage(language));
+    WORD templateId = SelectLanguage(RequestedLanguage(language))->manualFeedTemplate;
     call.owner = ChooseDialogOwner(owner);
     call.templateTexts = TRUE;
     lstrcpynA(call.bitmapName, ManualFeedBitmapName, sizeof(call.bitmapName));

@@ -1,18 +1,15 @@
 #include "settings.h"
 
+#include "dxdlg.h"
+
 HINSTANCE ModuleInstance;
 DWORD countryCode;
 DWORD ShowEveryLanguage;
 DWORD RawDlgTimeout;
 DWORD ErrDlgTimeout;
 
-const char SettingsKeyPath[] = "Software\\orvanta\\osplproc";
-
-static const DWORD EveryLanguageCode = 0xFFFF3212;  /* -52718 */
+/* Where the registry cannot be read. */
 static const DWORD FallbackCountryCode = 2057;      /* English (United Kingdom) */
-static const DWORD DefaultRawDlgTimeout = 0;
-static const DWORD DefaultErrDlgTimeout = 3600000;  /* one hour */
-static const DWORD NeverTimesOut = 0xFFFFFFFF;
 
 /* Reads one REG_DWORD-sized value into *field. The registry matches value names without
  * regard to letter case, so "CountryCode" serves as "countryCode". Only numbers count: data of
@@ -36,16 +33,16 @@ static void LookupSetting(HKEY key, BOOL writable, const char *name, DWORD *fiel
 
 static void LoadSettingsFromKey(HKEY key, BOOL writable)
 {
-    LookupSetting(key, writable, "countryCode", &countryCode, GetUserDefaultLangID());
-    ShowEveryLanguage = countryCode == EveryLanguageCode ? 1 : 0;
-    LookupSetting(key, writable, "RawDlgTimeout", &RawDlgTimeout, DefaultRawDlgTimeout);
-    LookupSetting(key, writable, "ErrDlgTimeout", &ErrDlgTimeout, DefaultErrDlgTimeout);
+    LookupSetting(key, writable, DXDLG_COUNTRY_CODE, &countryCode, GetUserDefaultLangID());
+    ShowEveryLanguage = countryCode == DXDLG_EVERY_LANGUAGE ? 1 : 0;
+    LookupSetting(key, writable, DXDLG_RAW_TIMEOUT, &RawDlgTimeout, DXDLG_DEFAULT_RAW_TIMEOUT);
+    LookupSetting(key, writable, DXDLG_ERR_TIMEOUT, &ErrDlgTimeout, DXDLG_DEFAULT_ERR_TIMEOUT);
 
     /* A stored "never" would hold a memory- or disk-full notice on screen for good. */
-    if (ErrDlgTimeout == NeverTimesOut) {
-        ErrDlgTimeout = DefaultErrDlgTimeout;
+    if (ErrDlgTimeout == DXDLG_NEVER_TIMES_OUT) {
+        ErrDlgTimeout = DXDLG_DEFAULT_ERR_TIMEOUT;
         if (writable)
-            RegSetValueExA(key, "ErrDlgTimeout", 0, REG_DWORD, (const BYTE *)&ErrDlgTimeout,
+            RegSetValueExA(key, DXDLG_ERR_TIMEOUT, 0, REG_DWORD, (const BYTE *)&ErrDlgTimeout,
                            sizeof(ErrDlgTimeout));
     }
 }
@@ -55,22 +52,23 @@ void LoadSettings(void)
     HKEY key;
     DWORD disposition;
 
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, SettingsKeyPath, 0, (LPSTR) "", REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, NULL, &key, &disposition) == ERROR_SUCCESS) {
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, DXDLG_SETTINGS_KEY, 0, (LPSTR) "",
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
+                        &disposition) == ERROR_SUCCESS) {
         LoadSettingsFromKey(key, TRUE);
         RegCloseKey(key);
         return;
     }
     /* An ordinary user may read the local machine's software key but not write it. */
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, SettingsKeyPath, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, DXDLG_SETTINGS_KEY, 0, KEY_READ, &key) == ERROR_SUCCESS) {
         LoadSettingsFromKey(key, FALSE);
         RegCloseKey(key);
         return;
     }
     countryCode = FallbackCountryCode;
     ShowEveryLanguage = 0;
-    RawDlgTimeout = DefaultRawDlgTimeout;
-    ErrDlgTimeout = DefaultErrDlgTimeout;
+    RawDlgTimeout = DXDLG_DEFAULT_RAW_TIMEOUT;
+    ErrDlgTimeout = DXDLG_DEFAULT_ERR_TIMEOUT;
 }
 
 static INIT_ONCE SettingsRead = INIT_ONCE_STATIC_INIT;

@@ -6,13 +6,10 @@
 #include <windows.h>
 
 extern HINSTANCE ModuleInstance;   /* the library's own module: every resource and class */
-extern DWORD countryCode;          /* low 16 bits: the language asked for by 0xFFFF */
+extern DWORD countryCode;          /* low 16 bits: DXDLG_STORED_LANGUAGE's language */
 extern DWORD ShowEveryLanguage;    /* 1: the duplex dialog shows every language in turn */
 extern DWORD RawDlgTimeout;        /* milliseconds before the raw warning closes itself */
 extern DWORD ErrDlgTimeout;        /* milliseconds before the memory- and disk-full notices close */
-
-/* The registry key of the settings, under HKEY_LOCAL_MACHINE. */
-extern const char SettingsKeyPath[];
 
 /* Reads the three values from the registry, writing the default of each missing one when
  * the key may be written. */

@@ -16,80 +16,11 @@
  */
 #include "dxdlg.h"
 #include "notice/notice.h"
+#include "duplex/language.h"
 #include "entry/entry.h"
 #include "entry/settings.h"
 #include "placement/placement.h"
-
-/* The OK button of every notice template. */
-static const int NoticeOkId = 1046;
-
-/* One language identifier and the template that it selects. */
-struct NoticeTemplate {
-    LANGID language;
-    WORD templateId;
-};
-
-/* The templates of one export: by language, and the English one for any other language. */
-struct NoticeKind {
-    const NoticeTemplate *templates;
-    size_t count;
-    WORD otherwise;
-    const DWORD *timeout;
-};
-
-static const NoticeTemplate RawWarningTemplates[] = {
-    {1030, 180},                                            /* Danish */
-    {1031, 148}, {2055, 148},                               /* German */
-    {1034, 151},                                            /* Spanish */
-    {1036, 147}, {2060, 147}, {3084, 147}, {4108, 147},     /* French */
-    {1040, 149}, {2064, 149},                               /* Italian */
-    {1043, 146}, {2067, 146},                               /* Dutch */
-    {1044, 150}, {2068, 150},                               /* Norwegian */
-    {1046, 185},                                            /* Portuguese (Brazil) */
-    {1053, 145},                                            /* Swedish */
-};
-
-/* Dutch has no memory-full or disk-full notice of its own and gets the English one. */
-static const NoticeTemplate MemfullTemplates[] = {
-    {1030, 179},
-    {1031, 176}, {2055, 176},
-    {1034, 169},
-    {1036, 175}, {2060, 175}, {3084, 175}, {4108, 175},
-    {1040, 177}, {2064, 177},
-    {1044, 168}, {2068, 168},
-    {1046, 184},
-    {1053, 170},
-};
-
-static const NoticeTemplate DiskFullTemplates[] = {
-    {1030, 178},
-    {1031, 156}, {2055, 156},
-    {1034, 172},
-    {1036, 157}, {2060, 157}, {3084, 157}, {4108, 157},
-    {1040, 155}, {2064, 155},
-    {1044, 171}, {2068, 171},
-    {1046, 182},
-    {1053, 173},
-};
-
-static const NoticeKind RawWarning = {
-    RawWarningTemplates, sizeof(RawWarningTemplates) / sizeof(RawWarningTemplates[0]), 102,
-    &RawDlgTimeout};
-static const NoticeKind MemoryFull = {
-    MemfullTemplates, sizeof(MemfullTemplates) / sizeof(MemfullTemplates[0]), 158,
-    &ErrDlgTimeout};
-static const NoticeKind DiskFull = {
-    DiskFullTemplates, sizeof(DiskFullTemplates) / sizeof(DiskFullTemplates[0]), 166,
-    &ErrDlgTimeout};
-
-/* The whole identifier counts, primary language and sublanguage together. */
-static WORD SelectNoticeTemplate(const NoticeKind *kind, LANGID language)
-{
-    for (size_t i = 0; i < kind->count; i++)
-        if (kind->templates[i].language == language)
-            return kind->templates[i].templateId;
-    return kind->otherwise;
-}
+#include "resource.h"
 
 BOOL NoticeTimedOut(DWORD start, DWORD now, DWORD timeout)
 {
@@ -99,7 +30,7 @@ BOOL NoticeTimedOut(DWORD start, DWORD now, DWORD timeout)
 
 UINT NoticeTimerDelay(DWORD start, DWORD now, DWORD timeout)
 {
-    if (timeout == NoticeNeverTimesOut)
+    if (timeout == DXDLG_NEVER_TIMES_OUT)
         return 0;
     DWORD elapsed = now - start;
     DWORD remaining = elapsed >= timeout ? 0 : timeout - elapsed;
@@ -175,7 +106,7 @@ INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM 
         return TRUE;
     case WM_COMMAND:
         /* Escape and the close box send IDCANCEL: a notice goes only by OK or by time. */
-        if (LOWORD(wParam) != NoticeOkId)
+        if (LOWORD(wParam) != IDC_NOTICE_OK)
             return FALSE;
         DestroyWindow(notice);
         return TRUE;
@@ -235,12 +166,14 @@ static void RunNoticeLoop(HWND notice, const NoticeCall *call)
     }
 }
 
-static INT_PTR ShowNotice(const NoticeKind *kind, HWND owner, UINT language, LPCSTR title)
+/* kind: RawWarningNotice, MemoryFullNotice or DiskFullNotice. */
+static INT_PTR ShowNotice(int kind, HWND owner, UINT language, LPCSTR title)
 {
     if (!BeginDialogCall())
         return 0;
-    NoticeCall call = {title, *kind->timeout, FALSE, 0, FALSE};
-    WORD templateId = SelectNoticeTemplate(kind, LOWORD(language));
+    NoticeCall call = {title, kind == RawWarningNotice ? RawDlgTimeout : ErrDlgTimeout, FALSE, 0,
+                       FALSE};
+    WORD templateId = SelectLanguage(LOWORD(language))->noticeTemplates[kind];
     owner = ChooseDialogOwner(owner);
 
     HWND notice = CreateDialogParamW(ModuleInstance, MAKEINTRESOURCEW(templateId), owner,
@@ -257,17 +190,17 @@ static INT_PTR ShowNotice(const NoticeKind *kind, HWND owner, UINT language, LPC
 INT_PTR WINAPI RawWarningDialog(HWND owner, UINT language, void *reserved, LPCSTR title)
 {
     (void)reserved;
-    return ShowNotice(&RawWarning, owner, language, title);
+    return ShowNotice(RawWarningNotice, owner, language, title);
 }
 
 INT_PTR WINAPI MemfullErrorDialog(HWND owner, UINT language, void *reserved, LPCSTR title)
 {
     (void)reserved;
-    return ShowNotice(&MemoryFull, owner, language, title);
+    return ShowNotice(MemoryFullNotice, owner, language, title);
 }
 
 INT_PTR WINAPI DiskFulErrorDialog(HWND owner, UINT language, void *reserved, LPCSTR title)
 {
     (void)reserved;
-    return ShowNotice(&DiskFull, owner, language, title);
+    return ShowNotice(DiskFullNotice, owner, language, title);
 }

@@ -6,17 +6,17 @@
 
 #include <windows.h>
 
+#include "dxdlg.h"
+
 /* One notice call, on its export's stack. The notice gets it as its creation parameter and
  * keeps it in DWLP_USER for as long as it exists. */
 struct NoticeCall {
     LPCSTR title;    /* the caption: the caller's string, not a copy */
-    DWORD timeout;   /* milliseconds from the show; NoticeNeverTimesOut never runs out */
+    DWORD timeout;   /* milliseconds from the show; DXDLG_NEVER_TIMES_OUT never runs out */
     BOOL shown;      /* set when the notice is first shown, which starts its deadline */
     DWORD shownAt;   /* the tick count then */
     BOOL ended;      /* set when the notice is destroyed, whatever destroyed it */
 };
-
-static const DWORD NoticeNeverTimesOut = 0xFFFFFFFF;
 
 /* The notice's own timer, whose WM_TIMER closes it once its time-out is exceeded. */
 static const UINT_PTR NoticeDeadlineTimer = 1;

@@ -77,8 +77,8 @@ typedef struct PictureClass {
 enum { BitmapCtlClass, ManualDupCtlClass, PictureClassCount };
 
 static const PictureClass PictureClasses[PictureClassCount] = {
-    {"ZK7730BMPCLASS", BitmapCtlWndProc, &BitmapCtlClassInstance},
-    {"OvManualDupClass", ManualDupCtlWndProc, &ManualDupCtlClassInstance},
+    {BITMAPCTL_CLASS, BitmapCtlWndProc, &BitmapCtlClassInstance},
+    {MANUALDUPCTL_CLASS, ManualDupCtlWndProc, &ManualDupCtlClassInstance},
 };
 
 /* One registration at a time in the process. Two threads that both found a class unregistered

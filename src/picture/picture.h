@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "resource.h"   /* the classes' names and style bits (PCS_) */
+
 enum { DuplexBitmapNameSize = 32 };
 
 /* Names the illustration that picture controls created on the calling thread load, until the
@@ -17,15 +19,9 @@ const char *SetThreadPictureName(const char *name);
  * the per-thread slot of the picture names. */
 void ReleasePictureControls(void);
 
-/* Style bits of a picture control, in the low byte of its window style. */
-enum {
-    PCS_GRAYBKGND = 0x40,   /* light-grey background instead of the window colour */
-    PCS_CENTERIMAGE = 0x80  /* a picture that fits is centred at its own size, else stretched */
-};
-
 /* The instance each class was registered with by this library, or null while it is not. */
-extern HINSTANCE BitmapCtlClassInstance;     /* ZK7730BMPCLASS */
-extern HINSTANCE ManualDupCtlClassInstance;  /* OvManualDupClass */
+extern HINSTANCE BitmapCtlClassInstance;     /* BITMAPCTL_CLASS */
+extern HINSTANCE ManualDupCtlClassInstance;  /* MANUALDUPCTL_CLASS */
 
 /* The message handler of both classes; `nameBuffer` is the 32-byte buffer of the name of the
  * bitmap that the control loads when it is created, or null for none. */

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 #include <sddl.h>
 
+#include "dxdlg.h"
+
 namespace dxtest {
 
-const char kSettingsKey[] = "Software\\orvanta\\osplproc";
+const char kSettingsKey[] = DXDLG_SETTINGS_KEY;
 
 // ---- Registry ----
 

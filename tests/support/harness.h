@@ -12,7 +12,7 @@
 
 namespace dxtest {
 
-// ---- The settings key, HKEY_LOCAL_MACHINE\Software\orvanta\osplproc ----
+// ---- The settings key, DXDLG_SETTINGS_KEY under HKEY_LOCAL_MACHINE ----
 extern const char kSettingsKey[];
 
 void DeleteSettingsKey();

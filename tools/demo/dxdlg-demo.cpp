@@ -17,10 +17,8 @@
 
 namespace {
 
-const char kSettingsKey[] = "Software\\orvanta\\osplproc";
-
 struct Options {
-    WORD language = 0xFFFF;
+    WORD language = DXDLG_STORED_LANGUAGE;
     short source = DMBIN_CASSETTE;
     short orientation = DMORIENT_PORTRAIT;
     UINT secondPass = 1;
@@ -36,6 +34,7 @@ struct Options {
     DWORD country = 0, rawTimeout = 0, errTimeout = 0;
 };
 
+// A printf format: %ld is the every-language countryCode.
 const char kUsage[] =
     "usage: dxdlg-demo.exe [options]\n"
     "\n"
@@ -69,9 +68,9 @@ const char kUsage[] =
     "  --no-owner          pass no owner window (by default the demo's own job window owns\n"
     "                      the dialogs, as an application's window would).\n"
     "\n"
-    "Settings (written to HKLM\\Software\\orvanta\\osplproc before the DLL is loaded, which\n"
+    "Settings (written to HKLM\\" DXDLG_SETTINGS_KEY " before the DLL is loaded, which\n"
     "reads them once; by default the registry is left as it is):\n"
-    "  --country N         countryCode (a number; -52718 shows the duplex dialog in every\n"
+    "  --country N         countryCode (a number; %ld shows the duplex dialog in every\n"
     "                      language in turn).\n"
     "  --raw-timeout MS    RawDlgTimeout: the raw warning closes itself after MS ms (0, the\n"
     "                      default, makes it flash up only).\n"
@@ -86,6 +85,12 @@ const char kUsage[] =
     "\n"
     "Run it under Wine from the build tree, for example:\n"
     "  cmake/wine-run.sh build/bin/dxdlg-demo.exe --lang ja --source manual --auto 1500\n";
+
+// The every-language countryCode as --country takes it, a signed number.
+long EveryLanguageNumber()
+{
+    return long(LONG(DXDLG_EVERY_LANGUAGE));
+}
 
 bool ParseNumber(const char *text, long *value)
 {
@@ -102,7 +107,7 @@ bool ParseOptions(int argc, char **argv, Options *options)
     for (int i = 1; i < argc; i++) {
         const char *arg = argv[i];
         if (strcmp(arg, "--help") == 0 || strcmp(arg, "-h") == 0 || strcmp(arg, "/?") == 0) {
-            fputs(kUsage, stdout);
+            printf(kUsage, EveryLanguageNumber());
             exit(0);
         }
         if (strcmp(arg, "--no-owner") == 0) {
@@ -187,7 +192,7 @@ bool ParseOptions(int argc, char **argv, Options *options)
 void WriteSetting(const char *name, DWORD value)
 {
     HKEY key;
-    LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE,
+    LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, DXDLG_SETTINGS_KEY, 0, nullptr, 0, KEY_SET_VALUE,
                                   nullptr, &key, nullptr);
     if (status == ERROR_SUCCESS) {
         status = RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value),
@@ -205,7 +210,7 @@ bool PrintSetting(const char *name, DWORD *stored)
 {
     HKEY key;
     DWORD value = 0, size = sizeof(value), type = 0;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, DXDLG_SETTINGS_KEY, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
         LONG status = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(&value),
                                        &size);
         RegCloseKey(key);
@@ -221,7 +226,7 @@ bool PrintSetting(const char *name, DWORD *stored)
 
 std::string LanguageLabel(WORD id)
 {
-    if (id == 0xFFFF)
+    if (id == DXDLG_STORED_LANGUAGE)
         return "0xFFFF (the stored countryCode)";
     const dxdesk::Language *language = dxdesk::FindLanguage(id);
     char text[96];
@@ -365,17 +370,18 @@ int main(int argc, char **argv)
 
     // The DLL reads its settings once, when it is loaded: write them first.
     if (options.setCountry)
-        WriteSetting("countryCode", options.country);
+        WriteSetting(DXDLG_COUNTRY_CODE, options.country);
     if (options.setRawTimeout)
-        WriteSetting("RawDlgTimeout", options.rawTimeout);
+        WriteSetting(DXDLG_RAW_TIMEOUT, options.rawTimeout);
     if (options.setErrTimeout)
-        WriteSetting("ErrDlgTimeout", options.errTimeout);
-    DWORD country = 0, rawTimeout = 0, errTimeout = 3600000;
-    PrintSetting("countryCode", &country);
-    PrintSetting("RawDlgTimeout", &rawTimeout);
-    PrintSetting("ErrDlgTimeout", &errTimeout);
-    if (country == 0xFFFF3212)
-        printf("         (countryCode -52718: each OpenDuplexDlg shows its dialog in every language)\n");
+        WriteSetting(DXDLG_ERR_TIMEOUT, options.errTimeout);
+    DWORD country = 0, rawTimeout = DXDLG_DEFAULT_RAW_TIMEOUT, errTimeout = DXDLG_DEFAULT_ERR_TIMEOUT;
+    PrintSetting(DXDLG_COUNTRY_CODE, &country);
+    PrintSetting(DXDLG_RAW_TIMEOUT, &rawTimeout);
+    PrintSetting(DXDLG_ERR_TIMEOUT, &errTimeout);
+    if (country == DXDLG_EVERY_LANGUAGE)
+        printf("         (countryCode %ld: each OpenDuplexDlg shows its dialog in every language)\n",
+               EveryLanguageNumber());
     if (rawTimeout < 2000 || errTimeout < 2000)
         printf("         (a notice closes itself after its time-out: --raw-timeout 30000 and\n"
                "          --err-timeout 30000 keep the notices up for 30 s)\n");
@@ -434,7 +440,8 @@ int main(int argc, char **argv)
     printf("job      language %s, dmDefaultSource %d (%s), dmOrientation %d, reversal %u, "
            "rotation switch %ld angle %ld\n",
            LanguageLabel(options.language).c_str(), options.source,
-           options.source == DMBIN_MANUAL || options.source == DMBIN_USER + 2 ? "manual-feed slot" : "cassette",
+           options.source == DMBIN_MANUAL || options.source == DXDLG_DMBIN_MANUALFEED ? "manual-feed slot"
+                                                                                     : "cassette",
            options.orientation, unsigned(options.reversal), long(options.rotationSwitch),
            long(options.rotationAngle));
     if (options.autoMs >= 0)

@@ -4,7 +4,7 @@
 //
 //   dxdlg-gallery.exe [FOLDER]      (default: gallery)
 //
-// The duplex dialog is shown in both layouts and both passes in each of its fifteen language
+// The duplex dialog is shown in both layouts and both passes in each of its language
 // columns. The manual-feed slot dialog and the three notices are opened with every language
 // identifier that some selection names; identical dialogs are shown once, labelled with every
 // identifier that opens them, so each template that an export can reach appears once.
@@ -22,8 +22,6 @@
 #include "textfit.h"
 
 namespace {
-
-const char kSettingsKey[] = "Software\\orvanta\\osplproc";
 
 // ---- Text ----
 
@@ -482,23 +480,23 @@ int main(int argc, char **argv)
     folder = WideFromUtf8(folderName);
     CreateDirectoryW(folder.c_str(), nullptr);
 
-    // The notices close themselves after their time-out: 0xFFFFFFFF keeps the raw warning up
-    // (the error notices' 0xFFFFFFFF is read as one hour), and a fixed countryCode keeps the
+    // The notices close themselves after their time-out: "never" keeps the raw warning up (the
+    // error notices' "never" is read as their default), and a fixed countryCode keeps the
     // duplex dialog out of its every-language series. The DLL reads them when it loads; the
     // values as they were are put back right after.
     HKEY key = nullptr;
-    SavedValue saved[3] = {{"countryCode", false, 0, 0, {}}, {"RawDlgTimeout", false, 0, 0, {}},
-                           {"ErrDlgTimeout", false, 0, 0, {}}};
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+    SavedValue saved[3] = {{DXDLG_COUNTRY_CODE, false, 0, 0, {}}, {DXDLG_RAW_TIMEOUT, false, 0, 0, {}},
+                           {DXDLG_ERR_TIMEOUT, false, 0, 0, {}}};
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, DXDLG_SETTINGS_KEY, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
                         &key, nullptr) != ERROR_SUCCESS) {
         printf("dxdlg-gallery: cannot write the settings key\n");
         return 1;
     }
     for (SavedValue &value : saved)
         SaveValue(key, &value);
-    SetDword(key, "countryCode", 1033);
-    SetDword(key, "RawDlgTimeout", 0xFFFFFFFF);
-    SetDword(key, "ErrDlgTimeout", 0xFFFFFFFF);
+    SetDword(key, DXDLG_COUNTRY_CODE, 1033);
+    SetDword(key, DXDLG_RAW_TIMEOUT, DXDLG_NEVER_TIMES_OUT);
+    SetDword(key, DXDLG_ERR_TIMEOUT, DXDLG_NEVER_TIMES_OUT);
     HMODULE dll = LoadLibraryA("dxdlg.dll");
     for (const SavedValue &value : saved)
         RestoreValue(key, value);
@@ -542,8 +540,8 @@ int main(int argc, char **argv)
     } layouts[2] = {{DMBIN_CASSETTE, "cassette"}, {DMBIN_MANUAL, "manual"}};
     for (const auto &layout : layouts)
         for (UINT pass = 0; pass < 2; pass++)
-            for (int column = 0; column < 15; column++) {
-                WORD language = dxdesk::kDuplexColumnLanguage[column];
+            for (LanguageIndex column = 0; column < LanguageCount; column++) {
+                WORD language = dxdesk::DuplexColumnLanguage(column);
                 auto *devMode = static_cast<DEVMODEA *>(LocalLock(devModeBlock));
                 devMode->dmSize = sizeof(DEVMODEA);
                 devMode->dmFields = DM_ORIENTATION | DM_DEFAULTSOURCE;
@@ -553,8 +551,8 @@ int main(int argc, char **argv)
                 const dxdesk::Language *entry = dxdesk::FindLanguage(language);
                 char group[32], file[64], label[96];
                 snprintf(group, sizeof(group), "duplex-%s-%u", layout.name, pass);
-                snprintf(file, sizeof(file), "duplex-%s-pass%u-%02d-%s.png", layout.name, pass, column, entry->tag);
-                snprintf(label, sizeof(label), "column %d: %s", column, LanguageLabel(language).c_str());
+                snprintf(file, sizeof(file), "duplex-%s-pass%u-%02u-%s.png", layout.name, pass, column, entry->tag);
+                snprintf(label, sizeof(label), "column %u: %s", column, LanguageLabel(language).c_str());
                 if (!Wanted(file))
                     continue;
                 Begin(group, file, label, language, false);

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "dxdlg.h"
+
 namespace dxdesk {
 
 const Language kLanguages[] = {
@@ -34,8 +36,13 @@ const Language kLanguages[] = {
 };
 const int kLanguageCount = int(sizeof(kLanguages) / sizeof(kLanguages[0]));
 
-const WORD kDuplexColumnLanguage[15] = {1043, 1036, 1031, 1040, 1044, 1053, 1033, 1034,
-                                        1030, 1046, 1041, 1035, 1042, 2052, 2070};
+WORD DuplexColumnLanguage(LanguageIndex column)
+{
+    for (size_t i = 0; i < LanguageRowCount; i++)
+        if (LanguageRows[i].column == column)
+            return LanguageRows[i].language;
+    return 0;
+}
 
 const Language *FindLanguage(WORD id)
 {
@@ -50,7 +57,8 @@ bool ParseLanguage(const char *text, WORD *id)
     static const struct {
         const char *alias;
         WORD id;
-    } aliases[] = {{"nb", 1044}, {"pt", 1046}, {"zh-CN", 2052}, {"en-US", 1033}, {"stored", 0xFFFF}};
+    } aliases[] = {{"nb", 1044},    {"pt", 1046}, {"zh-CN", 2052},
+                   {"en-US", 1033}, {"stored", DXDLG_STORED_LANGUAGE}};
     for (int i = 0; i < kLanguageCount; i++)
         if (_stricmp(text, kLanguages[i].tag) == 0) {
             *id = kLanguages[i].id;

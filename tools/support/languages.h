@@ -1,8 +1,11 @@
-// The language identifiers that the library's selections name, with a tag and a name for people:
-// the tools take a language by either and label what they show with both.
+// Language identifiers with a tag and a name for people: the tools take a language by either and
+// label what they show with both. What an identifier selects, and the list of the duplex
+// dialog's columns, come from the library's own table (duplex/language.h).
 #pragma once
 
 #include <windows.h>
+
+#include "duplex/language.h"
 
 namespace dxdesk {
 
@@ -12,18 +15,19 @@ struct Language {
     const char *name;  // English name
 };
 
-// Every identifier that some selection of the library names, and a few that it does not
-// (2057, 3079), in the order of the duplex dialog's language columns.
+// Every identifier of the library's table, and a few that it does not list (2057, 3079), in the
+// order of the duplex dialog's language columns.
 extern const Language kLanguages[];
 extern const int kLanguageCount;
 
-// The duplex dialog's fifteen language columns, in column order: one identifier each.
-extern const WORD kDuplexColumnLanguage[15];
+// The main identifier of a duplex column (0 to LanguageCount - 1): its first in the library's
+// table.
+WORD DuplexColumnLanguage(LanguageIndex column);
 
 // The entry for an identifier, or null.
 const Language *FindLanguage(WORD id);
 // Parses a language given as a tag of the table ("ja", "pt-PT"), a locale name the system knows
-// ("de-AT"), a decimal or 0x-hexadecimal identifier, or "stored" (0xFFFF). False when it is none.
+// ("de-AT"), a decimal or 0x-hexadecimal identifier, or "stored" (DXDLG_STORED_LANGUAGE). False when it is none.
 bool ParseLanguage(const char *text, WORD *id);
 
 }  // namespace dxdesk
