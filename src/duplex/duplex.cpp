@@ -22,7 +22,6 @@ enum {
     DuplexTextBufferSize = 2048,    /* every string of the catalogue fits */
     ManualFeedBin = 258,            /* the driver's number for the manual-feed slot */
     InstructionControlId = 151,
-    TopmostHiddenFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW,
 };
 
 static const char FirstPassBitmapFormat[] = "EVEN_T_%c";
@@ -129,8 +128,6 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 {
     switch (message) {
     case WM_INITDIALOG:
-        /* Topmost while still hidden; the dialog manager shows it after initialisation. */
-        SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, TopmostHiddenFlags);
         if (LOWORD(lParam) == 0)
             SetActiveWindow(dialog);
         PlaceDialog(dialog);

@@ -115,8 +115,6 @@ INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM 
 {
     switch (message) {
     case WM_INITDIALOG:
-        /* Topmost, and hidden until the export shows it. */
-        SetWindowPos(notice, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW);
         if (LOWORD(lParam) == 0)
             SetActiveWindow(notice);
         PlaceDialog(notice);
