@@ -168,4 +168,86 @@ bool SavePng(const Pixels &image, const std::wstring &path)
     return saved;
 }
 
+// ---- Other processes ----
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+DWORD RunProgram(const std::string &commandLine, std::string *output, DWORD timeoutMs)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (output) {
+        if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+            return DWORD(-1);
+        SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = output ? writeEnd : GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = output ? writeEnd : GetStdHandle(STD_ERROR_HANDLE);
+    std::string command = commandLine;
+    PROCESS_INFORMATION process = {};
+    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                  &process);
+    if (output) {
+        CloseHandle(writeEnd);
+        char buffer[4096];
+        DWORD got = 0;
+        while (started && ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+            output->append(buffer, got);
+        CloseHandle(readEnd);
+    }
+    if (!started)
+        return DWORD(-1);
+    DWORD status = DWORD(-1);
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.hProcess, &status);
+    } else {
+        TerminateProcess(process.hProcess, 99);
+        status = 99;
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return status;
+}
+
+// ---- The DPI of new processes ----
+
+static const char kDesktopKey[] = "Control Panel\\Desktop";
+
+DpiOfNewProcesses::DpiOfNewProcesses(DWORD dpi)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return;
+    DWORD type = 0, size = sizeof(saved_);
+    present_ = RegQueryValueExA(key, "LogPixels", nullptr, &type, reinterpret_cast<BYTE *>(&saved_), &size) ==
+                   ERROR_SUCCESS &&
+               type == REG_DWORD;
+    set_ = RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&dpi), sizeof(dpi)) ==
+           ERROR_SUCCESS;
+    RegCloseKey(key);
+}
+
+DpiOfNewProcesses::~DpiOfNewProcesses()
+{
+    HKEY key;
+    if (!set_ || RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    if (present_)
+        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&saved_), sizeof(saved_));
+    else
+        RegDeleteValueA(key, "LogPixels");
+    RegCloseKey(key);
+}
+
 }  // namespace dxdesk

@@ -34,4 +34,27 @@ Pixels CaptureWindow(HWND window);
 // Writes a capture as PNG (through GDI+); false when it could not.
 bool SavePng(const Pixels &image, const std::wstring &path);
 
+// The folder of this program, with its final backslash.
+std::string ProgramFolder();
+// Runs a command line and waits for it: its exit status, DWORD(-1) when it did not start, 99
+// when it was ended after `timeoutMs`. What it writes to its output and error goes to *output,
+// or to this process's own output when `output` is null.
+DWORD RunProgram(const std::string &commandLine, std::string *output, DWORD timeoutMs);
+
+// While one lives, the programs started see the screen at `dpi`; then the setting is put back
+// as it was. Wine reads the DPI (HKCU\Control Panel\Desktop LogPixels) when a process
+// starts: a running process keeps its own.
+class DpiOfNewProcesses {
+public:
+    explicit DpiOfNewProcesses(DWORD dpi);
+    ~DpiOfNewProcesses();
+    bool Set() const { return set_; }
+    DpiOfNewProcesses(const DpiOfNewProcesses &) = delete;
+    DpiOfNewProcesses &operator=(const DpiOfNewProcesses &) = delete;
+
+private:
+    bool set_ = false, present_ = false;
+    DWORD saved_ = 0;
+};
+
 }  // namespace dxdesk
