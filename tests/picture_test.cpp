@@ -433,7 +433,7 @@ TEST(PictureAtOtherDpi, TwiceTheSizeAt192DpiHalfAsLargeAgainAt144)
         std::string output;
         DWORD status;
         {
-            dxdesk::DpiOfNewProcesses setting(dpi);
+            dxdesk::UserSettingForNow setting("Control Panel\\Desktop", "LogPixels", dpi);
             ASSERT_TRUE(setting.Set());
             SetEnvironmentVariableA(kExpectedDpiVariable, std::to_string(dpi).c_str());
             char self[MAX_PATH] = "";

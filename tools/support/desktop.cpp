@@ -178,7 +178,7 @@ std::string ProgramFolder()
     return folder.substr(0, folder.find_last_of("\\/") + 1);
 }
 
-DWORD RunProgram(const std::string &commandLine, std::string *output, DWORD timeoutMs)
+DWORD RunProgram(const std::string &commandLine, std::string *output, DWORD timeoutMs, const char *desktop)
 {
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
     HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -193,6 +193,8 @@ DWORD RunProgram(const std::string &commandLine, std::string *output, DWORD time
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = output ? writeEnd : GetStdHandle(STD_OUTPUT_HANDLE);
     startup.hStdError = output ? writeEnd : GetStdHandle(STD_ERROR_HANDLE);
+    std::string desktopName = desktop ? desktop : "";
+    startup.lpDesktop = desktop ? &desktopName[0] : nullptr;
     std::string command = commandLine;
     PROCESS_INFORMATION process = {};
     BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
@@ -219,34 +221,45 @@ DWORD RunProgram(const std::string &commandLine, std::string *output, DWORD time
     return status;
 }
 
-// ---- The DPI of new processes ----
+// ---- Settings for now ----
 
-static const char kDesktopKey[] = "Control Panel\\Desktop";
+UserSettingForNow::UserSettingForNow(const char *key, const char *name, DWORD value) : key_(key), name_(name)
+{
+    Write(REG_DWORD, &value, sizeof(value));
+}
 
-DpiOfNewProcesses::DpiOfNewProcesses(DWORD dpi)
+UserSettingForNow::UserSettingForNow(const char *key, const char *name, const std::string &value)
+    : key_(key), name_(name)
+{
+    Write(REG_SZ, value.c_str(), DWORD(value.size() + 1));
+}
+
+void UserSettingForNow::Write(DWORD type, const void *data, DWORD size)
 {
     HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
                         &key, nullptr) != ERROR_SUCCESS)
         return;
-    DWORD type = 0, size = sizeof(saved_);
-    present_ = RegQueryValueExA(key, "LogPixels", nullptr, &type, reinterpret_cast<BYTE *>(&saved_), &size) ==
-                   ERROR_SUCCESS &&
-               type == REG_DWORD;
-    set_ = RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&dpi), sizeof(dpi)) ==
-           ERROR_SUCCESS;
+    DWORD savedSize = 0;
+    present_ = RegQueryValueExA(key, name_.c_str(), nullptr, &savedType_, nullptr, &savedSize) == ERROR_SUCCESS;
+    if (present_) {
+        saved_.resize(savedSize);
+        present_ = RegQueryValueExA(key, name_.c_str(), nullptr, &savedType_, saved_.data(), &savedSize) ==
+                   ERROR_SUCCESS;
+    }
+    set_ = RegSetValueExA(key, name_.c_str(), 0, type, static_cast<const BYTE *>(data), size) == ERROR_SUCCESS;
     RegCloseKey(key);
 }
 
-DpiOfNewProcesses::~DpiOfNewProcesses()
+UserSettingForNow::~UserSettingForNow()
 {
     HKEY key;
-    if (!set_ || RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    if (!set_ || RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
         return;
     if (present_)
-        RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE *>(&saved_), sizeof(saved_));
+        RegSetValueExA(key, name_.c_str(), 0, savedType_, saved_.data(), DWORD(saved_.size()));
     else
-        RegDeleteValueA(key, "LogPixels");
+        RegDeleteValueA(key, name_.c_str());
     RegCloseKey(key);
 }
 
