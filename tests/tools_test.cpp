@@ -212,10 +212,14 @@ std::string UserValue(const char *key, const char *name)
     return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD *>(data)) : std::string(data);
 }
 
-// The demo stores the settings it is given, as a user asks it to; each test puts them back.
-class Demo : public ::testing::Test {
+// The demo stores the settings it is given, as a user asks it to, and the DLL stores the values
+// it misses: each test that runs them puts the settings back as it found them.
+class PutsBackTheSettings : public ::testing::Test {
     dxtest::SettingsAsFound settings_;
 };
+using Demo = PutsBackTheSettings;
+using Gallery = PutsBackTheSettings;
+using AfterEveryTest = PutsBackTheSettings;
 
 }  // namespace
 
@@ -262,7 +266,7 @@ TEST_F(Demo, RefusesWhatItDoesNotUnderstand)
         EXPECT_NE(help.find(option), std::string::npos) << option;
 }
 
-TEST(Gallery, CapturesEveryJapaneseDialogIntoItsContactSheet)
+TEST_F(Gallery, CapturesEveryJapaneseDialogIntoItsContactSheet)
 {
     std::string folder = GalleryFolder("dxdlg-gallery-test");
     std::string output;
@@ -306,7 +310,7 @@ TEST(Gallery, CapturesEveryJapaneseDialogIntoItsContactSheet)
     RemoveGallery(folder);
 }
 
-TEST(Gallery, AtSeveralScalesEachOnItsOwnDesktopWithOneSheetThatSwitches)
+TEST_F(Gallery, AtSeveralScalesEachOnItsOwnDesktopWithOneSheetThatSwitches)
 {
     std::string folder = GalleryFolder("dxdlg-gallery-scales-test");
     const char desktop[] = "Control Panel\\Desktop", desktops[] = "Software\\Wine\\Explorer\\Desktops";
@@ -399,7 +403,7 @@ TEST(Capture, APaintedWindowComesBackFromItsPngPixelForPixel)
 // tools/test.sh. Every test before put back what it stored, so the demo asked for Japanese
 // shows each duplex dialog once, in Japanese, not the every-language series that a test asked
 // for with countryCode -52718.
-TEST(AfterEveryTest, TheDemoShowsTheLanguageItIsAskedFor)
+TEST_F(AfterEveryTest, TheDemoShowsTheLanguageItIsAskedFor)
 {
     std::string output;
     DWORD status = RunTool("dxdlg-demo.exe", "--lang ja --auto 10", &output);
