@@ -2,8 +2,11 @@
 //
 //   1. Opening: from calling OpenDuplexDlg to the dialog being shown and painted, against
 //      DialogBoxParamA of the same template (from the DLL mapped as a data file) with a trivial
-//      dialog procedure. "Shown and painted" is the first WM_ENTERIDLE that the modal loop
-//      sends to the owner while the dialog is visible and the thread has nothing left to paint.
+//      dialog procedure, and with a procedure that also makes the dialog topmost and places it
+//      in one request, the least window work that every dialog of the library must do. "Shown
+//      and painted" is the first WM_ENTERIDLE that the modal loop sends to the owner while the
+//      dialog is visible and the thread has nothing left to paint. Five rounds, each the median
+//      of its pairs, since the goal must hold in each.
 //   2. Loading: LoadLibrary plus FreeLibrary of dxdlg.dll (its entry point reads the settings)
 //      against a DLL whose entry point does nothing.
 //   3. Leaks: what 500 duplex dialogs, 500 manual-feed dialogs and 200 notices leave behind:
@@ -13,7 +16,8 @@
 //      thread timers still firing afterwards. Private bytes are the committed private regions
 //      found by VirtualQuery.
 //   4. Lateness: how long after its time-out a notice closes (RawDlgTimeout 200 ms).
-// Goals: opening ratio at most 1.10; no object left behind.
+// Goals: opening ratio at most 1.10 against the trivial procedure and 1.03 against the
+// topmost-and-placed one, in each round; no object left behind.
 #include <windows.h>
 
 #include <algorithm>
@@ -192,15 +196,16 @@ INT_PTR CALLBACK TrivialDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 }
 
 // The same, and doing the window work that every dialog of the library must do at
-// initialisation: become topmost while hidden, and move (placement). Under Wine both go to the
-// X server, and they are most of what the library's dialog costs over the trivial one.
-INT_PTR CALLBACK TopmostMovedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+// initialisation: become topmost and take its place while hidden, in one request. Under Wine a
+// request goes to the X server, and it is most of what the library's dialog costs over the
+// trivial one.
+INT_PTR CALLBACK TopmostPlacedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW);
         RECT rect;
         GetWindowRect(dialog, &rect);
-        MoveWindow(dialog, rect.left + 100, rect.top + 80, rect.right - rect.left, rect.bottom - rect.top, FALSE);
+        SetWindowPos(dialog, HWND_TOPMOST, rect.left + 100, rect.top + 80, 0, 0,
+                     SWP_NOSIZE | SWP_NOACTIVATE | SWP_HIDEWINDOW);
     }
     return TrivialDialogProc(dialog, message, wParam, lParam);
 }
@@ -362,7 +367,7 @@ int main(int argc, char **argv)
 {
     setvbuf(stdout, nullptr, _IOLBF, 4096);
     int scale = argc > 1 ? atoi(argv[1]) : 1;  // 0: a quick run with few repetitions
-    const int openPairs = scale ? 40 : 5, loadPairs = scale ? 200 : 20;
+    const int openRounds = scale ? 5 : 2, openPairs = scale ? 40 : 5, loadPairs = scale ? 200 : 20;
     const int duplexCycles = scale ? 500 : 20, manualCycles = scale ? 500 : 20, noticeCycles = scale ? 200 : 9;
     const int latenessRuns = scale ? 30 : 5;
     bool ok = true;
@@ -409,50 +414,60 @@ int main(int argc, char **argv)
     // ---- 1. Opening ----
     {
         HMODULE data = LoadLibraryExA("dxdlg.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        std::vector<double> library, baseline, topmost;
         watch.action = OnIdle::EndDialog;
-        for (int i = 0; i < openPairs + 5; i++) {
+        // Opens one dialog and answers how long it took until shown and painted, or -1.
+        auto open = [&](auto call) {
             watch.waiting = true;
             double t0 = Now();
-            int result = dx.openDuplex(nullptr, owner, 0, 0, 1033, cassette, nullptr, &settings);
-            double dxTime = watch.paintedAt - t0;
-            bool dxSeen = !watch.waiting;
-            watch.waiting = true;
-            t0 = Now();
-            INT_PTR base = DialogBoxParamA(data, "MDDIALOG_TRAY", owner, TrivialDialogProc, 0);
-            double baseTime = watch.paintedAt - t0;
-            bool baseSeen = !watch.waiting;
-            watch.waiting = true;
-            t0 = Now();
-            INT_PTR top = DialogBoxParamA(data, "MDDIALOG_TRAY", owner, TopmostMovedDialogProc, 0);
-            double topTime = watch.paintedAt - t0;
-            baseSeen &= !watch.waiting && top == 1;
-            if (result != 1 || base != 1 || !dxSeen || !baseSeen) {
-                printf("opening: a dialog did not open or go idle (OpenDuplexDlg %d, DialogBoxParamA %ld)\n", result,
-                       long(base));
-                ok = false;
+            bool answered = call() == 1;
+            return answered && !watch.waiting ? watch.paintedAt - t0 : -1.0;
+        };
+        printf("Opening the duplex dialog (cassette, first pass) until shown and painted: %d rounds, each\n"
+               "the median of %d, against DialogBoxParamA of the same template with a trivial procedure\n"
+               "(bare) and with one that makes the dialog topmost and places it in one request, as every\n"
+               "dialog of the library must\n",
+               openRounds, openPairs);
+        printf("  %-6s %14s %10s %7s %17s %7s\n", "round", "OpenDuplexDlg", "bare", "ratio", "topmost, placed",
+               "ratio");
+        double worstBare = 0, worstTopmost = 0;
+        for (int round = 1; round <= openRounds && ok; round++) {
+            std::vector<double> library, baseline, topmost;
+            for (int i = 0; i < openPairs + 5; i++) {
+                double dxTime = open([&] {
+                    return INT_PTR(dx.openDuplex(nullptr, owner, 0, 0, 1033, cassette, nullptr, &settings));
+                });
+                double baseTime = open([&] {
+                    return DialogBoxParamA(data, "MDDIALOG_TRAY", owner, TrivialDialogProc, 0);
+                });
+                double topTime = open([&] {
+                    return DialogBoxParamA(data, "MDDIALOG_TRAY", owner, TopmostPlacedDialogProc, 0);
+                });
+                if (dxTime < 0 || baseTime < 0 || topTime < 0) {
+                    printf("opening: a dialog did not open or go idle\n");
+                    ok = false;
+                    break;
+                }
+                if (i >= 5) {  // the first ones warm the caches
+                    library.push_back(dxTime);
+                    baseline.push_back(baseTime);
+                    topmost.push_back(topTime);
+                }
+            }
+            if (!ok)
                 break;
-            }
-            if (i >= 5) {
-                library.push_back(dxTime);
-                baseline.push_back(baseTime);
-                topmost.push_back(topTime);
-            }
+            double bare = Median(library) / Median(baseline), placed = Median(library) / Median(topmost);
+            worstBare = std::max(worstBare, bare);
+            worstTopmost = std::max(worstTopmost, placed);
+            printf("  %-6d %11.3f ms %7.3f ms %7.3f %14.3f ms %7.3f\n", round, Median(library), Median(baseline), bare,
+                   Median(topmost), placed);
         }
         watch.waiting = false;
         FreeLibrary(data);
-        if (!library.empty()) {
-            double ratio = Median(library) / Median(baseline);
-            printf("Opening the duplex dialog (cassette, first pass) until shown and painted, median of %d\n",
-                   int(library.size()));
-            printf("  OpenDuplexDlg                      %8.3f ms\n", Median(library));
-            printf("  DialogBoxParamA, same template     %8.3f ms\n", Median(baseline));
-            printf("  ratio                              %8.3f  (goal: at most 1.10) %s\n", ratio,
-                   ratio <= 1.10 ? "met" : "NOT MET");
-            printf("  DialogBoxParamA, same template, its procedure making the dialog topmost and moving it\n"
-                   "  as every dialog of the library must: %.3f ms; OpenDuplexDlg against it: %.3f\n\n",
-                   Median(topmost), Median(library) / Median(topmost));
-        }
+        if (ok)
+            printf("  worst ratio: %.3f against bare (goal: at most 1.10 in each round) %s; %.3f against topmost\n"
+                   "  and placed (goal: at most 1.03) %s\n\n",
+                   worstBare, worstBare <= 1.10 ? "met" : "NOT MET", worstTopmost,
+                   worstTopmost <= 1.03 ? "met" : "NOT MET");
     }
 
     // ---- 3. Leaks ----
