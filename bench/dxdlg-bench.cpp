@@ -2,8 +2,12 @@
 //
 //   1. Opening: from calling OpenDuplexDlg to the dialog being shown and painted, against
 //      DialogBoxParamA of the same template (from the DLL mapped as a data file) with a trivial
-//      dialog procedure. "Shown and painted" is the first WM_ENTERIDLE that the modal loop
-//      sends to the owner while the dialog is visible and the thread has nothing left to paint.
+//      dialog procedure, with one that also makes the dialog topmost and then moves it (two
+//      requests, the window work every dialog of the library must do, as it once did it), and
+//      with one that does both in one request, the least that work can cost. "Shown
+//      and painted" is the first WM_ENTERIDLE that the modal loop sends to the owner while the
+//      dialog is visible and the thread has nothing left to paint. Five rounds, each the median
+//      of its pairs, since the goal must hold in each.
 //   2. Loading: LoadLibrary plus FreeLibrary of dxdlg.dll (its entry point records the module;
 //      the settings wait for the first dialog call) against a DLL whose entry point does
 //      nothing. Goal: ratio at most 1.10.
@@ -15,7 +19,8 @@
 //      found by VirtualQuery.
 //   4. Lateness: how long after its time-out a notice closes (RawDlgTimeout 200 ms), from
 //      WM_SHOWWINDOW to WM_DESTROY.
-// Goals: opening ratio at most 1.10; no object left behind; lateness at most 10 ms in the
+// Goals: opening ratio at most 1.10 against the trivial procedure and 1.03 against the
+// topmost-then-move one, in each round; no object left behind; lateness at most 10 ms in the
 // median and 20 ms at worst.
 #include <windows.h>
 
@@ -195,8 +200,9 @@ INT_PTR CALLBACK TrivialDialogProc(HWND dialog, UINT message, WPARAM wParam, LPA
 }
 
 // The same, and doing the window work that every dialog of the library must do at
-// initialisation: become topmost while hidden, and move (placement). Under Wine both go to the
-// X server, and they are most of what the library's dialog costs over the trivial one.
+// initialisation: become topmost while hidden, then move (placement), in two requests. Under
+// Wine each request goes to the X server, and they are most of what a dialog costs over the
+// trivial one.
 INT_PTR CALLBACK TopmostMovedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
@@ -204,6 +210,18 @@ INT_PTR CALLBACK TopmostMovedDialogProc(HWND dialog, UINT message, WPARAM wParam
         RECT rect;
         GetWindowRect(dialog, &rect);
         MoveWindow(dialog, rect.left + 100, rect.top + 80, rect.right - rect.left, rect.bottom - rect.top, FALSE);
+    }
+    return TrivialDialogProc(dialog, message, wParam, lParam);
+}
+
+// The same window work in one request, as the library does it.
+INT_PTR CALLBACK TopmostPlacedDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_INITDIALOG) {
+        RECT rect;
+        GetWindowRect(dialog, &rect);
+        SetWindowPos(dialog, HWND_TOPMOST, rect.left + 100, rect.top + 80, 0, 0,
+                     SWP_NOSIZE | SWP_NOACTIVATE | SWP_HIDEWINDOW);
     }
     return TrivialDialogProc(dialog, message, wParam, lParam);
 }
@@ -365,7 +383,7 @@ int main(int argc, char **argv)
 {
     setvbuf(stdout, nullptr, _IOLBF, 4096);
     int scale = argc > 1 ? atoi(argv[1]) : 1;  // 0: a quick run with few repetitions
-    const int openPairs = scale ? 40 : 5, loadPairs = scale ? 200 : 20;
+    const int openRounds = scale ? 5 : 2, openPairs = scale ? 40 : 5, loadPairs = scale ? 200 : 20;
     const int duplexCycles = scale ? 500 : 20, manualCycles = scale ? 500 : 20, noticeCycles = scale ? 200 : 9;
     const int latenessRuns = scale ? 30 : 5;
     bool ok = true;
@@ -412,50 +430,66 @@ int main(int argc, char **argv)
     // ---- 1. Opening ----
     {
         HMODULE data = LoadLibraryExA("dxdlg.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
-        std::vector<double> library, baseline, topmost;
         watch.action = OnIdle::EndDialog;
-        for (int i = 0; i < openPairs + 5; i++) {
+        // Opens one dialog and answers how long it took until shown and painted, or -1.
+        auto open = [&](auto call) {
             watch.waiting = true;
             double t0 = Now();
-            int result = dx.openDuplex(nullptr, owner, 0, 0, 1033, cassette, nullptr, &settings);
-            double dxTime = watch.paintedAt - t0;
-            bool dxSeen = !watch.waiting;
-            watch.waiting = true;
-            t0 = Now();
-            INT_PTR base = DialogBoxParamA(data, kCassetteTemplate, owner, TrivialDialogProc, 0);
-            double baseTime = watch.paintedAt - t0;
-            bool baseSeen = !watch.waiting;
-            watch.waiting = true;
-            t0 = Now();
-            INT_PTR top = DialogBoxParamA(data, kCassetteTemplate, owner, TopmostMovedDialogProc, 0);
-            double topTime = watch.paintedAt - t0;
-            baseSeen &= !watch.waiting && top == 1;
-            if (result != 1 || base != 1 || !dxSeen || !baseSeen) {
-                printf("opening: a dialog did not open or go idle (OpenDuplexDlg %d, DialogBoxParamA %ld)\n", result,
-                       long(base));
-                ok = false;
+            bool answered = call() == 1;
+            return answered && !watch.waiting ? watch.paintedAt - t0 : -1.0;
+        };
+        printf("Opening the duplex dialog (cassette, first pass) until shown and painted: %d rounds, each\n"
+               "the median of %d, against DialogBoxParamA of the same template with a trivial procedure\n"
+               "(bare), with one that makes the dialog topmost then moves it (two requests) and with one\n"
+               "that does both in one request\n",
+               openRounds, openPairs);
+        printf("  %-6s %14s %10s %6s %10s %6s %10s %6s\n", "round", "OpenDuplexDlg", "bare", "ratio", "two req.",
+               "ratio", "one req.", "ratio");
+        double worstBare = 0, worstMoved = 0, worstPlaced = 0;
+        for (int round = 1; round <= openRounds && ok; round++) {
+            std::vector<double> library, baseline, moved, placed;
+            for (int i = 0; i < openPairs + 5; i++) {
+                double dxTime = open([&] {
+                    return INT_PTR(dx.openDuplex(nullptr, owner, 0, 0, 1033, cassette, nullptr, &settings));
+                });
+                double baseTime = open([&] {
+                    return DialogBoxParamA(data, kCassetteTemplate, owner, TrivialDialogProc, 0);
+                });
+                double movedTime = open([&] {
+                    return DialogBoxParamA(data, kCassetteTemplate, owner, TopmostMovedDialogProc, 0);
+                });
+                double placedTime = open([&] {
+                    return DialogBoxParamA(data, kCassetteTemplate, owner, TopmostPlacedDialogProc, 0);
+                });
+                if (dxTime < 0 || baseTime < 0 || movedTime < 0 || placedTime < 0) {
+                    printf("opening: a dialog did not open or go idle\n");
+                    ok = false;
+                    break;
+                }
+                if (i >= 5) {  // the first ones warm the caches
+                    library.push_back(dxTime);
+                    baseline.push_back(baseTime);
+                    moved.push_back(movedTime);
+                    placed.push_back(placedTime);
+                }
+            }
+            if (!ok)
                 break;
-            }
-            if (i >= 5) {
-                library.push_back(dxTime);
-                baseline.push_back(baseTime);
-                topmost.push_back(topTime);
-            }
+            double dxMedian = Median(library);
+            worstBare = std::max(worstBare, dxMedian / Median(baseline));
+            worstMoved = std::max(worstMoved, dxMedian / Median(moved));
+            worstPlaced = std::max(worstPlaced, dxMedian / Median(placed));
+            printf("  %-6d %11.3f ms %7.3f ms %6.3f %7.3f ms %6.3f %7.3f ms %6.3f\n", round, dxMedian,
+                   Median(baseline), dxMedian / Median(baseline), Median(moved), dxMedian / Median(moved),
+                   Median(placed), dxMedian / Median(placed));
         }
         watch.waiting = false;
         FreeLibrary(data);
-        if (!library.empty()) {
-            double ratio = Median(library) / Median(baseline);
-            printf("Opening the duplex dialog (cassette, first pass) until shown and painted, median of %d\n",
-                   int(library.size()));
-            printf("  OpenDuplexDlg                      %8.3f ms\n", Median(library));
-            printf("  DialogBoxParamA, same template     %8.3f ms\n", Median(baseline));
-            printf("  ratio                              %8.3f  (goal: at most 1.10) %s\n", ratio,
-                   ratio <= 1.10 ? "met" : "NOT MET");
-            printf("  DialogBoxParamA, same template, its procedure making the dialog topmost and moving it\n"
-                   "  as every dialog of the library must: %.3f ms; OpenDuplexDlg against it: %.3f\n\n",
-                   Median(topmost), Median(library) / Median(topmost));
-        }
+        if (ok)
+            printf("  worst ratio: %.3f against bare (goal: at most 1.10 in each round) %s; %.3f against two\n"
+                   "  requests (goal: at most 1.03) %s; %.3f against one request\n\n",
+                   worstBare, worstBare <= 1.10 ? "met" : "NOT MET", worstMoved, worstMoved <= 1.03 ? "met" : "NOT MET",
+                   worstPlaced);
     }
 
     // ---- 3. Leaks ----

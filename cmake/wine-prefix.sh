@@ -11,7 +11,7 @@ export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="msco
 wine=/usr/lib/wine/wine64
 
 # Bump the marker's number when the set-up changes, so that existing prefixes are set up again.
-ready=.dxdlg-ready-3
+ready=.dxdlg-ready-4
 
 # Wine looks links up by the name of the face it draws with, so the bold caption font ("Tahoma
 # Bold") needs a link of its own, and so does the face that Wine draws in place of one that the
@@ -40,6 +40,10 @@ create_prefix() {
     "$wine" reg.exe add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f
     wineserver -w
     add_substitute_font_links
+    # What test runs of earlier versions left behind: the settings (an every-language
+    # countryCode, long time-outs) and a screen DPI. Tests now put back what they change.
+    "$wine" reg.exe delete 'HKLM\Software\orvanta\osplproc' /f || true
+    "$wine" reg.exe delete 'HKCU\Control Panel\Desktop' /v LogPixels /f || true
     # Tahoma and the other metrics-compatible fonts that Debian's Wine leaves outside the prefix.
     for font in /usr/share/wine/fonts/*.ttf; do
         ln -sf "$font" "$prefix/drive_c/windows/Fonts/"

@@ -610,6 +610,7 @@ TEST_F(DuplexDialogs, OwnerIsTheActiveWindowElseAValidFallbackElseNone)
     HWND hidden = CreateWindowExW(0, L"STATIC", L"driver", WS_OVERLAPPEDWINDOW, 150, 60, 900, 700,
                                   nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(hidden, nullptr);
+    ShowWindow(hidden, SW_SHOWNOACTIVATE);  // a hidden owner gives no place to stand over
     RECT client;
     GetClientRect(hidden, &client);
     POINT origin = {0, 0};

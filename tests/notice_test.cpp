@@ -359,6 +359,7 @@ TEST_F(Notices, OwnedByTheArgumentWhenTheThreadHasNoActiveWindowTopmostActiveAnd
 {
     HWND owner = CreateCallerWindow(false);
     ASSERT_TRUE(owner);
+    ShowWindow(owner, SW_SHOWNOACTIVATE);  // a hidden owner gives no place to stand over
     ASSERT_EQ(GetActiveWindow(), nullptr);
     HWND seenOwner = nullptr, active = nullptr, focus = nullptr;
     LONG exStyle = 0;

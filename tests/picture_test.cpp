@@ -384,6 +384,75 @@ TEST_F(PicturePainting, ControlWithoutBitmapPaintsOnlyItsBackground)
     }
 }
 
+// ---- At the window's DPI ----
+// Wine gives a process the DPI of the LogPixels setting as it stood when the process started:
+// the test at another DPI runs this program again, with the setting changed meanwhile and its
+// environment naming the DPI that the run must see.
+
+const char kExpectedDpiVariable[] = "DXDLG_TEST_DPI";
+
+TEST_F(PicturePainting, CentredAtItsSizeForTheWindowDpiEachPixelFromOneOfThePicture)
+{
+    HWND control = Control(kBitmapClass, PCS_CENTERIMAGE, 360, 140);
+    ASSERT_NE(control, nullptr);
+    HDC dc = GetDC(control);
+    const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(control, dc);
+    char expected[16] = "96";
+    GetEnvironmentVariableA(kExpectedDpiVariable, expected, sizeof(expected));
+    ASSERT_EQ(dpi, atoi(expected));
+
+    // The 172 x 60 quadrants at dpi / 96, centred in the 360 x 140 control.
+    const int width = MulDiv(172, dpi, 96), height = MulDiv(60, dpi, 96);
+    const int left = (360 - width) / 2, top = (140 - height) / 2;
+    const bool wholeFactor = dpi % 96 == 0;
+    Pixels image = CaptureClient(control);
+    ASSERT_EQ(image.width, 360);
+    int wrong = 0;
+    for (int y = 0; y < 140; y++)
+        for (int x = 0; x < 360; x++) {
+            COLORREF pixel = image.At(x, y);
+            int px = x - left, py = y - top;
+            if (px < 0 || py < 0 || px >= width || py >= height) {
+                wrong += pixel != kWindowColour;
+                continue;
+            }
+            // The colour of the picture's pixel under this one; at a fractional factor a pixel
+            // next to a quadrant's edge may take its colour from either side of the edge.
+            auto quadrant = [dpi](int qx, int qy) {
+                int sx = qx * 96 / dpi, sy = qy * 96 / dpi;
+                return sy < 30 ? (sx < 86 ? kRed : kGreen) : (sx < 86 ? kBlue : kYellow);
+            };
+            COLORREF colour = quadrant(px, py);
+            bool edge = !wholeFactor && (quadrant(px - 1, py - 1) != colour || quadrant(px + 1, py + 1) != colour);
+            wrong += !edge && pixel != colour;
+        }
+    EXPECT_EQ(wrong, 0) << "at " << dpi << " DPI";
+}
+
+TEST(PictureAtOtherDpi, TwiceTheSizeAt192DpiHalfAsLargeAgainAt144)
+{
+    for (DWORD dpi : {192u, 144u}) {
+        SCOPED_TRACE(testing::Message() << dpi << " DPI");
+        std::string output;
+        DWORD status;
+        {
+            dxdesk::UserSettingForNow setting("Control Panel\\Desktop", "LogPixels", dpi);
+            ASSERT_TRUE(setting.Set());
+            SetEnvironmentVariableA(kExpectedDpiVariable, std::to_string(dpi).c_str());
+            char self[MAX_PATH] = "";
+            GetModuleFileNameA(nullptr, self, MAX_PATH);
+            status = dxdesk::RunProgram(
+                std::string("\"") + self +
+                    "\" --gtest_filter=PicturePainting.CentredAtItsSizeForTheWindowDpiEachPixelFromOneOfThePicture",
+                &output, 60000);
+            SetEnvironmentVariableA(kExpectedDpiVariable, nullptr);
+        }
+        EXPECT_EQ(status, 0u) << output;
+        EXPECT_NE(output.find("[  PASSED  ] 1 test."), std::string::npos) << output;
+    }
+}
+
 // ---- Bitmaps owned by controls ----
 
 // The process's live GDI objects. Wine's GetGuiResources always answers 0, so this probes every

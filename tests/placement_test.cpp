@@ -1,6 +1,9 @@
-// Where PlaceDialog puts a dialog: over its widest ancestor's client area, kept on the screen.
-// The windows are frameless pop-ups and children, so that each client rectangle is its window
-// rectangle and every expected position can be worked out by hand.
+// Where PlaceDialog puts a dialog: over its widest ancestor's client area, kept inside the work
+// area of that ancestor's monitor; and DialogPosition, its arithmetic over plain rectangles, on
+// monitor layouts that Wine's one screen cannot show. The windows are frameless pop-ups and
+// children, so that each client rectangle is its window rectangle and every expected position
+// can be worked out by hand. Ancestors are shown (a hidden one places nothing); the dialog is
+// hidden, as a dialog being initialised is.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -37,19 +40,29 @@ protected:
                 DestroyWindow(*it);
     }
 
-    // A frameless top-level window at (x, y) in screen coordinates, owned by `owner`.
+    // A shown frameless top-level window at (x, y) in screen coordinates, owned by `owner`.
     HWND Popup(int x, int y, int width, int height, HWND owner = nullptr)
     {
-        return Make(WS_POPUP, x, y, width, height, owner);
+        return Make(WS_POPUP | WS_VISIBLE, x, y, width, height, owner);
     }
 
-    // A frameless child window at (x, y) in its parent's client area.
+    // A shown frameless child window at (x, y) in its parent's client area.
     HWND Child(HWND parent, int x, int y, int width, int height)
     {
-        return Make(WS_CHILD, x, y, width, height, parent);
+        return Make(WS_CHILD | WS_VISIBLE, x, y, width, height, parent);
     }
 
-    // Where PlaceDialog put the window: the screen position it computed, which MoveWindow
+    // The window to place: hidden, a pop-up owned by `owner` or a child of `parent`.
+    HWND Dialog(int width, int height, HWND owner = nullptr)
+    {
+        return Make(WS_POPUP, 0, 0, width, height, owner);
+    }
+    HWND ChildDialog(HWND parent, int width, int height)
+    {
+        return Make(WS_CHILD, 0, 0, width, height, parent);
+    }
+
+    // Where PlaceDialog put the window: the screen position it computed, which SetWindowPos
     // takes as screen coordinates for a top-level window and as its parent's client
     // coordinates for a child (the library's dialogs are all top-level).
     static POINT Position(HWND window)
@@ -69,7 +82,6 @@ protected:
         return SIZE{rect.right - rect.left, rect.bottom - rect.top};
     }
 
-private:
     HWND Make(DWORD style, int x, int y, int width, int height, HWND parent)
     {
         HWND window = CreateWindowExA(0, kClass, "", style, x, y, width, height, parent, nullptr,
@@ -79,6 +91,7 @@ private:
         return window;
     }
 
+private:
     std::vector<HWND> windows_;
 };
 
@@ -96,7 +109,7 @@ TEST_F(Placement, CentresOverTheWidestAncestorNotTheNearest)
     // the dialog here is a child: GetParent walks both kinds of chain alike.
     HWND top = Popup(-128, 10, 1280, 700);
     HWND child = Child(top, 50, 20, 800, 600);
-    HWND dialog = Child(child, 0, 0, 300, 200);
+    HWND dialog = ChildDialog(child, 300, 200);
     ASSERT_EQ(GetParent(dialog), child);
     PlaceDialog(dialog);
     // Over the top-level client: (-128 + 490, 10 + 200) on the screen.
@@ -109,7 +122,7 @@ TEST_F(Placement, AmongEquallyWideAncestorsTheNearerWins)
 {
     HWND outer = Popup(50, 40, 600, 500);
     HWND inner = Child(outer, 30, 100, 600, 300);  // screen (80, 140)
-    HWND dialog = Child(inner, 0, 0, 200, 100);
+    HWND dialog = ChildDialog(inner, 200, 100);
     PlaceDialog(dialog);
     // Over inner: (80 + 200, 140 + 80); over outer it would be (250, 200).
     EXPECT_PLACED_AT(dialog, 280, 220);
@@ -122,7 +135,7 @@ TEST_F(Placement, ThirtyOneAncestorsFallBackToTheDirectParent)
         HWND window = Popup(0, 0, 1000, 700);
         for (int i = 1; i < ancestors; i++)
             window = Child(window, 0, 0, 400, 300);
-        return Child(window, 0, 0, 200, 100);
+        return ChildDialog(window, 200, 100);
     };
     HWND thirty = chain(30);
     PlaceDialog(thirty);
@@ -141,7 +154,7 @@ TEST_F(Placement, TwoFifthsDownAndHalfAcrossWithTheRemainderDropped)
 {
     // Client 1000 x 1000 whose top is above the screen; dialog 301 x 300.
     HWND owner = Popup(0, -200, 1000, 1000);
-    HWND dialog = Popup(0, 0, 301, 300, owner);
+    HWND dialog = Dialog(301, 300, owner);
     PlaceDialog(dialog);
     EXPECT_PLACED_AT(dialog, 349, -200 + 280);
 }
@@ -150,13 +163,14 @@ TEST_F(Placement, NegativeFreeSpaceTruncatesTowardZero)
 {
     // Free space -1 across and -201 down: 0 and -80, where rounding down would give -1 and -81.
     HWND owner = Popup(100, 200, 600, 100);
-    HWND dialog = Popup(0, 0, 601, 301, owner);
+    HWND dialog = Dialog(601, 301, owner);
     PlaceDialog(dialog);
     EXPECT_PLACED_AT(dialog, 100, 120);
 }
 
-TEST_F(Placement, KeptOnThePrimaryScreen)
+TEST_F(Placement, KeptOnWinesOneScreenAsOnThePrimaryScreenBefore)
 {
+    // Wine's one monitor has no taskbar: its work area is the whole 1024 x 768 screen.
     struct Case {
         int ownerX, ownerY;
         int expectX, expectY;
@@ -169,7 +183,7 @@ TEST_F(Placement, KeptOnThePrimaryScreen)
     };
     for (const Case &c : cases) {
         HWND owner = Popup(c.ownerX, c.ownerY, 600, 400);
-        HWND dialog = Popup(0, 0, 400, 200, owner);
+        HWND dialog = Dialog(400, 200, owner);
         PlaceDialog(dialog);
         SCOPED_TRACE(testing::Message() << "owner at " << c.ownerX << "," << c.ownerY);
         EXPECT_PLACED_AT(dialog, c.expectX, c.expectY);
@@ -180,22 +194,97 @@ TEST_F(Placement, DialogWiderThanTheScreenEndsWithNegativeX)
 {
     // Centred at x = 90, not negative, so the right-edge rule moves it to 1024 - 1100.
     HWND owner = Popup(0, 0, 1280, 700);
-    HWND dialog = Popup(0, 0, 1100, 200, owner);
+    HWND dialog = Dialog(1100, 200, owner);
     PlaceDialog(dialog);
     EXPECT_PLACED_AT(dialog, -76, 200);
     EXPECT_EQ(Size(dialog).cx, 1100);
 }
 
-TEST_F(Placement, DialogWithoutParentUsesItsOwnClientArea)
+TEST_F(Placement, WithoutAPlaceToStandOverCentredInTheWorkArea)
 {
-    // Client and window coincide, so the dialog stays where it is, then is clamped; centred
-    // over the screen it would stand at (362, 227).
-    HWND dialog = Popup(200, 150, 300, 200);
+    // Centred across the 1024 x 768 work area and two fifths down: (312, 227) for 400 x 200.
+    const int x = (1024 - 400) / 2, y = (768 - 200) * 2 / 5;
+
+    HWND minimised = CreateWindowExA(0, kClass, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 300,
+                                     600, 400, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                     nullptr);
+    ASSERT_NE(minimised, nullptr);
+    ShowWindow(minimised, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(minimised));
+    HWND dialog = Dialog(400, 200, minimised);
     PlaceDialog(dialog);
-    EXPECT_PLACED_AT(dialog, 200, 150);
-    HWND offScreen = Popup(900, -50, 300, 200);
-    PlaceDialog(offScreen);
-    EXPECT_PLACED_AT(offScreen, 1024 - 300, 0);
+    EXPECT_PLACED_AT(dialog, x, y);
+    DestroyWindow(dialog);
+    DestroyWindow(minimised);
+
+    HWND hidden = Popup(500, 300, 600, 400);
+    ShowWindow(hidden, SW_HIDE);
+    HWND flat = Popup(500, 300, 600, 0);  // as wide as the others, but no client area
+    for (HWND owner : {hidden, flat}) {
+        HWND owned = Dialog(400, 200, owner);
+        PlaceDialog(owned);
+        EXPECT_PLACED_AT(owned, x, y);
+    }
+
+    // No ancestor at all: the primary monitor's work area, wherever the dialog was created.
+    HWND alone = Make(WS_POPUP, 900, -50, 400, 200, nullptr);
+    PlaceDialog(alone);
+    EXPECT_PLACED_AT(alone, x, y);
+}
+
+TEST_F(Placement, OneRequestLeavesTheDialogTopmostHiddenAndInPlace)
+{
+    HWND owner = Popup(100, 100, 600, 400);
+    HWND dialog = Make(WS_POPUP | WS_VISIBLE, 0, 0, 400, 200, owner);
+    static int requests;
+    requests = 0;
+    HHOOK hook = SetWindowsHookExA(
+        WH_CALLWNDPROC,
+        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (code == HC_ACTION && reinterpret_cast<CWPSTRUCT *>(lParam)->message == WM_WINDOWPOSCHANGING)
+                requests++;
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        },
+        nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    PlaceDialog(dialog);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(requests, 1);
+    EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    EXPECT_PLACED_AT(dialog, 200, 180);
+    EXPECT_EQ(Size(dialog).cx, 400);
+}
+
+// ---- The arithmetic, on layouts of several monitors ----
+
+TEST(DialogPosition, StaysOnTheReferencesMonitorInsideItsWorkArea)
+{
+    // A 1920 x 1080 primary monitor with a 40-pixel taskbar at the bottom; a second one to its
+    // right; a third to its left, 1280 x 1024 and 200 pixels higher, so all of it negative.
+    const RECT primary = {0, 0, 1920, 1040}, right = {1920, 0, 3840, 1080},
+               left = {-1280, -200, 0, 824}, leftTaskbar = {60, 0, 1920, 1080};
+    const LONG w = 400, h = 200;
+    struct Case {
+        const char *what;
+        RECT reference, workArea;
+        LONG x, y;
+    } cases[] = {
+        {"over a window on the right monitor", {2400, 100, 3200, 700}, right, 2600, 260},
+        {"past the right monitor's right edge", {3500, 100, 4100, 700}, right, 3840 - w, 260},
+        {"straddling into the primary monitor", {1700, 100, 2100, 300}, right, 1920, 100},
+        {"over a window on the left monitor", {-1200, -150, -400, 450}, left, -1000, 10},
+        {"above the left monitor", {-900, -600, -300, -300}, left, -800, -200},
+        {"left of the left monitor", {-1600, 0, -1200, 400}, left, -1280, 80},
+        {"over the taskbar", {100, 800, 900, 1200}, primary, 300, 1040 - h},
+        {"left of a taskbar on the left", {-200, 100, 200, 500}, leftTaskbar, 60, 180},
+        {"the work area itself", primary, primary, 760, 336},
+    };
+    for (const Case &c : cases) {
+        POINT at = DialogPosition(&c.reference, w, h, &c.workArea);
+        EXPECT_EQ(at.x, c.x) << c.what;
+        EXPECT_EQ(at.y, c.y) << c.what;
+    }
 }
 
 }  // namespace

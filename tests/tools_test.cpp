@@ -12,6 +12,7 @@
 
 #include "desktop.h"
 #include "dxdlg.h"
+#include "harness.h"
 #include "languages.h"
 #include "textfit.h"
 
@@ -152,50 +153,10 @@ TEST_F(TextFitTest, PrefixCharactersCountAsTheControlDrawsThem)
 
 namespace {
 
-std::string ProgramFolder()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of("\\/") + 1);
-}
-
 // Runs a program of the build folder with the arguments; its exit status, its output in *output.
 DWORD RunTool(const std::string &program, const std::string &arguments, std::string *output, DWORD timeoutMs = 60000)
 {
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return DWORD(-1);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    std::string command = "\"" + ProgramFolder() + program + "\" " + arguments;
-    PROCESS_INFORMATION process = {};
-    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                                  &process);
-    CloseHandle(writeEnd);
-    if (!started) {
-        CloseHandle(readEnd);
-        return DWORD(-1);
-    }
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0)
-        output->append(buffer, got);
-    CloseHandle(readEnd);
-    DWORD status = DWORD(-1);
-    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &status);
-    else
-        TerminateProcess(process.hProcess, 99);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return status;
+    return dxdesk::RunProgram("\"" + dxdesk::ProgramFolder() + program + "\" " + arguments, output, timeoutMs);
 }
 
 int Count(const std::string &text, const std::string &what)
@@ -208,9 +169,67 @@ int Count(const std::string &text, const std::string &what)
 
 const char kNoticesStayUp[] = " --raw-timeout 20000 --err-timeout 20000";
 
+std::string ReadText(const std::string &path)
+{
+    std::string text;
+    if (FILE *file = fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (size_t got; (got = fread(buffer, 1, sizeof(buffer), file)) > 0;)
+            text.append(buffer, got);
+        fclose(file);
+    }
+    return text;
+}
+
+// A folder of the temporary folder for a gallery, empty.
+std::string GalleryFolder(const char *name)
+{
+    char temp[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, temp);
+    return std::string(temp) + name;
+}
+
+// Deletes the files that the gallery wrote into the folder (and its folders of one scale).
+void RemoveGallery(const std::string &folder)
+{
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::string path = folder + "\\" + entry.cFileName;
+            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                DeleteFileA(path.c_str());
+            else if (entry.cFileName[0] != '.')
+                RemoveGallery(path);
+        } while (FindNextFileA(search, &entry));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+// The value of HKEY_CURRENT_USER's key, or "(none)".
+std::string UserValue(const char *key, const char *name)
+{
+    char data[256] = "";
+    DWORD size = sizeof(data) - 1;
+    DWORD type = 0;
+    if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_ANY, &type, data, &size) != ERROR_SUCCESS)
+        return "(none)";
+    return type == REG_DWORD ? std::to_string(*reinterpret_cast<DWORD *>(data)) : std::string(data);
+}
+
+// The demo stores the settings it is given, as a user asks it to, and the DLL stores the values
+// it misses: each test that runs them puts the settings back as it found them.
+class PutsBackTheSettings : public ::testing::Test {
+    dxtest::SettingsAsFound settings_;
+};
+using Demo = PutsBackTheSettings;
+using Gallery = PutsBackTheSettings;
+using AfterEveryTest = PutsBackTheSettings;
+
 }  // namespace
 
-TEST(Demo, RunsAJobAnsweringEveryDialogThroughTheKeyboard)
+TEST_F(Demo, RunsAJobAnsweringEveryDialogThroughTheKeyboard)
 {
     std::string output;
     const std::string manualFeedBin = std::to_string(DXDLG_DMBIN_MANUALFEED);
@@ -228,7 +247,7 @@ TEST(Demo, RunsAJobAnsweringEveryDialogThroughTheKeyboard)
     EXPECT_NE(output.find("dxdlg-demo: job done"), std::string::npos) << output;
 }
 
-TEST(Demo, AnswersEachDialogOfTheEveryLanguageSeries)
+TEST_F(Demo, AnswersEachDialogOfTheEveryLanguageSeries)
 {
     std::string output;
     const std::string everyLanguage = std::to_string(LONG(DXDLG_EVERY_LANGUAGE));
@@ -241,7 +260,7 @@ TEST(Demo, AnswersEachDialogOfTheEveryLanguageSeries)
     EXPECT_EQ(Count(output, "-> 1 (OK)"), 3) << output;
 }
 
-TEST(Demo, RefusesWhatItDoesNotUnderstand)
+TEST_F(Demo, RefusesWhatItDoesNotUnderstand)
 {
     for (const char *arguments : {"--lang klingon", "--bogus", "--auto", "--auto -5", "--reversal 256"}) {
         std::string output;
@@ -255,11 +274,9 @@ TEST(Demo, RefusesWhatItDoesNotUnderstand)
         EXPECT_NE(help.find(option), std::string::npos) << option;
 }
 
-TEST(Gallery, CapturesEveryJapaneseDialogIntoItsContactSheet)
+TEST_F(Gallery, CapturesEveryJapaneseDialogIntoItsContactSheet)
 {
-    char temp[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "dxdlg-gallery-test";
+    std::string folder = GalleryFolder("dxdlg-gallery-test");
     std::string output;
     DWORD status = RunTool("dxdlg-gallery.exe", "--only -ja \"" + folder + "\"", &output);
     EXPECT_EQ(status, 0u) << output;
@@ -269,13 +286,7 @@ TEST(Gallery, CapturesEveryJapaneseDialogIntoItsContactSheet)
                            "duplex-manual-pass0-10-ja.png",   "duplex-manual-pass1-10-ja.png",
                            "manualfeed-ja.png",               "notice-raw-ja.png",
                            "notice-memfull-ja.png",           "notice-diskful-ja.png"};
-    std::string html;
-    FILE *index = fopen((folder + "\\index.html").c_str(), "rb");
-    ASSERT_NE(index, nullptr);
-    char buffer[4096];
-    for (size_t got; (got = fread(buffer, 1, sizeof(buffer), index)) > 0;)
-        html.append(buffer, got);
-    fclose(index);
+    std::string html = ReadText(folder + "\\index.html");
     EXPECT_EQ(Count(html, "<img "), 8);
     for (const char *file : files) {
         std::string path = folder + "\\" + file;
@@ -303,11 +314,43 @@ TEST(Gallery, CapturesEveryJapaneseDialogIntoItsContactSheet)
             EXPECT_GT(light, 20) << file;
         }
         Gdiplus::GdiplusShutdown(token);
-        DeleteFileA(path.c_str());
     }
-    DeleteFileA((folder + "\\index.html").c_str());
-    DeleteFileA((folder + "\\textfit.txt").c_str());
-    RemoveDirectoryA(folder.c_str());
+    RemoveGallery(folder);
+}
+
+TEST_F(Gallery, AtSeveralScalesEachOnItsOwnDesktopWithOneSheetThatSwitches)
+{
+    std::string folder = GalleryFolder("dxdlg-gallery-scales-test");
+    const char desktop[] = "Control Panel\\Desktop", desktops[] = "Software\\Wine\\Explorer\\Desktops";
+    std::string logPixels = UserValue(desktop, "LogPixels"), screen = UserValue(desktops, "dxdlg-gallery-192");
+    std::string output;
+    DWORD status = RunTool("dxdlg-gallery.exe", "--scales 96,192 --only notice-raw-ja \"" + folder + "\"", &output);
+    EXPECT_EQ(status, 0u) << output;
+    EXPECT_EQ(UserValue(desktop, "LogPixels"), logPixels);
+    EXPECT_EQ(UserValue(desktops, "dxdlg-gallery-192"), screen);
+
+    std::string report = ReadText(folder + "\\textfit.txt");
+    EXPECT_NE(report.find("Text fit at 96 DPI: 0 clipped of 1 static texts in 1 dialogs"), std::string::npos) << report;
+    EXPECT_NE(report.find("Text fit at 192 DPI: 0 clipped of 1 static texts in 1 dialogs"), std::string::npos) << report;
+    std::string html = ReadText(folder + "\\index.html");
+    EXPECT_NE(html.find("id=\"dpi192\""), std::string::npos);
+    EXPECT_NE(html.find("src=\"96/notice-raw-ja.png\""), std::string::npos);
+    EXPECT_NE(html.find("src=\"192/notice-raw-ja.png\""), std::string::npos);
+    // The notice at 192 DPI: twice the size, give or take what the fonts round.
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    {
+        std::wstring small = std::wstring(folder.begin(), folder.end()) + L"\\96\\notice-raw-ja.png";
+        std::wstring large = std::wstring(folder.begin(), folder.end()) + L"\\192\\notice-raw-ja.png";
+        Gdiplus::Bitmap a(small.c_str()), b(large.c_str());
+        ASSERT_EQ(a.GetLastStatus(), Gdiplus::Ok);
+        ASSERT_EQ(b.GetLastStatus(), Gdiplus::Ok);
+        EXPECT_NEAR(double(b.GetWidth()) / a.GetWidth(), 2.0, 0.2) << a.GetWidth() << " and " << b.GetWidth();
+        EXPECT_NEAR(double(b.GetHeight()) / a.GetHeight(), 2.0, 0.2) << a.GetHeight() << " and " << b.GetHeight();
+    }
+    Gdiplus::GdiplusShutdown(token);
+    RemoveGallery(folder);
 }
 
 TEST(Capture, APaintedWindowComesBackFromItsPngPixelForPixel)
@@ -362,4 +405,22 @@ TEST(Capture, APaintedWindowComesBackFromItsPngPixelForPixel)
     DeleteObject(red);
     DeleteObject(blue);
     DestroyWindow(window);
+}
+
+// Last of the program's tests, and the tests run last of all: what a newcomer sees after
+// tools/test.sh. Every test before put back what it stored, so the demo asked for Japanese
+// shows each duplex dialog once, in Japanese, not the every-language series that a test asked
+// for with countryCode -52718.
+TEST_F(AfterEveryTest, TheDemoShowsTheLanguageItIsAskedFor)
+{
+    std::string output;
+    DWORD status = RunTool("dxdlg-demo.exe", "--lang ja --auto 10", &output);
+    EXPECT_EQ(status, 0u) << output;
+    EXPECT_EQ(output.find("every language"), std::string::npos) << output;
+    size_t first = output.find("OpenDuplexDlg(pass code 0"), slot = output.find("OpenDuplexDlgMP(");
+    ASSERT_NE(first, std::string::npos) << output;
+    ASSERT_NE(slot, std::string::npos) << output;
+    std::string duplex = output.substr(first, slot - first);
+    EXPECT_EQ(Count(duplex, "shown:"), 2) << output;
+    EXPECT_EQ(Count(duplex, "shown: \"手動両面印刷\""), 2) << output;
 }

@@ -2,7 +2,8 @@
 # The main job. Installs what is missing, builds, and shows what the library does:
 #   with a display ($DISPLAY set): the demo driver under Wine, answered by you;
 #   without one: the demo driver answering itself, then the gallery of every dialog with its
-#   text-fit report, on a virtual X display; it prints where the gallery's index.html is.
+#   text-fit report at 96, 144 and 192 DPI (100, 150 and 200 %), on a virtual X display large
+#   enough for the largest scale; it prints where the gallery's index.html is.
 # Arguments are passed to the demo driver (try: tools/demo.sh --help, tools/demo.sh --lang ja).
 # Run as root on Debian 12 from anywhere in the checkout.
 set -eu
@@ -20,9 +21,11 @@ if [ -n "${DISPLAY:-}" ]; then
     exit $status
 fi
 
-# No display: everything on a virtual one. The demo answers each dialog after 300 ms.
+# No display: everything on a virtual one. The demo answers each dialog after 300 ms. The
+# gallery runs once per scale, each on a Wine desktop of 1024 x 768 at 96 DPI scaled by the
+# DPI, so the display holds 2048 x 1536 (the demo's own desktop stays 1024 x 768).
 status=0
-xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+xvfb-run -a -s "-screen 0 2048x1536x24" sh -c '
     root=$1; prefix=$2; shift 2
     cd "$root/build"
     "$root/cmake/wine-prefix.sh" start "$prefix"
@@ -30,12 +33,12 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     echo "== The demo driver, answering each dialog itself"
     WINEPREFIX=$prefix "$root/cmake/wine-run.sh" bin/dxdlg-demo.exe --auto 300 "$@" || status=1
     echo
-    echo "== The gallery: every dialog, captured into build/gallery"
-    WINEPREFIX=$prefix "$root/cmake/wine-run.sh" bin/dxdlg-gallery.exe gallery || status=1
+    echo "== The gallery: every dialog at 96, 144 and 192 DPI, captured into build/gallery"
+    WINEPREFIX=$prefix "$root/cmake/wine-run.sh" bin/dxdlg-gallery.exe --scales 96,144,192 gallery || status=1
     "$root/cmake/wine-prefix.sh" stop "$prefix"
     exit $status
 ' sh "$root" "$prefix" "$@" || status=$?
 echo
-echo "Gallery: $root/build/gallery/index.html"
-echo "Text-fit report: $root/build/gallery/textfit.txt"
+echo "Gallery (a switch at the top chooses the scale): $root/build/gallery/index.html"
+echo "Text-fit report, every scale: $root/build/gallery/textfit.txt"
 exit $status

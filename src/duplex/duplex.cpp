@@ -16,7 +16,6 @@
 
 enum {
     DuplexTextBufferSize = 2048,    /* every string of the catalogue fits */
-    TopmostHiddenFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW,
     /* A device block holds the DEVMODEA fields that the dialog reads, dmOrientation and
      * dmDefaultSource, when it reaches the end of the later one. */
     DeviceFieldsEnd = offsetof(DEVMODEA, dmDefaultSource) + sizeof(short),
@@ -130,8 +129,6 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
     case WM_INITDIALOG: {
         DuplexCall *call = (DuplexCall *)lParam;
         SetWindowLongPtrW(dialog, DWLP_USER, (LONG_PTR)call);
-        /* Topmost while still hidden; the dialog manager shows it after initialisation. */
-        SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, TopmostHiddenFlags);
         if (!call->owner)
             SetActiveWindow(dialog);
         PlaceDialog(dialog);

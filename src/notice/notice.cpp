@@ -93,8 +93,6 @@ INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM 
     case WM_INITDIALOG:
         call = (NoticeCall *)lParam;
         SetWindowLongPtrW(notice, DWLP_USER, (LONG_PTR)call);
-        /* Topmost, and hidden until the export shows it. */
-        SetWindowPos(notice, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_HIDEWINDOW);
         SetActiveWindow(notice);
         PlaceDialog(notice);
         SetWindowTextA(notice, call && call->title ? call->title : "");

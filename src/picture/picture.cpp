@@ -191,25 +191,52 @@ static void FillBackground(HDC dc, const RECT *client, LONG style)
     }
 }
 
-/* Copies the picture centred at its own size when the style asks for it and the picture fits
- * (equal sizes fit), dropping the remainder of odd differences; otherwise stretches it over the
- * whole client area, in each direction as needed. */
-static void DrawPicture(HDC dc, const RECT *client, HBITMAP bitmap, LONG style)
+/* The dots per inch of the window: GetDpiForWindow's answer, which follows the window's own
+ * awareness of the DPI (a window that the system scales for the process answers 96), else the
+ * paint context's. GetDpiForWindow is looked up by name because USER32 has it only since
+ * Windows 10 version 1607, and the library must load on systems without it. */
+static int WindowDpi(HWND window, HDC dc)
+{
+    typedef UINT(WINAPI * GetDpiForWindowProc)(HWND);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    FARPROC found = user32 ? GetProcAddress(user32, "GetDpiForWindow") : NULL;
+    UINT dpi = found ? ((GetDpiForWindowProc)(void (*)(void))found)(window) : 0;
+    return dpi ? (int)dpi : GetDeviceCaps(dc, LOGPIXELSX);
+}
+
+/* Copies the picture centred at its size for the window's DPI (its own size at 96 DPI) when
+ * the style asks for it and that size fits (equal sizes fit), dropping the remainder of odd
+ * differences; otherwise stretches it over the whole client area, in each direction as
+ * needed. The bitmaps are line drawings in a few colours, so the scaling takes each pixel of
+ * the screen from one pixel of the picture, never a blend: at whole factors every pixel
+ * becomes a square of pixels, and at 125 or 150 % some rows and columns are doubled. */
+static void DrawPicture(HWND window, HDC dc, const RECT *client, HBITMAP bitmap, LONG style)
 {
     BITMAP info;
     if (GetObjectA(bitmap, sizeof(info), &info) != sizeof(info))
         return;
     int width = client->right, height = client->bottom;
+    int dpi = WindowDpi(window, dc);
+    int pictureWidth = MulDiv(info.bmWidth, dpi, USER_DEFAULT_SCREEN_DPI);
+    int pictureHeight = MulDiv(info.bmHeight, dpi, USER_DEFAULT_SCREEN_DPI);
     HDC memory = CreateCompatibleDC(dc);
     if (!memory)
         return;
     HGDIOBJ previous = SelectObject(memory, bitmap);
     SetStretchBltMode(memory, COLORONCOLOR);
-    if ((style & PCS_CENTERIMAGE) && info.bmWidth <= width && info.bmHeight <= height)
-        BitBlt(dc, (width - info.bmWidth) / 2, (height - info.bmHeight) / 2, info.bmWidth,
-               info.bmHeight, memory, 0, 0, SRCCOPY);
-    else
+    if ((style & PCS_CENTERIMAGE) && pictureWidth <= width && pictureHeight <= height) {
+        int x = (width - pictureWidth) / 2, y = (height - pictureHeight) / 2;
+        if (dpi == USER_DEFAULT_SCREEN_DPI) {
+            BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
+        } else {
+            /* Enlarging repeats pixels in every stretching mode but HALFTONE, which a paint
+             * context does not start with. */
+            StretchBlt(dc, x, y, pictureWidth, pictureHeight, memory, 0, 0, info.bmWidth,
+                       info.bmHeight, SRCCOPY);
+        }
+    } else {
         StretchBlt(dc, 0, 0, width, height, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    }
     SelectObject(memory, previous);
     DeleteDC(memory);
 }
@@ -225,7 +252,7 @@ static void PaintPicture(HWND window)
     FillBackground(dc, &client, style);
     HBITMAP bitmap = HeldBitmap(window);
     if (bitmap)
-        DrawPicture(dc, &client, bitmap, style);
+        DrawPicture(window, dc, &client, bitmap, style);
     EndPaint(window, &paint);
 }
 

@@ -1,18 +1,19 @@
 /*
  * Dialog placement. A dialog is centred horizontally over the client area of its widest
  * ancestor (parents, and owners of pop-up windows), two fifths of the way down the free
- * vertical space, with its top-left corner kept on the primary screen.
+ * vertical space, and kept inside the work area (the screen less the taskbar and other docked
+ * bars) of the monitor that ancestor is on.
  */
 #include "placement.h"
 
 /* Ancestors examined before the walk gives up and the direct parent is used instead. */
 enum { MaxAncestorSteps = 32 };
 
-/* The ancestor with the greatest window width, the nearest among equals; the dialog itself
- * when no ancestor is wider than 0; the direct parent when the chain is too long to walk. */
+/* The ancestor with the greatest window width, the nearest among equals; none when no
+ * ancestor is wider than 0; the direct parent when the chain is too long to walk. */
 static HWND ChooseReferenceWindow(HWND dialog)
 {
-    HWND reference = dialog;
+    HWND reference = NULL;
     LONG bestWidth = 0;
     WORD step = 1;
     for (HWND ancestor = GetParent(dialog); ancestor; ancestor = GetParent(ancestor)) {
@@ -29,6 +30,52 @@ static HWND ChooseReferenceWindow(HWND dialog)
     return reference;
 }
 
+/* The work area of the reference window's monitor (for a minimised window, the monitor it
+ * was on before), or of the primary monitor, whose origin is (0, 0), without a window. */
+static void GetWorkArea(HWND reference, RECT *workArea)
+{
+    static const POINT PrimaryOrigin = {0, 0};
+    HMONITOR monitor = reference ? MonitorFromWindow(reference, MONITOR_DEFAULTTONEAREST)
+                                 : MonitorFromPoint(PrimaryOrigin, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info;
+    info.cbSize = sizeof(info);
+    if (monitor && GetMonitorInfoW(monitor, &info))
+        *workArea = info.rcWork;
+    else
+        SetRect(workArea, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
+/* The reference window's client area in screen coordinates; FALSE when there is nothing to
+ * stand over: no window, or one that is minimised (its rectangle is then an icon's, far from
+ * where the user looks), hidden, or without area. */
+static BOOL GetReferenceArea(HWND reference, RECT *area)
+{
+    if (!reference || IsIconic(reference) || !IsWindowVisible(reference))
+        return FALSE;
+    GetClientRect(reference, area);
+    if (IsRectEmpty(area))
+        return FALSE;
+    /* With a rectangle, this also puts left before right for a mirrored window. */
+    MapWindowPoints(reference, HWND_DESKTOP, (POINT *)area, 2);
+    return TRUE;
+}
+
+POINT DialogPosition(const RECT *reference, LONG width, LONG height, const RECT *workArea)
+{
+    POINT position;
+    position.x = reference->left + (reference->right - width - reference->left) / 2;
+    position.y = reference->top + (reference->bottom - height - reference->top) * 2 / 5;
+    if (position.x < workArea->left)
+        position.x = workArea->left;
+    else if (position.x > workArea->right - width)
+        position.x = workArea->right - width;
+    if (position.y < workArea->top)
+        position.y = workArea->top;
+    else if (position.y > workArea->bottom - height)
+        position.y = workArea->bottom - height;
+    return position;
+}
+
 void PlaceDialog(HWND dialog)
 {
     HWND reference = ChooseReferenceWindow(dialog);
@@ -37,26 +84,17 @@ void PlaceDialog(HWND dialog)
     GetWindowRect(dialog, &rect);
     LONG width = (SHORT)(rect.right - rect.left);
     LONG height = (SHORT)(rect.bottom - rect.top);
-    RECT client;
-    GetClientRect(reference, &client);
+    RECT workArea, area;
+    GetWorkArea(reference, &workArea);
+    if (!GetReferenceArea(reference, &area))
+        area = workArea;
+    POINT position = DialogPosition(&area, width, height, &workArea);
 
-    POINT position;
-    position.x = client.left + (client.right - width - client.left) / 2;
-    position.y = client.top + (client.bottom - height - client.top) * 2 / 5;
-    ClientToScreen(reference, &position);
-
-    LONG screenWidth = (SHORT)GetSystemMetrics(SM_CXSCREEN);
-    LONG screenHeight = (SHORT)GetSystemMetrics(SM_CYSCREEN);
-    if (position.x < 0)
-        position.x = 0;
-    else if (position.x > screenWidth - width)
-        position.x = screenWidth - width;
-    if (position.y < 0)
-        position.y = 0;
-    else if (position.y > screenHeight - height)
-        position.y = screenHeight - height;
-
-    MoveWindow(dialog, position.x, position.y, width, height, IsWindowVisible(dialog));
+    /* Topmost, in place and hidden in one request: each request is a round trip to the window
+     * system, which costs more than all the rest of opening a dialog. The hidden flag keeps
+     * the request from activating the dialog; the dialog manager shows it afterwards. */
+    SetWindowPos(dialog, HWND_TOPMOST, position.x, position.y, width, height,
+                 SWP_NOACTIVATE | SWP_HIDEWINDOW);
 }
 
 HWND ChooseDialogOwner(HWND fallback)

@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 #include <sddl.h>
 
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 #include "dxdlg.h"
 
 namespace dxtest {
@@ -35,8 +39,49 @@ static void RestoreWritableAcl()
     RegCloseKey(key);
 }
 
+SettingsAsFound::SettingsAsFound()
+{
+    HKEY key;
+    keyExisted_ = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (!keyExisted_)
+        return;
+    char name[256];
+    BYTE data[1024];
+    for (DWORD i = 0;; i++) {
+        DWORD nameSize = sizeof(name), type = 0, size = sizeof(data);
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &size) != ERROR_SUCCESS)
+            break;
+        values_.push_back(Value{name, type, std::vector<BYTE>(data, data + size)});
+    }
+    RegCloseKey(key);
+}
+
+SettingsAsFound::~SettingsAsFound()
+{
+    RestoreWritableAcl();
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettingsKey);
+    HKEY key;
+    if (!keyExisted_ || RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                        &key, nullptr) != ERROR_SUCCESS)
+        return;
+    for (const Value &value : values_)
+        RegSetValueExA(key, value.name.c_str(), 0, value.type, value.data.data(), DWORD(value.data.size()));
+    RegCloseKey(key);
+}
+
+static SettingsAsFound *foundByTheFirstWrite;
+
+void KeepSettingsAsFound()
+{
+    if (foundByTheFirstWrite)
+        return;
+    foundByTheFirstWrite = new SettingsAsFound;
+    atexit([] { delete foundByTheFirstWrite; });
+}
+
 void DeleteSettingsKey()
 {
+    KeepSettingsAsFound();
     RestoreWritableAcl();
     LONG status = RegDeleteKeyA(HKEY_LOCAL_MACHINE, kSettingsKey);
     if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
@@ -45,6 +90,7 @@ void DeleteSettingsKey()
 
 void SetSettingRaw(const char *name, DWORD type, const void *data, DWORD size)
 {
+    KeepSettingsAsFound();
     HKEY key = OpenSettingsKey(KEY_ALL_ACCESS);
     if (!key)
         return;
@@ -78,6 +124,7 @@ bool GetSettingDword(const char *name, DWORD *value, DWORD *size)
 
 void MakeSettingsKeyReadOnly()
 {
+    KeepSettingsAsFound();
     HKEY key = OpenSettingsKey(KEY_ALL_ACCESS);
     if (!key)
         return;
@@ -102,6 +149,7 @@ static void UnloadEveryCopy()
 
 HMODULE LoadDxdlgAsIs()
 {
+    KeepSettingsAsFound();  // the DLL stores the values that it misses
     UnloadEveryCopy();
     HMODULE module = LoadLibraryA("dxdlg.dll");
     if (!module)

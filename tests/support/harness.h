@@ -15,6 +15,27 @@ namespace dxtest {
 // ---- The settings key, DXDLG_SETTINGS_KEY under HKEY_LOCAL_MACHINE ----
 extern const char kSettingsKey[];
 
+// Notes the key as it is when made, and puts it back so when it goes: a test leaves the
+// settings as it found them for the demo and the gallery, which share the Wine prefix.
+class SettingsAsFound {
+public:
+    SettingsAsFound();
+    ~SettingsAsFound();
+    SettingsAsFound(const SettingsAsFound &) = delete;
+    SettingsAsFound &operator=(const SettingsAsFound &) = delete;
+
+private:
+    struct Value {
+        std::string name;
+        DWORD type;
+        std::vector<BYTE> data;
+    };
+    bool keyExisted_ = false;
+    std::vector<Value> values_;
+};
+// The first time it is called in a process, keeps the key as found until the process ends.
+// The helpers below that write the key, or load the DLL (which stores missing values), call it.
+void KeepSettingsAsFound();
 void DeleteSettingsKey();
 void SetSettingDword(const char *name, DWORD value);
 void SetSettingRaw(const char *name, DWORD type, const void *data, DWORD size);

@@ -2,12 +2,18 @@
 // screen into a PNG file, measures every static text against its control, and writes a contact
 // sheet (index.html) and a text-fit report (textfit.txt) into one folder.
 //
-//   dxdlg-gallery.exe [FOLDER]      (default: gallery)
+//   dxdlg-gallery.exe [--only TEXT] [--scales DPI,DPI...] [FOLDER]      (default: gallery)
 //
 // The duplex dialog is shown in both layouts and both passes in each of its language
 // columns. The manual-feed slot dialog and the three notices are opened with every language
 // identifier that some selection names; identical dialogs are shown once, labelled with every
 // identifier that opens them, so each template that an export can reach appears once.
+//
+// A process keeps the DPI it was started with, so with --scales the gallery runs itself once
+// per DPI, each run on a desktop of its own and capturing into a folder of its own (FOLDER\96,
+// FOLDER\144...) where it lists what it saw in shots.tsv; it then writes one contact sheet that
+// switches between the scales, and one report for them all. The screen of each desktop is
+// 1024 x 768 scaled by DPI / 96: the X display must be as large (2048 x 1536 for 192 DPI).
 #include <windows.h>
 
 #include <algorithm>
@@ -123,6 +129,13 @@ const Group kGroups[] = {
     {"raw", "Raw warning notice", "RawWarningDialog, every different notice once, with the identifiers that open it."},
     {"memfull", "Memory-full notice", "MemfullErrorDialog, every different notice once, with the identifiers that open it."},
     {"diskful", "Disk-full notice", "DiskFulErrorDialog, every different notice once, with the identifiers that open it."},
+};
+
+// The dialogs as captured at one DPI.
+struct Pass {
+    int dpi = 96;
+    std::string folder;  // of its PNG files, relative to the contact sheet: "" or "144/"
+    std::vector<Shot> shots;
 };
 
 std::vector<Shot> shots;
@@ -337,35 +350,54 @@ std::string ClipLine(const Shot &shot, const dxdesk::TextClip &clip)
     return line;
 }
 
-std::string TextReport()
+std::string DpiLabel(const Pass &pass)
 {
-    std::string report;
-    int count = 0;
-    for (const Shot &shot : shots)
-        for (const dxdesk::TextClip &clip : shot.clips) {
-            count++;
-            report += GroupTitle(shot.group) + " | " + shot.label + " | " + shot.file + "\n";
-            report += "  " + ClipLine(shot, clip) + "\n";
-            report += "  not shown: \"" + OneLine(clip.hidden) + "\"\n";
+    return std::to_string(pass.dpi) + " DPI";
+}
+
+const Shot *FindShot(const Pass &pass, const std::string &file)
+{
+    for (const Shot &shot : pass.shots)
+        if (shot.file == file)
+            return &shot;
+    return nullptr;
+}
+
+std::string TextReport(const std::vector<Pass> &passes)
+{
+    std::string head, report;
+    for (const Pass &pass : passes) {
+        int count = 0, measured = 0, dialogs = 0;
+        for (const Shot &shot : pass.shots) {
+            if (!shot.file.empty()) {
+                dialogs++;
+                measured += shot.statics;
+            }
+            for (const dxdesk::TextClip &clip : shot.clips) {
+                count++;
+                report += DpiLabel(pass) + " | " + GroupTitle(shot.group) + " | " + shot.label + " | " + pass.folder +
+                          shot.file + "\n";
+                report += "  " + ClipLine(shot, clip) + "\n";
+                report += "  not shown: \"" + OneLine(clip.hidden) + "\"\n";
+            }
         }
-    int measured = 0, dialogs = 0;
-    for (const Shot &shot : shots)
-        if (!shot.file.empty()) {
-            dialogs++;
-            measured += shot.statics;
-        }
-    char head[160];
-    snprintf(head, sizeof(head), "Text fit: %d clipped of %d static texts in %d dialogs\n", count, measured, dialogs);
-    // Each such caption once, with the dialogs and languages that show it.
+        char line[160];
+        snprintf(line, sizeof(line), "Text fit at %d DPI: %d clipped of %d static texts in %d dialogs\n", pass.dpi,
+                 count, measured, dialogs);
+        head += line;
+    }
+    // Each such caption once, with the dialogs and languages that show it (the same at every
+    // scale).
+    const std::vector<Shot> &first = passes.front().shots;
     std::vector<std::wstring> seen;
     std::string captions;
-    for (const Shot &shot : shots) {
+    for (const Shot &shot : first) {
         if (!shot.captionControl || std::find(seen.begin(), seen.end(), shot.caption) != seen.end())
             continue;
         seen.push_back(shot.caption);
         std::string where;
         int count = 0;
-        for (const Shot &other : shots)
+        for (const Shot &other : first)
             if (other.captionControl && other.caption == shot.caption) {
                 count++;
                 if (where.find(other.label) == std::string::npos)
@@ -379,7 +411,9 @@ std::string TextReport()
     return head + report + captions;
 }
 
-std::string ContactSheet()
+// One contact sheet for every pass: with several, a switch at the top shows one scale at a time
+// (radio buttons and a style rule per scale, no script).
+std::string ContactSheet(const std::vector<Pass> &passes)
 {
     std::string html =
         "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">\n"
@@ -387,35 +421,58 @@ std::string ContactSheet()
         "body{font-family:sans-serif;margin:1.5em;background:#f4f4f4;color:#222}\n"
         "h2{margin-top:2em;border-bottom:1px solid #aaa}\n"
         ".grid{display:flex;flex-wrap:wrap;gap:14px;align-items:flex-start}\n"
-        "figure{margin:0;padding:8px;background:#fff;border:2px solid #ddd;max-width:560px}\n"
+        "figure{margin:0;padding:8px;background:#fff;border:2px solid #ddd}\n"
         "figure.clipped{border-color:#d22}\n"
-        "figcaption{font-size:13px;margin-top:4px}\n"
+        "figcaption{font-size:13px;margin-top:4px;max-width:560px}\n"
         ".clip{color:#b00;font-size:12px}\n"
         "table{border-collapse:collapse;font-size:13px;background:#fff}\n"
         "td,th{border:1px solid #ccc;padding:3px 6px;vertical-align:top;text-align:left}\n"
         "nav a{margin-right:1em}\n"
-        "</style></head><body>\n<h1>dxdlg: every dialog</h1>\n";
-    int clipCount = 0, dialogs = 0;
-    for (const Shot &shot : shots) {
-        clipCount += int(shot.clips.size());
-        dialogs += shot.file.empty() ? 0 : 1;
+        ".scales{position:sticky;top:0;background:#f4f4f4;padding:6px 0;font-size:15px}\n"
+        ".scales label{margin-right:1.5em}\n";
+    for (const Pass &pass : passes)
+        if (passes.size() > 1)
+            html += "#dpi" + std::to_string(pass.dpi) + ":checked~main .at:not(.at" + std::to_string(pass.dpi) +
+                    "){display:none}\n";
+    html += "</style></head><body>\n<h1>dxdlg: every dialog</h1>\n";
+    if (passes.size() > 1) {
+        html += "<div class=\"scales\">Scale: ";
+        for (size_t i = 0; i < passes.size(); i++) {
+            std::string id = "dpi" + std::to_string(passes[i].dpi);
+            html += "<input type=\"radio\" name=\"scale\" id=\"" + id + "\"" + (i == 0 ? " checked" : "") +
+                    "><label for=\"" + id + "\">" + DpiLabel(passes[i]) + " (" +
+                    std::to_string(passes[i].dpi * 100 / 96) + " %)</label>";
+        }
+        html += "</div>\n";
     }
-    html += "<p>" + std::to_string(dialogs) +
+    // The radio buttons must come before <main> for the style rules to reach into it.
+    std::string body = "<main>\n";
+    std::string counts;
+    int dialogs = 0;
+    for (const Shot &shot : passes.front().shots)
+        dialogs += shot.file.empty() ? 0 : 1;
+    for (const Pass &pass : passes) {
+        int clipCount = 0;
+        for (const Shot &shot : pass.shots)
+            clipCount += int(shot.clips.size());
+        counts += (counts.empty() ? "" : ", ") + std::to_string(clipCount) + " clipped at " + DpiLabel(pass);
+    }
+    body += "<p>" + std::to_string(dialogs) +
             " dialogs captured from the real windows of dxdlg.dll under Wine. A red frame marks a "
             "dialog with a clipped text.</p>\n<nav>";
     for (const Group &group : kGroups)
-        html += std::string("<a href=\"#") + group.key + "\">" + Html(group.title) + "</a> ";
-    html += "</nav>\n<h2 id=\"fit\">Text fit: " + std::to_string(clipCount) + " clipped</h2>\n";
-    html += "<p>Every static text measured with its control's font (DrawTextW with DT_CALCRECT, "
+        body += std::string("<a href=\"#") + group.key + "\">" + Html(group.title) + "</a> ";
+    body += "</nav>\n<h2 id=\"fit\">Text fit: " + counts + "</h2>\n";
+    body += "<p>Every static text measured with its control's font (DrawTextW with DT_CALCRECT, "
             "DT_WORDBREAK and DT_EXPANDTABS as the control draws it) against the control's client "
             "area.</p>\n";
-    if (clipCount) {
-        html += "<table><tr><th>Dialog</th><th>Language</th><th>Control</th><th>Box</th><th>Needs</th>"
-                "<th>Overflow</th><th>Not shown</th></tr>\n";
-        for (const Shot &shot : shots)
+    std::string rows;
+    for (const Pass &pass : passes)
+        for (const Shot &shot : pass.shots)
             for (const dxdesk::TextClip &clip : shot.clips) {
                 bool tall = clip.needed.cy > clip.box.cy;
-                html += "<tr><td><a href=\"#" + shot.file + "\">" + Html(GroupTitle(shot.group)) + "</a></td><td>" +
+                rows += "<tr class=\"at at" + std::to_string(pass.dpi) + "\"><td>" + DpiLabel(pass) +
+                        "</td><td><a href=\"#" + shot.file + "\">" + Html(GroupTitle(shot.group)) + "</a></td><td>" +
                         Html(shot.label) + "</td><td>static #" + std::to_string(clip.index) + " (id " +
                         std::to_string(clip.control) + ")</td><td>" + std::to_string(clip.box.cx) + "x" +
                         std::to_string(clip.box.cy) + "</td><td>" + std::to_string(clip.needed.cx) + "x" +
@@ -424,66 +481,185 @@ std::string ContactSheet()
                         (tall ? " px taller" : " px wider") + "</td><td>" + Html(OneLine(clip.hidden)) +
                         "</td></tr>\n";
             }
-        html += "</table>\n";
-    }
+    if (!rows.empty())
+        body += "<table><tr><th>Scale</th><th>Dialog</th><th>Language</th><th>Control</th><th>Box</th>"
+                "<th>Needs</th><th>Overflow</th><th>Not shown</th></tr>\n" +
+                rows + "</table>\n";
     for (const Group &group : kGroups) {
-        html += std::string("<h2 id=\"") + group.key + "\">" + Html(group.title) + "</h2>\n<p>" + Html(group.note) +
+        body += std::string("<h2 id=\"") + group.key + "\">" + Html(group.title) + "</h2>\n<p>" + Html(group.note) +
                 "</p>\n<div class=\"grid\">\n";
-        for (const Shot &shot : shots) {
+        for (const Shot &shot : passes.front().shots) {
             if (shot.group != group.key)
                 continue;
             if (shot.file.empty()) {
-                html += "<figure class=\"clipped\"><figcaption><b>" + Html(shot.label) +
+                body += "<figure class=\"clipped\"><figcaption><b>" + Html(shot.label) +
                         "</b>: no dialog, result " + std::to_string(shot.result) + "</figcaption></figure>\n";
                 continue;
             }
-            html += std::string("<figure id=\"") + shot.file + "\"" + (shot.clips.empty() ? "" : " class=\"clipped\"") +
-                    "><img src=\"" + shot.file + "\" width=\"" + std::to_string(shot.size.cx) + "\" height=\"" +
-                    std::to_string(shot.size.cy) + "\" alt=\"" + Html(shot.label) + "\"><figcaption><b>" +
-                    Html(shot.label) + "</b>";
+            bool clipped = false;
+            std::string images, clips;
+            for (const Pass &pass : passes) {
+                const Shot *seen = FindShot(pass, shot.file);
+                std::string scale = "at at" + std::to_string(pass.dpi);
+                if (!seen) {
+                    images += "<div class=\"" + scale + " clip\">not captured at " + DpiLabel(pass) + "</div>";
+                    continue;
+                }
+                images += "<img class=\"" + scale + "\" src=\"" + pass.folder + seen->file + "\" width=\"" +
+                          std::to_string(seen->size.cx) + "\" height=\"" + std::to_string(seen->size.cy) +
+                          "\" alt=\"" + Html(seen->label) + "\">";
+                clips += "<div class=\"" + scale + "\">" + std::to_string(seen->size.cx) + " x " +
+                         std::to_string(seen->size.cy) + " px at " + DpiLabel(pass) +
+                         (seen->font.empty() ? "" : ", text font " + Html(Utf8(seen->font))) + "</div>";
+                for (const dxdesk::TextClip &clip : seen->clips) {
+                    clipped = true;
+                    clips += "<div class=\"" + scale + " clip\">clipped: " + Html(ClipLine(*seen, clip)) +
+                             "; not shown: \"" + Html(OneLine(clip.hidden)) + "\"</div>";
+                }
+            }
+            body += std::string("<figure id=\"") + shot.file + "\"" + (clipped ? " class=\"clipped\"" : "") + ">" +
+                    images + "<figcaption><b>" + Html(shot.label) + "</b>";
             if (strncmp(group.key, "duplex", 6) != 0)
-                html += "<br>opened by " + Html(Languages(shot));
-            html += "<br>caption \"" + Html(OneLine(shot.caption)) + "\", result " + std::to_string(shot.result);
-            if (!shot.font.empty())
-                html += "<br>text font " + Html(Utf8(shot.font));
+                body += "<br>opened by " + Html(Languages(shot));
+            body += "<br>caption \"" + Html(OneLine(shot.caption)) + "\", result " + std::to_string(shot.result);
             if (shot.captionControl)
-                html += "<div class=\"clip\">the caption holds a control character, drawn as a box</div>";
-            for (const dxdesk::TextClip &clip : shot.clips)
-                html += "<div class=\"clip\">clipped: " + Html(ClipLine(shot, clip)) + "; not shown: \"" +
-                        Html(OneLine(clip.hidden)) + "\"</div>";
-            html += "</figcaption></figure>\n";
+                body += "<div class=\"clip\">the caption holds a control character, drawn as a box</div>";
+            body += clips + "</figcaption></figure>\n";
         }
-        html += "</div>\n";
+        body += "</div>\n";
     }
-    html += "</body></html>\n";
-    return html;
+    return html + body + "</main>\n</body></html>\n";
 }
 
-}  // namespace
+// ---- One pass's shots in a file, read back by the run that puts the scales together ----
+// shots.tsv: "dpi" and the DPI of the run; then per dialog a line "shot" with its fields, and a
+// line "clip" per clipped text of it. Fields are separated by tabs; backslashes, tabs and line
+// breaks within them are escaped.
 
-int main(int argc, char **argv)
+std::string Escape(const std::wstring &text)
 {
-    setvbuf(stdout, nullptr, _IOLBF, 4096);
-    const char *folderName = "gallery";
-    for (int i = 1; i < argc; i++) {
-        if (strcmp(argv[i], "--only") == 0 && i + 1 < argc)
-            only = argv[++i];
-        else if (strcmp(argv[i], "--help") == 0) {
-            printf("usage: dxdlg-gallery.exe [--only TEXT] [FOLDER]\n"
-                   "Opens every dialog of dxdlg.dll, captures it into FOLDER (default: gallery) and\n"
-                   "writes FOLDER\\index.html and FOLDER\\textfit.txt. --only opens only the dialogs\n"
-                   "whose PNG file name contains TEXT (for example --only -ja).\n");
-            return 0;
-        } else
-            folderName = argv[i];
+    std::string out;
+    for (char c : Utf8(text)) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\t': out += "\\t"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c;
+        }
     }
-    folder = WideFromUtf8(folderName);
-    CreateDirectoryW(folder.c_str(), nullptr);
+    return out;
+}
 
-    // The notices close themselves after their time-out: "never" keeps the raw warning up (the
-    // error notices' "never" is read as their default), and a fixed countryCode keeps the
-    // duplex dialog out of its every-language series. The DLL reads them when it loads; the
-    // values as they were are put back right after.
+std::wstring Unescape(const std::string &text)
+{
+    std::string out;
+    for (size_t i = 0; i < text.size(); i++) {
+        char c = text[i];
+        if (c == '\\' && i + 1 < text.size()) {
+            c = text[++i];
+            c = c == 't' ? '\t' : c == 'n' ? '\n' : c == 'r' ? '\r' : c;
+        }
+        out += c;
+    }
+    return WideFromUtf8(out);
+}
+
+std::vector<std::string> Split(const std::string &line, char separator)
+{
+    std::vector<std::string> fields(1);
+    for (char c : line) {
+        if (c == separator)
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+std::string ShotsFile(int dpi)
+{
+    std::string text = "dpi\t" + std::to_string(dpi) + "\n";
+    for (const Shot &shot : shots) {
+        std::string languages;
+        for (WORD id : shot.languages)
+            languages += (languages.empty() ? "" : ",") + std::to_string(id);
+        text += "shot\t" + shot.group + "\t" + shot.file + "\t" + Escape(WideFromUtf8(shot.label)) + "\t" + languages +
+                "\t" + Escape(shot.caption) + "\t" + std::to_string(shot.result) + "\t" + std::to_string(shot.size.cx) +
+                "\t" + std::to_string(shot.size.cy) + "\t" + std::to_string(shot.statics) + "\t" +
+                Escape(shot.font) + "\t" + (shot.captionControl ? "1" : "0") + "\t" + (shot.saved ? "1" : "0") + "\n";
+        for (const dxdesk::TextClip &clip : shot.clips)
+            text += "clip\t" + std::to_string(clip.index) + "\t" + std::to_string(clip.control) + "\t" +
+                    std::to_string(clip.box.cx) + "\t" + std::to_string(clip.box.cy) + "\t" +
+                    std::to_string(clip.needed.cx) + "\t" + std::to_string(clip.needed.cy) + "\t" +
+                    Escape(clip.hidden) + "\n";
+    }
+    return text;
+}
+
+// The pass's DPI and shots from its file; false when the file is missing or malformed.
+bool ReadShotsFile(const std::wstring &path, Pass *pass)
+{
+    FILE *file = _wfopen(path.c_str(), L"rb");
+    if (!file)
+        return false;
+    std::string text;
+    char buffer[4096];
+    for (size_t got; (got = fread(buffer, 1, sizeof(buffer), file)) > 0;)
+        text.append(buffer, got);
+    fclose(file);
+    bool dpiSeen = false;
+    for (const std::string &line : Split(text, '\n')) {
+        std::vector<std::string> f = Split(line, '\t');
+        if (f[0] == "dpi" && f.size() == 2) {
+            pass->dpi = atoi(f[1].c_str());
+            dpiSeen = true;
+        } else if (f[0] == "shot" && f.size() == 13) {
+            Shot shot;
+            shot.group = f[1];
+            shot.file = f[2];
+            shot.label = Utf8(Unescape(f[3]));
+            for (const std::string &id : Split(f[4], ','))
+                shot.languages.push_back(WORD(atoi(id.c_str())));
+            shot.caption = Unescape(f[5]);
+            shot.result = atol(f[6].c_str());
+            shot.size = SIZE{atol(f[7].c_str()), atol(f[8].c_str())};
+            shot.statics = atoi(f[9].c_str());
+            shot.font = Unescape(f[10]);
+            shot.captionControl = f[11] == "1";
+            shot.saved = f[12] == "1";
+            pass->shots.push_back(shot);
+        } else if (f[0] == "clip" && f.size() == 8 && !pass->shots.empty()) {
+            dxdesk::TextClip clip;
+            clip.index = atoi(f[1].c_str());
+            clip.control = atoi(f[2].c_str());
+            clip.box = SIZE{atol(f[3].c_str()), atol(f[4].c_str())};
+            clip.needed = SIZE{atol(f[5].c_str()), atol(f[6].c_str())};
+            clip.hidden = Unescape(f[7]);
+            pass->shots.back().clips.push_back(clip);
+        } else if (!line.empty()) {
+            return false;
+        }
+    }
+    return dpiSeen;
+}
+
+void PrintSheetPath()
+{
+    wchar_t full[MAX_PATH] = L"";
+    GetFullPathNameW((folder + L"\\index.html").c_str(), MAX_PATH, full, nullptr);
+    printf("\nContact sheet: %s\n", Utf8(full).c_str());
+}
+
+// ---- The runs ----
+
+// Every dialog at the DPI of this process, into the folder.
+int CaptureEveryDialog()
+{
+    // The notices close themselves after their time-out: 0xFFFFFFFF keeps the raw warning up
+    // (the error notices' 0xFFFFFFFF is read as one hour), and a fixed countryCode keeps the
+    // duplex dialog out of its every-language series. The DLL reads them once, at its first
+    // dialog; the values as they were are put back when the last dialog has gone.
     HKEY key = nullptr;
     SavedValue saved[3] = {{DXDLG_COUNTRY_CODE, false, 0, 0, {}}, {DXDLG_RAW_TIMEOUT, false, 0, 0, {}},
                            {DXDLG_ERR_TIMEOUT, false, 0, 0, {}}};
@@ -497,12 +673,15 @@ int main(int argc, char **argv)
     SetDword(key, DXDLG_COUNTRY_CODE, 1033);
     SetDword(key, DXDLG_RAW_TIMEOUT, DXDLG_NEVER_TIMES_OUT);
     SetDword(key, DXDLG_ERR_TIMEOUT, DXDLG_NEVER_TIMES_OUT);
+    auto restore = [key, &saved] {
+        for (const SavedValue &value : saved)
+            RestoreValue(key, value);
+        RegCloseKey(key);
+    };
     HMODULE dll = LoadLibraryA("dxdlg.dll");
-    for (const SavedValue &value : saved)
-        RestoreValue(key, value);
-    RegCloseKey(key);
     if (!dll) {
         printf("dxdlg-gallery: dxdlg.dll does not load (error %lu)\n", GetLastError());
+        restore();
         return 1;
     }
     auto find = [dll](const char *name) {
@@ -524,8 +703,10 @@ int main(int argc, char **argv)
         {"memfull", "MemfullErrorDialog", reinterpret_cast<PFN_MemfullErrorDialog>(find("MemfullErrorDialog"))},
         {"diskful", "DiskFulErrorDialog", reinterpret_cast<PFN_DiskFulErrorDialog>(find("DiskFulErrorDialog"))}};
     if (!registerControl || !registerControlMP || !openDuplex || !openDuplexMP || !notices[0].show ||
-        !notices[1].show || !notices[2].show)
+        !notices[1].show || !notices[2].show) {
+        restore();
         return 1;
+    }
     printf("FRegisterBitmapControl -> %d, FRegisterBitmapControlMP -> %d\n", registerControl(dll),
            registerControlMP(dll));
 
@@ -589,6 +770,7 @@ int main(int argc, char **argv)
     KillTimer(nullptr, timer);
     LocalFree(devModeBlock);
     FreeLibrary(dll);
+    restore();
 
     // A dialog shown for several identifiers is labelled with all of them.
     for (Shot &shot : shots)
@@ -596,21 +778,117 @@ int main(int argc, char **argv)
             shot.label = LanguageLabel(shot.languages.front()) + " and " + std::to_string(shot.languages.size() - 1) +
                          " more";
 
-    std::string report = TextReport();
-    bool written = WriteFile(folder + L"\\index.html", ContactSheet()) && WriteFile(folder + L"\\textfit.txt", report);
+    HDC screen = GetDC(nullptr);
+    Pass pass;
+    pass.dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    pass.shots = shots;
+    std::vector<Pass> passes(1, pass);
+    std::string report = TextReport(passes);
+    bool written = WriteFile(folder + L"\\index.html", ContactSheet(passes)) &&
+                   WriteFile(folder + L"\\textfit.txt", report) &&
+                   WriteFile(folder + L"\\shots.tsv", ShotsFile(pass.dpi));
     int missing = 0, unsaved = 0;
     for (const Shot &shot : shots) {
         missing += shot.file.empty() ? 1 : 0;
         unsaved += !shot.file.empty() && !shot.saved ? 1 : 0;
     }
     printf("\n%s", report.c_str());
-    wchar_t full[MAX_PATH] = L"";
-    GetFullPathNameW((folder + L"\\index.html").c_str(), MAX_PATH, full, nullptr);
-    printf("\nContact sheet: %s\n", Utf8(full).c_str());
+    PrintSheetPath();
     if (!written || missing || unsaved) {
         printf("dxdlg-gallery: %d dialog(s) did not open, %d capture(s) not saved%s\n", missing, unsaved,
-               written ? "" : ", index.html or textfit.txt not written");
+               written ? "" : ", index.html, textfit.txt or shots.tsv not written");
         return 1;
     }
     return 0;
+}
+
+// Every dialog at each DPI: this program again per DPI, each run into a folder of its own, then
+// one contact sheet and one report over them all.
+int CaptureAtScales(const std::vector<int> &scales, const std::string &folderName)
+{
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::vector<Pass> passes;
+    bool failed = false;
+    for (int dpi : scales) {
+        printf("== The gallery at %d DPI\n", dpi);
+        fflush(stdout);
+        std::string subfolder = folderName + "\\" + std::to_string(dpi);
+        std::string command = std::string("\"") + self + "\"" + (only ? std::string(" --only \"") + only + "\"" : "") +
+                              " \"" + subfolder + "\"";
+        // A desktop of its own, whose screen holds as many pixels as 1024 x 768 at 96 DPI does
+        // at this one: the largest dialog, 1066 pixels wide at 192 DPI, fits as it would on a
+        // laptop's screen at that scale. Wine sizes a desktop from its name's value under
+        // HKCU\Software\Wine\Explorer\Desktops.
+        std::string desktop = "dxdlg-gallery-" + std::to_string(dpi);
+        char screen[32];
+        snprintf(screen, sizeof(screen), "%dx%d", MulDiv(1024, dpi, 96), MulDiv(768, dpi, 96));
+        DWORD status;
+        {
+            dxdesk::UserSettingForNow size("Software\\Wine\\Explorer\\Desktops", desktop.c_str(), screen);
+            dxdesk::UserSettingForNow logPixels("Control Panel\\Desktop", "LogPixels", DWORD(dpi));
+            status = size.Set() && logPixels.Set()
+                         ? dxdesk::RunProgram(command, nullptr, 30 * 60 * 1000, desktop.c_str())
+                         : DWORD(-1);
+        }
+        Pass pass;
+        pass.folder = std::to_string(dpi) + "/";
+        if (!ReadShotsFile(WideFromUtf8(subfolder) + L"\\shots.tsv", &pass)) {
+            printf("dxdlg-gallery: the run at %d DPI left no list of its dialogs (exit status %lu)\n", dpi, status);
+            failed = true;
+            continue;
+        }
+        if (pass.dpi != dpi) {
+            printf("dxdlg-gallery: the run meant for %d DPI ran at %d DPI\n", dpi, pass.dpi);
+            failed = true;
+        }
+        failed |= status != 0;
+        passes.push_back(pass);
+    }
+    if (passes.empty())
+        return 1;
+    std::string report = TextReport(passes);
+    bool written =
+        WriteFile(folder + L"\\index.html", ContactSheet(passes)) && WriteFile(folder + L"\\textfit.txt", report);
+    printf("\n== Every scale\n%s", report.c_str());
+    PrintSheetPath();
+    if (!written)
+        printf("dxdlg-gallery: index.html or textfit.txt not written\n");
+    return failed || !written ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    setvbuf(stdout, nullptr, _IOLBF, 4096);
+    const char *folderName = "gallery";
+    std::vector<int> scales;
+    for (int i = 1; i < argc; i++) {
+        if (strcmp(argv[i], "--only") == 0 && i + 1 < argc) {
+            only = argv[++i];
+        } else if (strcmp(argv[i], "--scales") == 0 && i + 1 < argc) {
+            for (const std::string &dpi : Split(argv[++i], ','))
+                if (atoi(dpi.c_str()) >= 48 && atoi(dpi.c_str()) <= 480)
+                    scales.push_back(atoi(dpi.c_str()));
+            if (scales.empty()) {
+                printf("dxdlg-gallery: --scales takes DPI values from 48 to 480, such as 96,144,192\n");
+                return 2;
+            }
+        } else if (strcmp(argv[i], "--help") == 0) {
+            printf("usage: dxdlg-gallery.exe [--only TEXT] [--scales DPI,DPI...] [FOLDER]\n"
+                   "Opens every dialog of dxdlg.dll, captures it into FOLDER (default: gallery) and\n"
+                   "writes FOLDER\\index.html and FOLDER\\textfit.txt. --only opens only the dialogs\n"
+                   "whose PNG file name contains TEXT (for example --only -ja). --scales captures\n"
+                   "them once at each DPI (for example --scales 96,144,192), into FOLDER\\96 and so\n"
+                   "on, with one contact sheet that switches between the scales.\n");
+            return 0;
+        } else {
+            folderName = argv[i];
+        }
+    }
+    folder = WideFromUtf8(folderName);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return scales.empty() ? CaptureEveryDialog() : CaptureAtScales(scales, folderName);
 }

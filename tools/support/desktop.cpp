@@ -168,4 +168,99 @@ bool SavePng(const Pixels &image, const std::wstring &path)
     return saved;
 }
 
+// ---- Other processes ----
+
+std::string ProgramFolder()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder = path;
+    return folder.substr(0, folder.find_last_of("\\/") + 1);
+}
+
+DWORD RunProgram(const std::string &commandLine, std::string *output, DWORD timeoutMs, const char *desktop)
+{
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (output) {
+        if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
+            return DWORD(-1);
+        SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = output ? writeEnd : GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = output ? writeEnd : GetStdHandle(STD_ERROR_HANDLE);
+    std::string desktopName = desktop ? desktop : "";
+    startup.lpDesktop = desktop ? &desktopName[0] : nullptr;
+    std::string command = commandLine;
+    PROCESS_INFORMATION process = {};
+    BOOL started = CreateProcessA(nullptr, &command[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                                  &process);
+    if (output) {
+        CloseHandle(writeEnd);
+        char buffer[4096];
+        DWORD got = 0;
+        while (started && ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+            output->append(buffer, got);
+        CloseHandle(readEnd);
+    }
+    if (!started)
+        return DWORD(-1);
+    DWORD status = DWORD(-1);
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.hProcess, &status);
+    } else {
+        TerminateProcess(process.hProcess, 99);
+        status = 99;
+    }
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+    return status;
+}
+
+// ---- Settings for now ----
+
+UserSettingForNow::UserSettingForNow(const char *key, const char *name, DWORD value) : key_(key), name_(name)
+{
+    Write(REG_DWORD, &value, sizeof(value));
+}
+
+UserSettingForNow::UserSettingForNow(const char *key, const char *name, const std::string &value)
+    : key_(key), name_(name)
+{
+    Write(REG_SZ, value.c_str(), DWORD(value.size() + 1));
+}
+
+void UserSettingForNow::Write(DWORD type, const void *data, DWORD size)
+{
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                        &key, nullptr) != ERROR_SUCCESS)
+        return;
+    DWORD savedSize = 0;
+    present_ = RegQueryValueExA(key, name_.c_str(), nullptr, &savedType_, nullptr, &savedSize) == ERROR_SUCCESS;
+    if (present_) {
+        saved_.resize(savedSize);
+        present_ = RegQueryValueExA(key, name_.c_str(), nullptr, &savedType_, saved_.data(), &savedSize) ==
+                   ERROR_SUCCESS;
+    }
+    set_ = RegSetValueExA(key, name_.c_str(), 0, type, static_cast<const BYTE *>(data), size) == ERROR_SUCCESS;
+    RegCloseKey(key);
+}
+
+UserSettingForNow::~UserSettingForNow()
+{
+    HKEY key;
+    if (!set_ || RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+        return;
+    if (present_)
+        RegSetValueExA(key, name_.c_str(), 0, savedType_, saved_.data(), DWORD(saved_.size()));
+    else
+        RegDeleteValueA(key, name_.c_str());
+    RegCloseKey(key);
+}
+
 }  // namespace dxdesk

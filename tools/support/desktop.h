@@ -34,4 +34,34 @@ Pixels CaptureWindow(HWND window);
 // Writes a capture as PNG (through GDI+); false when it could not.
 bool SavePng(const Pixels &image, const std::wstring &path);
 
+// The folder of this program, with its final backslash.
+std::string ProgramFolder();
+// Runs a command line and waits for it: its exit status, DWORD(-1) when it did not start, 99
+// when it was ended after `timeoutMs`. What it writes to its output and error goes to *output,
+// or to this process's own output when `output` is null. A `desktop` name runs it on that
+// desktop of the window station, created if need be (Wine gives each its own virtual screen).
+DWORD RunProgram(const std::string &commandLine, std::string *output, DWORD timeoutMs,
+                 const char *desktop = nullptr);
+
+// A value of HKEY_CURRENT_USER set while one of these lives, then put back as it was (or
+// deleted when it was not there). For example the DPI that programs started meanwhile see:
+// Wine reads Control Panel\Desktop, LogPixels (REG_DWORD) when a process starts, so a running
+// process keeps its own.
+class UserSettingForNow {
+public:
+    UserSettingForNow(const char *key, const char *name, DWORD value);
+    UserSettingForNow(const char *key, const char *name, const std::string &value);
+    ~UserSettingForNow();
+    bool Set() const { return set_; }
+    UserSettingForNow(const UserSettingForNow &) = delete;
+    UserSettingForNow &operator=(const UserSettingForNow &) = delete;
+
+private:
+    void Write(DWORD type, const void *data, DWORD size);
+    std::string key_, name_;
+    bool set_ = false, present_ = false;
+    DWORD savedType_ = 0;
+    std::vector<BYTE> saved_;
+};
+
 }  // namespace dxdesk
