@@ -7,8 +7,11 @@
  *   3 FRegisterBitmapControlMP  7 RawWarningDialog
  *   4 MemfullErrorDialog
  *
- * All of them run on the caller's thread. One duplex or manual-feed dialog, and one notice,
- * at a time per process.
+ * All of them run on the caller's thread, and each call keeps its state to itself: dialogs and
+ * notices may be open on several threads at once, or one inside another's message loop. The
+ * settings are read by the first dialog call of the process, never while the library loads.
+ * In a window station that nobody can see (a service's) the dialog exports return their failure
+ * at once, without creating a window.
  */
 #ifndef DXDLG_H
 #define DXDLG_H
