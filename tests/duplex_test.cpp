@@ -541,6 +541,33 @@ TEST_F(DuplexDialogs, TheDriversRecordTurnsTheSecondPassPictureOver)
     EXPECT_EQ(seen[0].text, String(IDS_ENGLISH_CASSETTE_FIRST));
 }
 
+// A driver's own dialog may hold a picture control too: created on a thread after a call, it
+// shows that call's illustration; on a thread that never made one, none.
+TEST_F(DuplexDialogs, LaterPictureControlsOfTheThreadShowItsLastIllustration)
+{
+    auto heldBitmap = [](HWND control) { return HBITMAP(GetWindowLongPtrA(control, GWLP_USERDATA)); };
+    OpenDuplex(0, 1033, DXDLG_DMBIN_MANUALFEED, DMORIENT_PORTRAIT, nullptr, Click(IDOK));
+    HWND control = CreateWindowA(BITMAPCTL_CLASS, "", WS_POPUP, 0, 0, 150, 150, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(control, nullptr);
+    HBITMAP shown = heldBitmap(control);
+    EXPECT_NE(shown, nullptr);
+    if (shown)
+        ExpectHolds(PixelsOf(shown), "EVEN_T_M");
+    DestroyWindow(control);  // a control left behind would keep the class from being unregistered
+
+    HANDLE thread = CreateThread(nullptr, 0, [](void *) -> DWORD {
+        HWND other = CreateWindowA(BITMAPCTL_CLASS, "", WS_POPUP, 0, 0, 150, 150, nullptr, nullptr, nullptr, nullptr);
+        DWORD held = other && GetWindowLongPtrA(other, GWLP_USERDATA) != 0;
+        DestroyWindow(other);
+        return held;
+    }, nullptr, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+    DWORD held = 1;
+    GetExitCodeThread(thread, &held);
+    CloseHandle(thread);
+    EXPECT_EQ(held, 0u) << "another thread's control took this thread's illustration";
+}
+
 TEST_F(DuplexDialogs, StoredLanguageAndFinnishFallingBackToEnglish)
 {
     Load({{"countryCode", 1031}});

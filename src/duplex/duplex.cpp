@@ -51,15 +51,24 @@ static int TurnOver(const DEVMODEA *devMode, const DriverPrivateSettings *settin
     return turnOver;
 }
 
+const WCHAR *SelectDuplexTemplate(const DEVMODEA *devMode)
+{
+    return DuplexTemplateNames[IsManualFeedSource(devMode)];
+}
+
+const char *SelectDuplexBitmap(const DEVMODEA *devMode, const DriverPrivateSettings *settings,
+                               WORD passCode)
+{
+    int picture = passCode == 0 ? 0 : 1 + TurnOver(devMode, settings, passCode);
+    return DuplexBitmapNames[IsManualFeedSource(devMode)][picture];
+}
+
 void BuildDuplexResourceNames(char *bitmapName, size_t bitmapNameSize, WCHAR *templateName,
                               size_t templateNameSize, const DEVMODEA *devMode,
                               const DriverPrivateSettings *settings, WORD passCode)
 {
-    int manualFeed = IsManualFeedSource(devMode);
-    int picture = passCode == 0 ? 0 : 1 + TurnOver(devMode, settings, passCode);
-
-    lstrcpynW(templateName, DuplexTemplateNames[manualFeed], (int)templateNameSize);
-    lstrcpynA(bitmapName, DuplexBitmapNames[manualFeed][picture], (int)bitmapNameSize);
+    lstrcpynW(templateName, SelectDuplexTemplate(devMode), (int)templateNameSize);
+    lstrcpynA(bitmapName, SelectDuplexBitmap(devMode, settings, passCode), (int)bitmapNameSize);
 }
 
 /* Loads a string of the column, or the English column's string of the same row when the
@@ -162,11 +171,13 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
 {
     call->answered = call->quit = FALSE;
-    /* The picture control reads the name while the dialog manager creates it. */
-    const char *outerName = SetThreadPictureName(call->bitmapName);
+    /* The picture control reads the name while the dialog manager creates it. The name stays
+     * the thread's afterwards, as a picture control of the caller's own dialogs has always
+     * shown the illustration last named; it is a constant of the library, so nothing of the
+     * call outlives it. */
+    SetThreadPictureName(call->bitmapName);
     INT_PTR result = DialogBoxParamW(ModuleInstance, templateName, call->owner, DuplexDlgProc,
                                      (LPARAM)call);
-    SetThreadPictureName(outerName);
     if (call->answered)
         return (int)result;
     /* A quit message ends the modal loop whatever the dialog: the dialog manager posts it again
@@ -184,7 +195,6 @@ int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
 int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, UINT language,
                          HLOCAL devMode, void *unused7, const DriverPrivateSettings *settings)
 {
-    WCHAR templateName[16];
     DuplexCall call = {};
     int result = -1;
     (void)unused1; (void)unused3; (void)unused7;
@@ -203,9 +213,8 @@ int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, 
         return -1;
     call.settings = settings;
     call.passCode = LOWORD(passCode);
-    BuildDuplexResourceNames(call.bitmapName, sizeof(call.bitmapName), templateName,
-                             sizeof(templateName) / sizeof(templateName[0]), call.devMode,
-                             settings, LOWORD(passCode));
+    call.bitmapName = SelectDuplexBitmap(call.devMode, settings, LOWORD(passCode));
+    const WCHAR *templateName = SelectDuplexTemplate(call.devMode);
 
     if (!ShowEveryLanguage) {
         result = RunDuplexDialog(templateName, &call);

@@ -22,7 +22,7 @@ struct DuplexCall {
     LanguageIndex column;
     BOOL templateTexts;      /* the manual-feed slot dialog: its template carries its texts */
     HWND owner;              /* none: the dialog activates itself */
-    char bitmapName[DuplexBitmapNameSize];   /* the illustration */
+    const char *bitmapName;  /* the illustration: a name of the library's own tables */
     BOOL answered;           /* set when the dialog's own buttons (or keys) end it */
     BOOL quit;               /* set when a quit message ends it */
 };
@@ -30,6 +30,12 @@ struct DuplexCall {
 /* Writes the illustration's bitmap name ("EVEN_T_C", "ODD_T_M_D2", ...) and the template
  * name ("MDDIALOG_TRAY" or "MDDIALOG_MF") for a pass of a job. A null settings record turns
  * nothing over; pass codes above 6 take turn-over 0 before the driver's inversions. */
+/* The template ("MDDIALOG_TRAY" or "MDDIALOG_MF") and the illustration's bitmap name for a
+ * pass of a job, from the library's constant tables. */
+const WCHAR *SelectDuplexTemplate(const DEVMODEA *devMode);
+const char *SelectDuplexBitmap(const DEVMODEA *devMode, const DriverPrivateSettings *settings,
+                               WORD passCode);
+
 void BuildDuplexResourceNames(char *bitmapName, size_t bitmapNameSize, WCHAR *templateName,
                               size_t templateNameSize, const DEVMODEA *devMode,
                               const DriverPrivateSettings *settings, WORD passCode);

@@ -25,6 +25,6 @@ INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT lang
     WORD templateId = SelectLanguage(RequestedLanguage(language))->manualFeedTemplate;
     call.owner = ChooseDialogOwner(owner);
     call.templateTexts = TRUE;
-    lstrcpynA(call.bitmapName, ManualFeedBitmapName, sizeof(call.bitmapName));
+    call.bitmapName = ManualFeedBitmapName;
     return RunDuplexDialog(MAKEINTRESOURCEW(templateId), &call);
 }
