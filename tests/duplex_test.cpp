@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "duplex/duplex.h"
+#include "resource.h"
 #include "harness.h"
 
 using namespace dxtest;

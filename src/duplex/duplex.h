@@ -8,7 +8,6 @@
 
 #include "dxdlg.h"
 #include "language.h"
-#include "../picture/picture.h"
 
 /* One call of OpenDuplexDlg or OpenDuplexDlgMP: what its dialog shows, and how the dialog
  * ended. It lives on the export's stack and reaches DuplexDlgProc through the dialog's creation
@@ -27,15 +26,15 @@ struct DuplexCall {
     BOOL quit;               /* set when a quit message ends it */
 };
 
-/* Writes the illustration's bitmap name ("EVEN_T_C", "ODD_T_M_D2", ...) and the template
- * name ("MDDIALOG_TRAY" or "MDDIALOG_MF") for a pass of a job. A null settings record turns
- * nothing over; pass codes above 6 take turn-over 0 before the driver's inversions. */
-/* The template ("MDDIALOG_TRAY" or "MDDIALOG_MF") and the illustration's bitmap name for a
- * pass of a job, from the library's constant tables. */
+/* The template ("MDDIALOG_TRAY" or "MDDIALOG_MF") and the illustration's bitmap name
+ * ("EVEN_T_C", "ODD_T_M_D2", ...) for a pass of a job, from the library's constant tables. A
+ * null settings record turns nothing over; pass codes above 6 take turn-over 0 before the
+ * driver's inversions. */
 const WCHAR *SelectDuplexTemplate(const DEVMODEA *devMode);
 const char *SelectDuplexBitmap(const DEVMODEA *devMode, const DriverPrivateSettings *settings,
                                WORD passCode);
 
+/* The same two names copied into the caller's buffers, each cut to fit. */
 void BuildDuplexResourceNames(char *bitmapName, size_t bitmapNameSize, WCHAR *templateName,
                               size_t templateNameSize, const DEVMODEA *devMode,
                               const DriverPrivateSettings *settings, WORD passCode);

@@ -40,14 +40,12 @@ static DWORD PictureNameSlot(void)
     return slot;
 }
 
-const char *SetThreadPictureName(const char *name)
+void SetThreadPictureName(const char *name)
 {
     DWORD slot = PictureNameSlot();
-    if (slot == TLS_OUT_OF_INDEXES)
-        return NULL; /* no slot left in the process: the controls show no picture */
-    const char *previous = (const char *)TlsGetValue(slot);
-    TlsSetValue(slot, (void *)name);
-    return previous;
+    /* No slot left in the process: the controls show no picture. */
+    if (slot != TLS_OUT_OF_INDEXES)
+        TlsSetValue(slot, (void *)name);
 }
 
 static const char *ThreadPictureName(void)

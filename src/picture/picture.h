@@ -10,10 +10,9 @@ enum { DuplexBitmapNameSize = 32 };
 
 /* Names the illustration that picture controls created on the calling thread load, until the
  * next call on this thread: a buffer of DuplexBitmapNameSize characters (no more is read), which
- * must stay valid until then, or null for none. Returns the name in use before, for the caller
- * to put back once its dialog stands. Each thread has its own name, so dialogs opened at once on
- * several threads each show their own picture. */
-const char *SetThreadPictureName(const char *name);
+ * must stay valid until then, or null for none. Each thread has its own name, so dialogs opened
+ * at once on several threads each show their own picture. */
+void SetThreadPictureName(const char *name);
 
 /* For unloading: unregisters each picture class that this library registered and gives back
  * the per-thread slot of the picture names. */
