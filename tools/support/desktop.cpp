@@ -1,6 +1,7 @@
 #include "desktop.h"
 
 #include <objidl.h>
+#include <oleacc.h>
 #include <gdiplus.h>
 
 #include <cstring>
@@ -31,6 +32,33 @@ std::wstring WindowText(HWND window)
     std::wstring text(size_t(length) + 1, L'\0');
     text.resize(size_t(GetWindowTextW(window, &text[0], length + 1)));
     return text;
+}
+
+std::wstring AccessibleName(HWND window)
+{
+    // Spelled out here: the copy of IID_IAccessible in mingw-w64's import library makes Wine's
+    // oleacc answer E_NOINTERFACE.
+    static const GUID kIAccessible = {
+        0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    HRESULT initialised = CoInitialize(nullptr);
+    std::wstring name;
+    IAccessible *accessible = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), kIAccessible,
+                                             reinterpret_cast<void **>(&accessible)))) {
+        VARIANT self;
+        VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        if (accessible->get_accName(self, &text) == S_OK && text) {
+            name.assign(text, SysStringLen(text));
+            SysFreeString(text);
+        }
+        accessible->Release();
+    }
+    if (SUCCEEDED(initialised))
+        CoUninitialize();
+    return name;
 }
 
 void PressKey(HWND dialog, UINT vk)

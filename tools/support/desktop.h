@@ -13,6 +13,9 @@ namespace dxdesk {
 HWND FindThreadDialog();
 // The text of a window, in UTF-16 whatever the window's character set.
 std::wstring WindowText(HWND window);
+// What the accessibility layer (and so a screen reader) names a window: oleacc's answer to
+// get_accName of its client object; empty when it has none or oleacc does not answer.
+std::wstring AccessibleName(HWND window);
 // Types a key into the dialog, as a user would: key down and up posted to the focused control
 // (to the dialog itself when the focus lies elsewhere).
 void PressKey(HWND dialog, UINT vk);
