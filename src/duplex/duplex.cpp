@@ -140,7 +140,7 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         SetWindowLongPtrW(dialog, DWLP_USER, (LONG_PTR)call);
         if (!call->owner)
             SetActiveWindow(dialog);
-        PlaceDialog(dialog);
+        PlaceDialogOver(dialog, call->reference);
         if (!call->templateTexts) {
             LoadDuplexTexts(dialog, call->devMode, call->passCode, call->column);
             /* The manual-feed layout marks both buttons as default, and the dialog manager
@@ -202,7 +202,8 @@ int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, 
     if (!BeginDialogCall())
         return -1;
     call.column = SelectLanguage(RequestedLanguage(language))->column;
-    call.owner = ChooseDialogOwner(owner);
+    call.reference = ChooseDialogReference(owner);
+    call.owner = DialogOwnerFor(call.reference);
 
     /* A block too small for the fields that the dialog reads is not read at all; the block
      * stays locked while the dialog reads it. */
