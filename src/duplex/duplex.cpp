@@ -141,6 +141,7 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         if (!call->owner)
             SetActiveWindow(dialog);
         PlaceDialogOver(dialog, call->reference);
+        ShowDialogPicture(dialog, call->bitmapName);
         if (!call->templateTexts) {
             LoadDuplexTexts(dialog, call->devMode, call->passCode, call->column);
             /* The manual-feed layout marks both buttons as default, and the dialog manager
@@ -171,11 +172,12 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
 {
     call->answered = call->quit = FALSE;
-    /* The picture control reads the name while the dialog manager creates it. The name stays
-     * the thread's afterwards, as a picture control of the caller's own dialogs has always
-     * shown the illustration last named; it is a constant of the library, so nothing of the
-     * call outlives it. */
+    /* The dialog's own picture control, of this module's class, gets its picture from the
+     * dialog. The thread's name is for the global class: a picture control of the caller's own
+     * dialogs has always shown the illustration last named. It is a constant of the library,
+     * so nothing of the call outlives it. */
     SetThreadPictureName(call->bitmapName);
+    RegisterOwnPictureClasses();
     INT_PTR result = DialogBoxParamW(ModuleInstance, templateName, call->owner, DuplexDlgProc,
                                      (LPARAM)call);
     if (call->answered)
