@@ -750,6 +750,39 @@ TEST_F(DuplexDialogs, OwnerOnAThreadThatWaitsForTheCallerOnlyPlacesTheDialog)
     }
 }
 
+// What a hook of the caller runs once, when the next picture control is being created.
+std::function<void()> whilePictureCreated;
+
+LRESULT CALLBACK RunWhilePictureCreated(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && whilePictureCreated &&
+        lstrcmpiA(ClassName(reinterpret_cast<HWND>(wParam)).c_str(), BITMAPCTL_CLASS) == 0) {
+        std::function<void()> run = std::move(whilePictureCreated);
+        whilePictureCreated = nullptr;
+        run();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(DuplexDialogs, DialogOpenedWhileAnothersPictureIsCreatedLeavesThatPictureAlone)
+{
+    HLOCAL innerJob = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
+    *static_cast<DEVMODEA *>(LocalLock(innerJob)) = Job(DMBIN_MANUAL, DMORIENT_PORTRAIT);
+    LocalUnlock(innerJob);
+    int inner = -2;
+    whilePictureCreated = [&] { inner = openDuplex(nullptr, nullptr, 0, 1, 1033, innerJob, nullptr, nullptr); };
+    HHOOK hook = SetWindowsHookExW(WH_CBT, RunWhilePictureCreated, nullptr, GetCurrentThreadId());
+    EXPECT_EQ(OpenDuplex(0, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, Click(IDOK)), 1);
+    UnhookWindowsHookEx(hook);
+    whilePictureCreated = nullptr;
+    LocalFree(innerJob);
+    EXPECT_EQ(inner, 1);
+    ASSERT_EQ(seen.size(), 2u);  // the inner dialog, then the outer one
+    const DEVMODEA innerFields = Job(DMBIN_MANUAL, DMORIENT_PORTRAIT);
+    ExpectHolds(seen[0].picture, SelectDuplexBitmap(&innerFields, nullptr, 1));
+    ExpectHolds(seen[1].picture, "EVEN_T_C");
+}
+
 TEST_F(DuplexDialogs, DeviceSettingsThatCannotBeLockedShowNothing)
 {
     HLOCAL empty = LocalAlloc(LMEM_MOVEABLE, 0);   // a discarded block: no memory to lock

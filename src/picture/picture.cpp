@@ -223,6 +223,12 @@ void ShowDialogPicture(HWND dialog, const char *name)
     }
 }
 
+/* Window extra bytes: the name buffer the control's picture was loaded from, compared by
+ * address only. */
+enum { LoadedNameOffset = 0 };
+
+static void DeletePicture(HWND window);
+
 static HBITMAP HeldBitmap(HWND window)
 {
     return (HBITMAP)GetWindowLongPtrA(window, GWLP_USERDATA);
@@ -238,6 +244,19 @@ static void LoadPicture(HWND window, const char *nameBuffer)
         lstrcpynA(name, nameBuffer, DuplexBitmapNameSize); /* reads no further than the buffer */
     HBITMAP bitmap = name[0] ? LoadBitmapA(ModuleInstance, name) : NULL;
     SetWindowLongPtrA(window, GWLP_USERDATA, (LONG_PTR)bitmap);
+    SetWindowLongPtrA(window, LoadedNameOffset, (LONG_PTR)nameBuffer);
+}
+
+/* ShowDialogPicture's message: the picture of that name from now on. The library's dialogs
+ * hand over the name their thread gave the control when it was created, as a rule: that
+ * bitmap is not loaded twice. */
+static void ShowNamedPicture(HWND window, const char *nameBuffer)
+{
+    if (nameBuffer && (const char *)GetWindowLongPtrA(window, LoadedNameOffset) == nameBuffer)
+        return;
+    DeletePicture(window);
+    LoadPicture(window, nameBuffer);
+    InvalidateRect(window, NULL, TRUE);
 }
 
 /* WM_DESTROY: the control owns its bitmap. */
@@ -340,9 +359,7 @@ LRESULT PictureCtlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
         PaintPicture(window);
         return 0;
     case PictureCtlShowName:
-        DeletePicture(window);
-        LoadPicture(window, (const char *)lParam);
-        InvalidateRect(window, NULL, TRUE);
+        ShowNamedPicture(window, (const char *)lParam);
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
