@@ -772,6 +772,8 @@ TEST(PictureClassesOfTheDll, TwoCopiesFromTwoFoldersEachShowTheirOwnPicturesAndO
     EXPECT_EQ(dialog.result, 1);
     EXPECT_EQ(dialog.controlModule, second);
     EXPECT_TRUE(dialog.picture == CopysBitmap(second, DMBIN_MANUAL, 0));
+    // Its own classes do not make the global name the second copy's.
+    EXPECT_EQ(Export<PFN_FRegisterBitmapControlMP>(second, "FRegisterBitmapControlMP")(nullptr), 0);
 
     // The first copy goes while the second one's dialog is open; the second goes on.
     dialog = OpenCopysDialog(second, DMBIN_CASSETTE, 3, false, [&] { FreeLibrary(first); });
