@@ -9,10 +9,10 @@
  * caller, from any thread, before it opens a dialog of its own holding such a control. The
  * class local to this module, of the same name, is registered by the library's first dialog;
  * the dialog manager prefers it for the library's own dialogs, and those dialogs then hand
- * their picture to it themselves (ShowDialogPicture). So a second copy of the library in the process (another folder, another version)
- * shows its own pictures through its own procedure, whichever copy holds the global names, and
- * goes on when the other copy is unloaded. The library unregisters what it registered when it
- * is unloaded.
+ * their picture to it themselves (ShowDialogPicture). So a second copy of the library in the
+ * process (another folder, another version) shows its own pictures through its own procedure,
+ * whichever copy holds the global names, and goes on when the other copy is unloaded. The
+ * library unregisters what it registered when it is unloaded.
  */
 #include "picture.h"
 
