@@ -30,6 +30,7 @@
  * or REG_BINARY of one to four bytes) takes its default; a missing one is written back when the
  * key may be written.
  *   DXDLG_COUNTRY_CODE  the language that DXDLG_STORED_LANGUAGE asks for; default: the user's
+ *                       (2057, English, when the key can be neither opened nor created)
  *   DXDLG_RAW_TIMEOUT   milliseconds the raw warning stays up
  *   DXDLG_ERR_TIMEOUT   milliseconds the memory-full and disk-full notices stay up
  */
@@ -83,32 +84,40 @@ typedef struct DriverPrivateSettings {
 
 /* Timed notices. `language` is a LANGID in its low 16 bits; `reserved` is ignored; `title` is the
  * notice's ANSI caption and must stay valid until the call returns. The notice is owned by the
- * thread's active window, or by `owner` when there is none. The call pumps the thread's
+ * thread's active window, or by `owner` when there is none; a window of another thread or
+ * process is only stood over (the notice is then unowned). The call pumps the thread's
  * messages until OK or the time-out from the registry ends the notice; a quit message ends it
- * too and is posted again for the caller's own loop. Always returns 0. */
+ * too and is posted again for the caller's own loop. A time-out that passes while a window of
+ * the thread stands over the notice (a box or dialog that it owns) waits for that window to
+ * go. Always returns 0. */
 DXDLG_API INT_PTR WINAPI DiskFulErrorDialog(HWND owner, UINT language, void *reserved, LPCSTR title);
 DXDLG_API INT_PTR WINAPI MemfullErrorDialog(HWND owner, UINT language, void *reserved, LPCSTR title);
 DXDLG_API INT_PTR WINAPI RawWarningDialog(HWND owner, UINT language, void *reserved, LPCSTR title);
 
 /* Register the picture-control classes: ZK7730BMPCLASS (duplex dialog) and OvManualDupClass
- * (manual-feed slot dialog), from any thread. 1 when the class stands registered by this
- * library after the call, 0 when registration failed. `instance` is used only when the
- * library's own module handle is unknown. The library unregisters its classes when unloaded. */
+ * (manual-feed slot dialog), application-global, for the caller's own dialogs, from any
+ * thread. 1 when the class stands registered by this library after the call, 0 when
+ * registration failed (another module, or another copy of this library, holds the name).
+ * `instance` is used only when the library's own module handle is unknown. The library's own
+ * dialogs do not need them: they use classes of the same names local to the library's module.
+ * The library unregisters its classes when unloaded. */
 DXDLG_API int WINAPI FRegisterBitmapControl(HINSTANCE instance);
 DXDLG_API int WINAPI FRegisterBitmapControlMP(HINSTANCE instance);
 
 /* The manual duplex instructions before each pass. `passCode` (low 16 bits): 0 first pass,
  * 1 to 6 second pass. `language` (low 16 bits): a LANGID, or DXDLG_STORED_LANGUAGE.
  * `devMode`: a movable local memory block holding a DEVMODEA, read only as far as LocalSize
- * says (a block that ends before dmDefaultSource does gives -1). Returns 1 for OK, 0 for Cancel
- * or when a quit message ended the dialog (the quit is posted again for the caller's loop), -1
- * when the dialog could not be shown. */
+ * says (a block that ends before dmDefaultSource does gives -1). The dialog is owned by the
+ * thread's active window, else by `owner`; a window of another thread or process is only stood
+ * over (the dialog is then unowned and topmost), so that the call never waits for that thread.
+ * Returns 1 for OK, 0 for Cancel or when a quit message ended the dialog (the quit is posted
+ * again for the caller's loop), -1 when the dialog could not be shown. */
 DXDLG_API int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode,
                                    UINT language, HLOCAL devMode, void *unused7,
                                    const DriverPrivateSettings *settings);
 
-/* The manual-feed slot instructions. Returns 1 for OK, 0 for Cancel or a quit message, -1 when
- * the dialog could not be shown. */
+/* The manual-feed slot instructions, owned or stood over as OpenDuplexDlg's. Returns 1 for OK, 0
+ * for Cancel or a quit message, -1 when the dialog could not be shown. */
 DXDLG_API INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT language,
                                          void *unused5, void *unused6);
 

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "duplex/duplex.h"
@@ -656,6 +657,130 @@ TEST_F(DuplexDialogs, OwnerIsTheActiveWindowElseAValidFallbackElseNone)
         EXPECT_EQ(shown.rect.top, origin.y + (client.bottom - height) * 2 / 5);
     }
     DestroyWindow(hidden);
+}
+
+// A window of another thread that answers no message: its thread waits for the caller. A
+// watchdog thread lets it go after `ms`, so that a call that waits for it still ends.
+class WaitingOwnerThread {
+public:
+    WaitingOwnerThread()
+    {
+        thread_ = std::thread([this] {
+            window = CreateWindowExW(0, L"STATIC", L"application", WS_OVERLAPPEDWINDOW, 120, 40,
+                                     860, 660, nullptr, nullptr, nullptr, nullptr);
+            ShowWindow(window, SW_SHOWNOACTIVATE);
+            SetEvent(ready_);
+            WaitForSingleObject(released_, 30000);
+            DestroyWindow(window);
+        });
+        WaitForSingleObject(ready_, 5000);
+    }
+    ~WaitingOwnerThread()
+    {
+        SetEvent(released_);
+        thread_.join();
+        for (HANDLE event : {ready_, released_, returned_})
+            CloseHandle(event);
+    }
+    // Runs `call`; true when it returned while the owner's thread still waited.
+    bool ReturnsWithoutWaiting(const std::function<void()> &call, DWORD ms = 4000)
+    {
+        ResetEvent(returned_);
+        bool fired = false;
+        std::thread watchdog([&] {
+            if (WaitForSingleObject(returned_, ms) == WAIT_TIMEOUT) {
+                fired = true;
+                SetEvent(released_);
+            }
+        });
+        call();
+        SetEvent(returned_);
+        watchdog.join();
+        return !fired;
+    }
+    HWND window = nullptr;
+
+private:
+    HANDLE ready_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE released_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE returned_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread thread_;
+};
+
+TEST_F(DuplexDialogs, OwnerOnAThreadThatWaitsForTheCallerOnlyPlacesTheDialog)
+{
+    ASSERT_EQ(GetActiveWindow(), nullptr);
+    auto raw = Export<PFN_RawWarningDialog>(module, "RawWarningDialog");
+    const struct {
+        const char *call;
+        std::function<void(HWND)> open;
+    } calls[] = {
+        {"OpenDuplexDlg", [&](HWND owner) {
+             EXPECT_EQ(OpenDuplex(1, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, Click(IDOK),
+                                  owner), 1);
+         }},
+        {"OpenDuplexDlgMP", [&](HWND owner) {
+             EXPECT_EQ(OpenManualFeed(1033, Click(IDC_MANUALFEED_OK), owner), 1);
+         }},
+        // The notice flashes up with the default time-out.
+        {"RawWarningDialog", [&](HWND owner) {
+             seen.clear();
+             EXPECT_EQ(raw(owner, 1033, nullptr, "Owner elsewhere"), 0);
+         }},
+    };
+    for (const auto &c : calls) {
+        SCOPED_TRACE(c.call);
+        WaitingOwnerThread application;
+        ASSERT_NE(application.window, nullptr);
+        RECT client;
+        GetClientRect(application.window, &client);
+        POINT origin = {0, 0};
+        ClientToScreen(application.window, &origin);
+        EXPECT_TRUE(application.ReturnsWithoutWaiting([&] { c.open(application.window); }))
+            << "the call waited for the owner's thread";
+        for (const Shown &dialog : seen) {
+            EXPECT_EQ(dialog.owner, nullptr);
+            EXPECT_TRUE(dialog.topmost);
+            EXPECT_TRUE(dialog.active);
+            LONG width = dialog.rect.right - dialog.rect.left;
+            LONG height = dialog.rect.bottom - dialog.rect.top;
+            EXPECT_EQ(dialog.rect.left, origin.x + (client.right - width) / 2);
+            EXPECT_EQ(dialog.rect.top, origin.y + (client.bottom - height) * 2 / 5);
+        }
+    }
+}
+
+// What a hook of the caller runs once, when the next picture control is being created.
+std::function<void()> whilePictureCreated;
+
+LRESULT CALLBACK RunWhilePictureCreated(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && whilePictureCreated &&
+        lstrcmpiA(ClassName(reinterpret_cast<HWND>(wParam)).c_str(), BITMAPCTL_CLASS) == 0) {
+        std::function<void()> run = std::move(whilePictureCreated);
+        whilePictureCreated = nullptr;
+        run();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(DuplexDialogs, DialogOpenedWhileAnothersPictureIsCreatedLeavesThatPictureAlone)
+{
+    HLOCAL innerJob = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
+    *static_cast<DEVMODEA *>(LocalLock(innerJob)) = Job(DMBIN_MANUAL, DMORIENT_PORTRAIT);
+    LocalUnlock(innerJob);
+    int inner = -2;
+    whilePictureCreated = [&] { inner = openDuplex(nullptr, nullptr, 0, 1, 1033, innerJob, nullptr, nullptr); };
+    HHOOK hook = SetWindowsHookExW(WH_CBT, RunWhilePictureCreated, nullptr, GetCurrentThreadId());
+    EXPECT_EQ(OpenDuplex(0, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, Click(IDOK)), 1);
+    UnhookWindowsHookEx(hook);
+    whilePictureCreated = nullptr;
+    LocalFree(innerJob);
+    EXPECT_EQ(inner, 1);
+    ASSERT_EQ(seen.size(), 2u);  // the inner dialog, then the outer one
+    const DEVMODEA innerFields = Job(DMBIN_MANUAL, DMORIENT_PORTRAIT);
+    ExpectHolds(seen[0].picture, SelectDuplexBitmap(&innerFields, nullptr, 1));
+    ExpectHolds(seen[1].picture, "EVEN_T_C");
 }
 
 TEST_F(DuplexDialogs, DeviceSettingsThatCannotBeLockedShowNothing)

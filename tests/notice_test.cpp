@@ -616,6 +616,85 @@ TEST_F(Notices, ClosesOnTimeWhileTheCallerRunsAModalBoxOfItsOwn)
     DestroyWindow(caller);
 }
 
+// ---- The host's windows over the notice, and a busy queue ----
+
+// Answers the host's box with No once the notice's time-out is well past (or after 5 s), from
+// inside the box's own loop.
+double hostBoxTimeout;
+double hostBoxAnswered;
+
+void CALLBACK AnswerHostBoxLate(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND box = FindWindowW(L"#32770", L"Host's box");
+    double open = NowMs() - lifetime.shown;
+    if (box && !hostBoxAnswered && (open > hostBoxTimeout + 200 || open > 5000)) {
+        hostBoxAnswered = NowMs();
+        PostMessageW(box, WM_COMMAND, IDNO, 0);
+    }
+}
+
+TEST_F(Notices, HostsBoxOverTheNoticeKeepsItsAnswerAndTheNoticeClosesAfterIt)
+{
+    hostBoxTimeout = 300;
+    hostBoxAnswered = 0;
+    Load({{"RawDlgTimeout", DWORD(hostBoxTimeout)}});
+    HWND caller = CreateCallerWindow(false);
+    ASSERT_TRUE(caller);
+    HWND boxOwner = nullptr;
+    int answer = -1;
+    double boxReturned = 0;
+    // The host asks its question over whatever window is active: the notice.
+    callerHandler = [&](UINT) {
+        boxOwner = GetActiveWindow();
+        UINT_PTR answering = SetTimer(nullptr, 0, 10, AnswerHostBoxLate);
+        answer = MessageBoxW(boxOwner, L"Save the changes first?", L"Host's box", MB_YESNOCANCEL);
+        KillTimer(nullptr, answering);
+        boxReturned = NowMs();
+    };
+    LifetimeHook hook;
+    QuietWatchdog watchdog(8000);
+    PostMessageW(caller, WM_APP + 2, 0, 0);
+    raw_(nullptr, 1033, nullptr, "Under the host's box");
+    callerHandler = nullptr;
+    ASSERT_TRUE(hook.Complete());
+    EXPECT_EQ(boxOwner, lifetime.notice);
+    EXPECT_EQ(answer, IDNO) << "the notice's time-out took the host's box with it";
+    EXPECT_GT(hostBoxAnswered, 0.0);
+    EXPECT_GE(lifetime.destroyed, boxReturned) << "the notice closed before the box was answered";
+    EXPECT_LT(lifetime.destroyed - hostBoxAnswered, kAtOnceMs) << "the notice stayed after the box";
+    EXPECT_FALSE(watchdog.Fired());
+    DestroyWindow(caller);
+}
+
+TEST_F(Notices, FloodOfPostedMessagesDoesNotHoldTheNoticePastItsTimeOut)
+{
+    const double timeout = 500, floodMs = 4000, lateness = 250;
+    Load({{"RawDlgTimeout", DWORD(timeout)}});
+    HWND caller = CreateCallerWindow(false);
+    ASSERT_TRUE(caller);
+    // Each message posts the next one, so that a posted message always waits in the queue.
+    double floodStarted = NowMs();
+    int handled = 0;
+    callerHandler = [&](UINT) {
+        handled++;
+        if (NowMs() - floodStarted < floodMs)
+            PostMessageW(caller, WM_APP + 5, 0, 0);
+    };
+    LifetimeHook hook;
+    PostMessageW(caller, WM_APP + 5, 0, 0);
+    raw_(nullptr, 1033, nullptr, "Flood");
+    double returned = NowMs();
+    callerHandler = nullptr;
+    MSG msg;
+    while (PeekMessageW(&msg, caller, 0, 0, PM_REMOVE)) {
+    }
+    ASSERT_TRUE(hook.Complete());
+    EXPECT_GT(handled, 100) << "no flood";
+    EXPECT_LT(hook.OpenMs(), timeout + lateness) << "the flood held the notice open";
+    EXPECT_LT(returned - lifetime.destroyed, kAtOnceMs);
+    DestroyWindow(caller);
+}
+
 // ---- Several notices at once ----
 
 // Handles this thread's messages until `done` holds; false if it still does not after `ms`.

@@ -15,6 +15,7 @@
 #include "entry/settings.h"
 #include "harness.h"
 #include "picture/picture.h"
+#include "duplex/duplex.h"
 
 using namespace dxtest;
 
@@ -668,6 +669,125 @@ TEST(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemove
     }
     LocalFree(devMode);
     UnloadDxdlg(dll);
+    DeleteSettingsKey();
+}
+
+// ---- Two copies of the DLL in one process ----
+
+std::vector<BYTE> BitmapBits(HBITMAP bitmap)
+{
+    BITMAP info = {};
+    if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info))
+        return {};
+    std::vector<BYTE> bits(size_t(info.bmWidthBytes) * size_t(info.bmHeight));
+    GetBitmapBits(bitmap, LONG(bits.size()), bits.data());
+    return bits;
+}
+
+struct CopysDialog {
+    int result = -2;
+    std::vector<BYTE> picture;      // what its picture control held
+    HMODULE controlModule = nullptr;
+};
+
+// Opens a dialog of one copy (the duplex dialog for `source` and `passCode`, or with
+// `manualFeed` the manual-feed slot dialog); the watch reads its picture control, runs `during`
+// and presses OK.
+CopysDialog OpenCopysDialog(HMODULE copy, short source, WORD passCode, bool manualFeed = false,
+                            const std::function<void()> &during = [] {})
+{
+    CopysDialog seen;
+    DialogWatch watch([&](HWND dialog) {
+        HWND control = GetDlgItem(dialog, IDC_PICTURE);
+        if (!control)
+            control = FindWindowExA(dialog, nullptr, kManualDupClass, nullptr);
+        seen.picture = BitmapBits(HeldBitmap(control));
+        seen.controlModule = reinterpret_cast<HMODULE>(GetClassLongPtrA(control, GCLP_HMODULE));
+        during();
+        RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        ClickButton(dialog, manualFeed ? IDC_MANUALFEED_OK : IDOK);
+    }, 5000);
+    if (manualFeed) {
+        seen.result = int(Export<PFN_OpenDuplexDlgMP>(copy, "OpenDuplexDlgMP")(nullptr, nullptr, 0, 1033,
+                                                                             nullptr, nullptr));
+    } else {
+        HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
+        auto *fields = static_cast<DEVMODEA *>(LocalLock(devMode));
+        fields->dmOrientation = DMORIENT_PORTRAIT;
+        fields->dmDefaultSource = source;
+        LocalUnlock(devMode);
+        seen.result = Export<PFN_OpenDuplexDlg>(copy, "OpenDuplexDlg")(nullptr, nullptr, 0, passCode, 1033,
+                                                                       devMode, nullptr, nullptr);
+        LocalFree(devMode);
+    }
+    EXPECT_FALSE(watch.WatchdogFired());
+    return seen;
+}
+
+std::vector<BYTE> CopysBitmap(HMODULE copy, short source, WORD passCode)
+{
+    DEVMODEA job = {};
+    job.dmOrientation = DMORIENT_PORTRAIT;
+    job.dmDefaultSource = source;
+    HBITMAP bitmap = LoadBitmapA(copy, SelectDuplexBitmap(&job, nullptr, passCode));
+    std::vector<BYTE> bits = BitmapBits(bitmap);
+    DeleteObject(bitmap);
+    EXPECT_FALSE(bits.empty());
+    return bits;
+}
+
+TEST(PictureClassesOfTheDll, TwoCopiesFromTwoFoldersEachShowTheirOwnPicturesAndOutliveEachOther)
+{
+    HMODULE first = LoadDxdlg({{"countryCode", 1033}});
+    ASSERT_NE(first, nullptr);
+    char path[MAX_PATH], copyPath[MAX_PATH];
+    GetModuleFileNameA(first, path, MAX_PATH);
+    GetTempPathA(MAX_PATH, copyPath);
+    strcat(copyPath, "dxdlg-second-copy");
+    CreateDirectoryA(copyPath, nullptr);
+    strcat(copyPath, "\\dxdlg.dll");
+    ASSERT_TRUE(CopyFileA(path, copyPath, FALSE)) << "error " << GetLastError();
+    HMODULE second = LoadLibraryA(copyPath);
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(second, first);
+    // Each copy's caller registers the classes; the names are the first copy's.
+    EXPECT_EQ(Export<PFN_FRegisterBitmapControl>(first, "FRegisterBitmapControl")(nullptr), 1);
+    EXPECT_EQ(Export<PFN_FRegisterBitmapControlMP>(first, "FRegisterBitmapControlMP")(nullptr), 1);
+    EXPECT_EQ(Export<PFN_FRegisterBitmapControlMP>(second, "FRegisterBitmapControlMP")(nullptr), 0);
+
+    // First passes and second passes in turn: each dialog shows its own job's picture, through
+    // a control of its own copy.
+    CopysDialog dialog = OpenCopysDialog(first, DMBIN_CASSETTE, 0);
+    EXPECT_EQ(dialog.result, 1);
+    EXPECT_EQ(dialog.controlModule, first);
+    EXPECT_TRUE(dialog.picture == CopysBitmap(first, DMBIN_CASSETTE, 0));
+    dialog = OpenCopysDialog(second, DMBIN_MANUAL, 1);
+    EXPECT_EQ(dialog.result, 1);
+    EXPECT_EQ(dialog.controlModule, second);
+    EXPECT_TRUE(dialog.picture == CopysBitmap(second, DMBIN_MANUAL, 1)) << "not its own picture";
+    dialog = OpenCopysDialog(first, DMBIN_CASSETTE, 2);
+    EXPECT_EQ(dialog.controlModule, first);
+    EXPECT_TRUE(dialog.picture == CopysBitmap(first, DMBIN_CASSETTE, 2)) << "not its own picture";
+    dialog = OpenCopysDialog(second, 0, 0, true);
+    EXPECT_EQ(dialog.result, 1);
+    EXPECT_EQ(dialog.controlModule, second);
+    EXPECT_TRUE(dialog.picture == CopysBitmap(second, DMBIN_MANUAL, 0));
+    // Its own classes do not make the global name the second copy's.
+    EXPECT_EQ(Export<PFN_FRegisterBitmapControlMP>(second, "FRegisterBitmapControlMP")(nullptr), 0);
+
+    // The first copy goes while the second one's dialog is open; the second goes on.
+    dialog = OpenCopysDialog(second, DMBIN_CASSETTE, 3, false, [&] { FreeLibrary(first); });
+    EXPECT_EQ(dialog.result, 1);
+    ASSERT_EQ(GetModuleHandleA(path), nullptr) << "the first copy is still loaded";
+    dialog = OpenCopysDialog(second, DMBIN_MANUAL, 4);
+    EXPECT_EQ(dialog.result, 1);
+    EXPECT_TRUE(dialog.picture == CopysBitmap(second, DMBIN_MANUAL, 4));
+    EXPECT_EQ(OpenCopysDialog(second, 0, 0, true).result, 1);
+
+    FreeLibrary(second);
+    EXPECT_FALSE(ClassExists(kBitmapClass));
+    EXPECT_FALSE(ClassExists(kManualDupClass));
+    DeleteFileA(copyPath);
     DeleteSettingsKey();
 }
 

@@ -140,7 +140,8 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         SetWindowLongPtrW(dialog, DWLP_USER, (LONG_PTR)call);
         if (!call->owner)
             SetActiveWindow(dialog);
-        PlaceDialog(dialog);
+        PlaceDialogOver(dialog, call->reference);
+        ShowDialogPicture(dialog, call->bitmapName);
         if (!call->templateTexts) {
             LoadDuplexTexts(dialog, call->devMode, call->passCode, call->column);
             /* The manual-feed layout marks both buttons as default, and the dialog manager
@@ -171,11 +172,12 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
 {
     call->answered = call->quit = FALSE;
-    /* The picture control reads the name while the dialog manager creates it. The name stays
-     * the thread's afterwards, as a picture control of the caller's own dialogs has always
-     * shown the illustration last named; it is a constant of the library, so nothing of the
-     * call outlives it. */
+    /* The dialog's own picture control, of this module's class, gets its picture from the
+     * dialog. The thread's name is for the global class: a picture control of the caller's own
+     * dialogs has always shown the illustration last named. It is a constant of the library,
+     * so nothing of the call outlives it. */
     SetThreadPictureName(call->bitmapName);
+    RegisterOwnPictureClasses();
     INT_PTR result = DialogBoxParamW(ModuleInstance, templateName, call->owner, DuplexDlgProc,
                                      (LPARAM)call);
     if (call->answered)
@@ -202,7 +204,8 @@ int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, 
     if (!BeginDialogCall())
         return -1;
     call.column = SelectLanguage(RequestedLanguage(language))->column;
-    call.owner = ChooseDialogOwner(owner);
+    call.reference = ChooseDialogReference(owner);
+    call.owner = DialogOwnerFor(call.reference);
 
     /* A block too small for the fields that the dialog reads is not read at all; the block
      * stays locked while the dialog reads it. */

@@ -21,6 +21,7 @@ struct DuplexCall {
     LanguageIndex column;
     BOOL templateTexts;      /* the manual-feed slot dialog: its template carries its texts */
     HWND owner;              /* none: the dialog activates itself */
+    HWND reference;          /* the window it stands over: the owner, or another thread's */
     const char *bitmapName;  /* the illustration: a name of the library's own tables */
     BOOL answered;           /* set when the dialog's own buttons (or keys) end it */
     BOOL quit;               /* set when a quit message ends it */

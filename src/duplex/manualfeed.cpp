@@ -23,7 +23,8 @@ INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT lang
     if (!BeginDialogCall())
         return -1;
     WORD templateId = SelectLanguage(RequestedLanguage(language))->manualFeedTemplate;
-    call.owner = ChooseDialogOwner(owner);
+    call.reference = ChooseDialogReference(owner);
+    call.owner = DialogOwnerFor(call.reference);
     call.templateTexts = TRUE;
     call.bitmapName = ManualFeedBitmapName;
     return RunDuplexDialog(MAKEINTRESOURCEW(templateId), &call);

@@ -9,7 +9,9 @@
  * threads, or one opened from a window procedure that another notice's loop dispatches, each
  * keep their own title and deadline and end their own call only. The deadline is a timer of the
  * notice window, so the notice closes on time whatever loop runs on the thread, the caller's own
- * modal box included.
+ * modal box included. It closes only itself: while a window of its thread stands over it (a
+ * box or dialog that it owns, opened while it was the active window) it waits, and closes as
+ * soon as that window is gone.
  *
  * The notice is a Unicode window, so that its accented and Asian messages reach the screen
  * whatever the system's ANSI code page; the caller's title is ANSI and is set as such.
@@ -58,13 +60,58 @@ static void StartNoticeDeadline(HWND notice, NoticeCall *call)
     ArmNoticeDeadline(notice, call);
 }
 
+/* Whether a window of the notice's thread stands over it: the notice is disabled (under a
+ * modal box or dialog), or it owns a visible window, directly or through other owned windows.
+ * Such a window was opened while the notice was the active window, by the host or by another
+ * dialog of the library, and is waiting for its answer: destroying the notice would destroy it
+ * too, and its answer would be lost. */
+typedef struct WindowOverNotice {
+    HWND notice;
+    BOOL found;
+} WindowOverNotice;
+
+static BOOL CALLBACK FindWindowOverNotice(HWND window, LPARAM parameter)
+{
+    WindowOverNotice *search = (WindowOverNotice *)parameter;
+    if (!IsWindowVisible(window))
+        return TRUE;
+    for (HWND owner = GetWindow(window, GW_OWNER); owner; owner = GetWindow(owner, GW_OWNER)) {
+        if (owner == search->notice) {
+            search->found = TRUE;
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+static BOOL NoticeIsCovered(HWND notice)
+{
+    if (!IsWindowEnabled(notice))
+        return TRUE;
+    WindowOverNotice search = {notice, FALSE};
+    EnumThreadWindows(GetWindowThreadProcessId(notice, NULL), FindWindowOverNotice,
+                      (LPARAM)&search);
+    return search.found;
+}
+
+/* Closes the notice once its time-out is exceeded, unless a window of its thread stands over
+ * it. TRUE when it closed it. */
+static BOOL CloseNoticeIfDue(HWND notice, const NoticeCall *call)
+{
+    if (!call->shown || !NoticeTimedOut(call->shownAt, GetTickCount(), call->timeout))
+        return FALSE;
+    if (NoticeIsCovered(notice))
+        return FALSE;
+    DestroyWindow(notice);
+    return TRUE;
+}
+
 /* The timer can go off a little early by the tick counter's reckoning: then it is set again
- * for what remains. */
+ * for what remains. A notice that is due but covered looks again at the timer's shortest
+ * period, so that it closes as soon as the window over it is gone. */
 static void CheckNoticeDeadline(HWND notice, const NoticeCall *call)
 {
-    if (NoticeTimedOut(call->shownAt, GetTickCount(), call->timeout))
-        DestroyWindow(notice);
-    else
+    if (!CloseNoticeIfDue(notice, call))
         ArmNoticeDeadline(notice, call);
 }
 
@@ -94,7 +141,7 @@ INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM 
         call = (NoticeCall *)lParam;
         SetWindowLongPtrW(notice, DWLP_USER, (LONG_PTR)call);
         SetActiveWindow(notice);
-        PlaceDialog(notice);
+        PlaceDialogOver(notice, call ? call->reference : GetParent(notice));
         SetWindowTextA(notice, call && call->title ? call->title : "");
         return TRUE;
     case WM_ERASEBKGND:
@@ -136,7 +183,11 @@ INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM 
  * The loop waits with MsgWaitForMultipleObjectsEx rather than in GetMessageW: a notice closed
  * by a message sent from another thread (a click by an automation tool) is closed while
  * PeekMessageW handles that message, and the call must end then, not at the next posted
- * message, which may never come. */
+ * message, which may never come.
+ *
+ * The deadline is also looked at after each message: the system hands out a WM_TIMER only
+ * when no posted message or paint is waiting, so a host that keeps posting to itself, or a
+ * window that keeps invalidating itself, would hold the notice open past its time-out. */
 static void RunNoticeLoop(HWND notice, const NoticeCall *call)
 {
     MSG msg;
@@ -161,6 +212,8 @@ static void RunNoticeLoop(HWND notice, const NoticeCall *call)
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
+        if (!call->ended)
+            CloseNoticeIfDue(notice, call);
     }
 }
 
@@ -170,9 +223,9 @@ static INT_PTR ShowNotice(int kind, HWND owner, UINT language, LPCSTR title)
     if (!BeginDialogCall())
         return 0;
     NoticeCall call = {title, kind == RawWarningNotice ? RawDlgTimeout : ErrDlgTimeout, FALSE, 0,
-                       FALSE};
+                       FALSE, ChooseDialogReference(owner)};
     WORD templateId = SelectLanguage(LOWORD(language))->noticeTemplates[kind];
-    owner = ChooseDialogOwner(owner);
+    owner = DialogOwnerFor(call.reference);
 
     HWND notice = CreateDialogParamW(ModuleInstance, MAKEINTRESOURCEW(templateId), owner,
                                      NoticeDlgProc, (LPARAM)&call);

@@ -16,9 +16,11 @@ struct NoticeCall {
     BOOL shown;      /* set when the notice is first shown, which starts its deadline */
     DWORD shownAt;   /* the tick count then */
     BOOL ended;      /* set when the notice is destroyed, whatever destroyed it */
+    HWND reference;  /* the window it stands over: its owner, or another thread's window */
 };
 
-/* The notice's own timer, whose WM_TIMER closes it once its time-out is exceeded. */
+/* The notice's own timer, whose WM_TIMER closes it once its time-out is exceeded, or, while a
+ * window of its thread stands over it, as soon as that window is gone. */
 static const UINT_PTR NoticeDeadlineTimer = 1;
 
 /* The dialog procedure of every notice; the creation parameter is the call's NoticeCall. */

@@ -1,13 +1,18 @@
 /*
  * The picture control. Two window classes, ZK7730BMPCLASS for the manual duplex dialogs and
- * OvManualDupClass for the manual-feed slot dialogs, share one message handler: a control loads
- * the bitmap that its thread names (SetThreadPictureName) from the library's resources when it
- * is created, owns it until it is destroyed, and paints it centred at its own size or stretched
- * over itself.
+ * OvManualDupClass for the manual-feed slot dialogs, share one message handler: a control shows
+ * one bitmap of the library's resources, owns it until it is destroyed, and paints it centred at
+ * its own size or stretched over itself.
  *
- * The classes are application-global, so that dialogs of any module of the process may hold
- * these controls. A caller registers a class before it opens a dialog that needs it, from any
- * thread; the library unregisters what it registered when it is unloaded.
+ * Each class exists twice, with one procedure. A control loads the bitmap that its thread names
+ * (SetThreadPictureName) when it is created. The application-global class is registered by a
+ * caller, from any thread, before it opens a dialog of its own holding such a control. The
+ * class local to this module, of the same name, is registered by the library's first dialog;
+ * the dialog manager prefers it for the library's own dialogs, and those dialogs then hand
+ * their picture to it themselves (ShowDialogPicture). So a second copy of the library in the
+ * process (another folder, another version) shows its own pictures through its own procedure,
+ * whichever copy holds the global names, and goes on when the other copy is unloaded. The
+ * library unregisters what it registered when it is unloaded.
  */
 #include "picture.h"
 
@@ -79,17 +84,20 @@ static const PictureClass PictureClasses[PictureClassCount] = {
     {MANUALDUPCTL_CLASS, ManualDupCtlWndProc, &ManualDupCtlClassInstance},
 };
 
+/* Whether this module's own class of each name stands registered. */
+static BOOL OwnClassRegistered[PictureClassCount];
+
 /* One registration at a time in the process. Two threads that both found a class unregistered
  * would both call RegisterClassA, and the one refused could not tell whether the class it was
  * refused for is this library's: under Wine a class stands registered for the system before it
  * can be looked up in the process. */
 static SRWLOCK Registering = SRWLOCK_INIT;
 
-/* Registers the class for this library. The instance is recorded only when the system accepted
- * the class, so that unloading unregisters exactly what the library registered. */
-static BOOL RegisterNewPictureClass(const PictureClass *pictureClass, HINSTANCE instance)
+/* Registers a class of the picture control's record with the given style, procedure and
+ * instance. The record is built in movable global memory; the system keeps its own copy. */
+static BOOL RegisterPictureRecord(const char *name, UINT style, WNDPROC windowProc,
+                                  HINSTANCE instance)
 {
-    /* The record is built in movable global memory; the system keeps its own copy. */
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(WNDCLASSA));
     if (!block)
         return FALSE;
@@ -98,8 +106,8 @@ static BOOL RegisterNewPictureClass(const PictureClass *pictureClass, HINSTANCE 
         GlobalFree(block);
         return FALSE;
     }
-    record->style = CS_VREDRAW | CS_HREDRAW | CS_GLOBALCLASS;
-    record->lpfnWndProc = pictureClass->windowProc;
+    record->style = style;
+    record->lpfnWndProc = windowProc;
     record->cbClsExtra = 0;
     record->cbWndExtra = 8;
     record->hInstance = instance;
@@ -107,11 +115,34 @@ static BOOL RegisterNewPictureClass(const PictureClass *pictureClass, HINSTANCE 
     record->hCursor = LoadCursorA(NULL, IDC_ARROW);
     record->hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
     record->lpszMenuName = NULL;
-    record->lpszClassName = pictureClass->name;
-    if (RegisterClassA(record))
-        *pictureClass->registeredInstance = instance;
+    record->lpszClassName = name;
+    BOOL registered = RegisterClassA(record) != 0;
     GlobalUnlock(block);
     GlobalFree(block);
+    return registered;
+}
+
+/* Whether the class that `instance` finds under `name` runs `windowProc`. */
+static BOOL ClassRunsProc(HINSTANCE instance, const char *name, WNDPROC windowProc)
+{
+    WNDCLASSEXA info;
+    info.cbSize = sizeof(info);
+    return GetClassInfoExA(instance, name, &info) && info.lpfnWndProc == windowProc;
+}
+
+/* Registers the global class for this library. The instance is recorded only when the system
+ * accepted the class, so that unloading unregisters exactly what the library registered. A
+ * global class of the name that another module holds refuses it, as Windows does; Wine would
+ * take a second one once this module has a local class of the name. */
+static BOOL RegisterNewPictureClass(const PictureClass *pictureClass, HINSTANCE instance)
+{
+    WNDCLASSEXA held;
+    held.cbSize = sizeof(held);
+    if (GetClassInfoExA(NULL, pictureClass->name, &held))
+        return FALSE;
+    if (RegisterPictureRecord(pictureClass->name, CS_VREDRAW | CS_HREDRAW | CS_GLOBALCLASS,
+                              pictureClass->windowProc, instance))
+        *pictureClass->registeredInstance = instance;
     return *pictureClass->registeredInstance != NULL;
 }
 
@@ -128,6 +159,21 @@ static int RegisterPictureClass(const PictureClass *pictureClass, HINSTANCE call
     return registered ? 1 : 0;
 }
 
+void RegisterOwnPictureClasses(void)
+{
+    AcquireSRWLockExclusive(&Registering);
+    for (int i = 0; i < PictureClassCount; i++) {
+        /* The same procedure as the global class: under Wine a window created with a null
+         * instance finds a local class of any module, and must behave as before. Refused, the
+         * dialogs fall back on the global class of the name, if there is one. */
+        if (!OwnClassRegistered[i])
+            OwnClassRegistered[i] =
+                RegisterPictureRecord(PictureClasses[i].name, CS_VREDRAW | CS_HREDRAW,
+                                      PictureClasses[i].windowProc, ModuleInstance);
+    }
+    ReleaseSRWLockExclusive(&Registering);
+}
+
 int WINAPI FRegisterBitmapControl(HINSTANCE instance)
 {
     return RegisterPictureClass(&PictureClasses[BitmapCtlClass], instance);
@@ -142,14 +188,46 @@ void ReleasePictureControls(void)
 {
     for (int i = 0; i < PictureClassCount; i++) {
         const PictureClass *pictureClass = &PictureClasses[i];
+        /* Only classes that run this module's procedures: under Wine, unregistering a name
+         * for a module that has no class of it left removes another module's global class. The
+         * local class goes first; the module then finds its global one. */
+        if (OwnClassRegistered[i] &&
+            ClassRunsProc(ModuleInstance, pictureClass->name, pictureClass->windowProc) &&
+            UnregisterClassA(pictureClass->name, ModuleInstance))
+            OwnClassRegistered[i] = FALSE;
         HINSTANCE instance = *pictureClass->registeredInstance;
-        if (instance && UnregisterClassA(pictureClass->name, instance))
+        if (instance && ClassRunsProc(instance, pictureClass->name, pictureClass->windowProc) &&
+            UnregisterClassA(pictureClass->name, instance))
             *pictureClass->registeredInstance = NULL;
     }
     DWORD slot = (DWORD)InterlockedExchange(&NameSlot, (LONG)TLS_OUT_OF_INDEXES);
     if (slot != TLS_OUT_OF_INDEXES)
         TlsFree(slot);
 }
+
+static BOOL IsPictureClassName(const char *name)
+{
+    for (int i = 0; i < PictureClassCount; i++) {
+        if (lstrcmpiA(name, PictureClasses[i].name) == 0)
+            return TRUE;
+    }
+    return FALSE;
+}
+
+void ShowDialogPicture(HWND dialog, const char *name)
+{
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char className[32];
+        if (GetClassNameA(child, className, sizeof(className)) && IsPictureClassName(className))
+            SendMessageA(child, PictureCtlShowName, 0, (LPARAM)name);
+    }
+}
+
+/* Window extra bytes: the name buffer the control's picture was loaded from, compared by
+ * address only. */
+enum { LoadedNameOffset = 0 };
+
+static void DeletePicture(HWND window);
 
 static HBITMAP HeldBitmap(HWND window)
 {
@@ -166,6 +244,19 @@ static void LoadPicture(HWND window, const char *nameBuffer)
         lstrcpynA(name, nameBuffer, DuplexBitmapNameSize); /* reads no further than the buffer */
     HBITMAP bitmap = name[0] ? LoadBitmapA(ModuleInstance, name) : NULL;
     SetWindowLongPtrA(window, GWLP_USERDATA, (LONG_PTR)bitmap);
+    SetWindowLongPtrA(window, LoadedNameOffset, (LONG_PTR)nameBuffer);
+}
+
+/* ShowDialogPicture's message: the picture of that name from now on. The library's dialogs
+ * hand over the name their thread gave the control when it was created, as a rule: that
+ * bitmap is not loaded twice. */
+static void ShowNamedPicture(HWND window, const char *nameBuffer)
+{
+    if (nameBuffer && (const char *)GetWindowLongPtrA(window, LoadedNameOffset) == nameBuffer)
+        return;
+    DeletePicture(window);
+    LoadPicture(window, nameBuffer);
+    InvalidateRect(window, NULL, TRUE);
 }
 
 /* WM_DESTROY: the control owns its bitmap. */
@@ -266,6 +357,9 @@ LRESULT PictureCtlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
         return 0;
     case WM_PAINT:
         PaintPicture(window);
+        return 0;
+    case PictureCtlShowName:
+        ShowNamedPicture(window, (const char *)lParam);
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);

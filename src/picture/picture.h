@@ -14,8 +14,22 @@ enum { DuplexBitmapNameSize = 32 };
  * at once on several threads each show their own picture. */
 void SetThreadPictureName(const char *name);
 
-/* For unloading: unregisters each picture class that this library registered and gives back
- * the per-thread slot of the picture names. */
+/* Registers, once, this module's own classes of both names (local to the module, with this
+ * copy of the library's procedures), which the dialog manager prefers for the library's
+ * own dialogs over the global classes, whichever module registered those. Called by every
+ * dialog of the library before it opens. */
+void RegisterOwnPictureClasses(void);
+
+/* Hands `name` (as for SetThreadPictureName) to every picture control of the dialog, which then
+ * shows that bitmap instead of the one it was created with. The library's dialogs call it while
+ * they initialise, so that what they show is their own, whatever the thread named meanwhile. */
+void ShowDialogPicture(HWND dialog, const char *name);
+
+/* The control's message that ShowDialogPicture sends: lParam is the name. */
+enum { PictureCtlShowName = WM_USER + 0x70 };
+
+/* For unloading: unregisters each picture class that this library registered, its own and the
+ * global ones, and gives back the per-thread slot of the picture names. */
 void ReleasePictureControls(void);
 
 /* The instance each class was registered with by this library, or null while it is not. */

@@ -9,14 +9,15 @@
 /* Ancestors examined before the walk gives up and the direct parent is used instead. */
 enum { MaxAncestorSteps = 32 };
 
-/* The ancestor with the greatest window width, the nearest among equals; none when no
- * ancestor is wider than 0; the direct parent when the chain is too long to walk. */
-static HWND ChooseReferenceWindow(HWND dialog)
+/* Among `first` and its ancestors, the window with the greatest window width, the nearest
+ * among equals; none when none is wider than 0; `first` itself when the chain is too long to
+ * walk. */
+static HWND ChooseReferenceWindow(HWND first)
 {
     HWND reference = NULL;
     LONG bestWidth = 0;
     WORD step = 1;
-    for (HWND ancestor = GetParent(dialog); ancestor; ancestor = GetParent(ancestor)) {
+    for (HWND ancestor = first; ancestor; ancestor = GetParent(ancestor)) {
         RECT rect;
         GetWindowRect(ancestor, &rect);
         LONG width = rect.right - rect.left;
@@ -25,7 +26,7 @@ static HWND ChooseReferenceWindow(HWND dialog)
             bestWidth = width;
         }
         if (++step == MaxAncestorSteps)
-            return GetParent(dialog);
+            return first;
     }
     return reference;
 }
@@ -78,7 +79,12 @@ POINT DialogPosition(const RECT *reference, LONG width, LONG height, const RECT 
 
 void PlaceDialog(HWND dialog)
 {
-    HWND reference = ChooseReferenceWindow(dialog);
+    PlaceDialogOver(dialog, GetParent(dialog));
+}
+
+void PlaceDialogOver(HWND dialog, HWND over)
+{
+    HWND reference = ChooseReferenceWindow(over);
 
     RECT rect;
     GetWindowRect(dialog, &rect);
@@ -97,14 +103,26 @@ void PlaceDialog(HWND dialog)
                  SWP_NOACTIVATE | SWP_HIDEWINDOW);
 }
 
-HWND ChooseDialogOwner(HWND fallback)
+HWND ChooseDialogReference(HWND fallback)
 {
-    HWND owner = GetActiveWindow();
-    if (!owner)
-        owner = fallback;
+    HWND reference = GetActiveWindow();
+    if (!reference)
+        reference = fallback;
     /* A handle that is no window would make the dialog fail to open at all (and a modal
      * dialog's 0 reads as Cancel): open it unowned instead. */
-    if (owner && !IsWindow(owner))
-        owner = NULL;
-    return owner;
+    if (reference && !IsWindow(reference))
+        reference = NULL;
+    return reference;
+}
+
+HWND DialogOwnerFor(HWND reference)
+{
+    /* An owner is sent messages that the dialog manager waits for (a modal dialog disables it),
+     * and on Windows a window owned across threads joins the two threads' input: a window of
+     * another thread, or process, whose thread is busy or waits for this one would hold the
+     * call, for ever in the second case. Such a window is only stood over. Its thread is read
+     * from the window system, without a message. */
+    if (reference && GetWindowThreadProcessId(reference, NULL) != GetCurrentThreadId())
+        return NULL;
+    return reference;
 }

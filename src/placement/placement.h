@@ -12,6 +12,10 @@
  * dialog has no ancestor. */
 void PlaceDialog(HWND dialog);
 
+/* The same over `over` and its ancestors instead of the dialog's: for a dialog that stands over
+ * a window it does not belong to (none: centred in the primary monitor's work area). */
+void PlaceDialogOver(HWND dialog, HWND over);
+
 /* The arithmetic of PlaceDialog: the top-left corner, in screen coordinates, of a dialog of
  * the given width and height centred horizontally and two fifths down over `reference` (a
  * client area in screen coordinates), then kept inside `workArea`. The left and top edges are
@@ -19,8 +23,14 @@ void PlaceDialog(HWND dialog);
  * at the right or bottom edge, and sticks out on the left or top. */
 POINT DialogPosition(const RECT *reference, LONG width, LONG height, const RECT *workArea);
 
-/* The owner of a dialog of the library: the calling thread's active window, else the caller's
- * fallback when it is a window, else none. */
-HWND ChooseDialogOwner(HWND fallback);
+/* The window a dialog of the library stands over: the calling thread's active window, else the
+ * caller's fallback when it is a window, else none. */
+HWND ChooseDialogReference(HWND fallback);
+
+/* The owner of a dialog that stands over `reference`: the reference when it belongs to the
+ * calling thread; none for a window of another thread or process, which the dialog only stands
+ * over (it is then unowned, topmost and activates itself), so that the call never waits for
+ * that thread. */
+HWND DialogOwnerFor(HWND reference);
 
 #endif
