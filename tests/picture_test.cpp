@@ -196,11 +196,11 @@ TEST_F(PictureControl, ClassRecord)
         EXPECT_EQ(info.lpszMenuName, nullptr);
     }
     // A window of another module finds the classes (they are global), and the controls are
-    // ANSI windows.
+    // Unicode windows, so that the picture's description keeps every language's letters.
     HWND control = CreateWindowExA(0, kBitmapClass, "", WS_POPUP, 0, 0, 10, 10, nullptr,
                                    nullptr, GetModuleHandleA("user32.dll"), nullptr);
     ASSERT_NE(control, nullptr);
-    EXPECT_FALSE(IsWindowUnicode(control));
+    EXPECT_TRUE(IsWindowUnicode(control));
     DestroyWindow(control);
 }
 
