@@ -69,6 +69,9 @@ static size_t AppendWindowText(WCHAR *copy, size_t length, HWND window)
 {
     WCHAR text[CopyTextSize];
     int count = GetWindowTextW(window, text, CopyTextSize);
+    /* Several texts end in line feeds, which would only widen the copy's layout. */
+    while (count > 0 && (text[count - 1] == L'\n' || text[count - 1] == L'\r'))
+        count--;
     return Append(copy, length, text, count);
 }
 

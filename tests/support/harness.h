@@ -98,6 +98,10 @@ std::string ClassName(HWND window);
 void ClickButton(HWND dialog, int id);
 // Types a key into the dialog, as a user would: key down and up posted to the focused control.
 using dxdesk::PressKey;
+using dxdesk::PressCtrlKey;
+using dxdesk::ReleaseCtrl;
+using dxdesk::ClipboardText;
+using dxdesk::EmptyClipboardNow;
 using dxdesk::CloseByForce;
 // Pumps this thread's messages for `ms` milliseconds.
 using dxdesk::PumpMessages;

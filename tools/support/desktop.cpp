@@ -71,6 +71,48 @@ void PressKey(HWND dialog, UINT vk)
     PostMessageW(target, WM_KEYUP, vk, 1 | (LPARAM(scan) << 16) | (LPARAM(3) << 30));
 }
 
+static void SetCtrl(bool down)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+void PressCtrlKey(HWND dialog, UINT vk)
+{
+    SetCtrl(true);
+    PressKey(dialog, vk);
+}
+
+void ReleaseCtrl()
+{
+    SetCtrl(false);
+}
+
+std::wstring ClipboardText()
+{
+    std::wstring text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const WCHAR *units = static_cast<const WCHAR *>(GlobalLock(data))) {
+            text = units;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void EmptyClipboardNow()
+{
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+}
+
 void CloseByForce(HWND dialog)
 {
     SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);

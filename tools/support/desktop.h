@@ -19,6 +19,13 @@ std::wstring AccessibleName(HWND window);
 // Types a key into the dialog, as a user would: key down and up posted to the focused control
 // (to the dialog itself when the focus lies elsewhere).
 void PressKey(HWND dialog, UINT vk);
+// Types Ctrl and a key into the dialog: Ctrl stands pressed in this thread's keyboard state
+// (as the dialog reads it) until ReleaseCtrl, then the key goes down and up as PressKey sends it.
+void PressCtrlKey(HWND dialog, UINT vk);
+void ReleaseCtrl();
+// The clipboard's Unicode text; EmptyClipboardNow leaves the clipboard empty.
+std::wstring ClipboardText();
+void EmptyClipboardNow();
 // Closes a dialog that would not go: Cancel, then its default button (a notice knows only its
 // OK), then EndDialog for a modal one.
 void CloseByForce(HWND dialog);
