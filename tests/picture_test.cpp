@@ -357,8 +357,12 @@ TEST_F(PicturePainting, WithoutCentringASmallerPictureIsEnlarged)
     EXPECT_EQ(image.At(180, 70), kYellow);
 }
 
-TEST_F(PicturePainting, GreyOrWindowColouredBackground)
+TEST_F(PicturePainting, GreyOrWindowColouredBackgroundAndTheFaceColourUnderHighContrast)
 {
+    // A scheme whose dialog face is dark: the grey stays light grey while high contrast is off.
+    int face = COLOR_3DFACE;
+    const COLORREF savedFace = GetSysColor(COLOR_3DFACE), darkFace = RGB(0, 0, 0x80);
+    ASSERT_TRUE(SetSysColors(1, &face, &darkFace));
     Pixels grey = Paint(PCS_GRAYBKGND | PCS_CENTERIMAGE, 181, 71);
     EXPECT_EQ(grey.At(0, 0), kLightGrey);
     EXPECT_EQ(grey.At(180, 70), kLightGrey);
@@ -367,6 +371,20 @@ TEST_F(PicturePainting, GreyOrWindowColouredBackground)
     Pixels window = Paint(PCS_CENTERIMAGE, 181, 71);
     EXPECT_EQ(window.At(0, 0), kWindowColour);
     EXPECT_EQ(window.At(180, 70), kWindowColour);
+
+    // High contrast on (Wine has none: the library's own call is answered "on"): the grey takes
+    // the face colour; the window colour and the picture's own colours stay.
+    {
+        ImportPatch contrast(GetModuleHandleW(nullptr), "USER32.dll", "SystemParametersInfoW",
+                             AnswerHighContrastOn);
+        ASSERT_TRUE(contrast.Patched());
+        Pixels faced = Paint(PCS_GRAYBKGND | PCS_CENTERIMAGE, 181, 71);
+        EXPECT_EQ(faced.At(0, 0), darkFace);
+        EXPECT_EQ(faced.At(180, 70), darkFace);
+        EXPECT_EQ(faced.At(4, 5), kRed);
+        EXPECT_EQ(Paint(PCS_CENTERIMAGE, 181, 71).At(0, 0), kWindowColour);
+    }
+    SetSysColors(1, &face, &savedFace);
 }
 
 TEST_F(PicturePainting, ControlWithoutBitmapPaintsOnlyItsBackground)

@@ -117,4 +117,9 @@ using dxdesk::SavePng;
 // ---- To UTF-16: texts written in the tests' source (UTF-8), or ANSI texts (CP_ACP) ----
 std::wstring Wide(const char *text, UINT codePage = CP_UTF8);
 
+// ---- High contrast, which Wine lacks ----
+// SystemParametersInfoW as it would answer with a high-contrast scheme on: put in place of a
+// module's import of it (ImportPatch); every other question goes to the real function.
+BOOL WINAPI AnswerHighContrastOn(UINT action, UINT parameter, void *data, UINT winIni);
+
 }  // namespace dxtest
