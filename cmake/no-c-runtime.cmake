@@ -45,7 +45,9 @@ endfunction()
 # libraries on Debian).
 dxdlg_import_libraries(DXDLG_SYSTEM_IMPORT_LIBRARIES dxdlg_system_imports ${CMAKE_SOURCE_DIR}/cmake/imports)
 add_dependencies(dxdlg dxdlg_system_imports)
-target_link_options(dxdlg PRIVATE -nostdlib -Wl,--entry=DllMain)
+target_link_options(dxdlg PRIVATE -nostdlib -Wl,--entry=DllMain
+    # clang says the runtime options that the toolchain passes to every link go unused here.
+    $<$<CXX_COMPILER_ID:Clang>:-Wno-unused-command-line-argument>)
 target_link_libraries(dxdlg PRIVATE ${DXDLG_SYSTEM_IMPORT_LIBRARIES})
 if(DXDLG_ARCH STREQUAL "x64")
     # The stack probe (___chkstk_ms) from libgcc; ARM64's is src/entry/stackprobe-arm64.S.
