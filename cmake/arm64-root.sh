@@ -115,16 +115,18 @@ action=${1:-}
 case $action in
 run)
     [ $# -gt 0 ] || fail "run: no command"
+    mkdir -p "$(dirname "$root")"
+    # One run at a time on the machine: a run that ends removes the registration that another
+    # would still need.
+    exec 8>"$root.run.lock"
+    flock 8
     trap unregister EXIT
     trap 'exit 130' INT TERM
     register
-    mkdir -p "$(dirname "$root")"
-    (
-        flock 9
-        [ -f "$root/$ready" ] || create_root
-    ) 9>"$root.lock"
+    [ -f "$root/$ready" ] || create_root
     status=0
-    "$@" || status=$?
+    # The lock stays with this script: a server that the command leaves running must not hold it.
+    "$@" 8>&- || status=$?
     exit $status
     ;;
 exec)
