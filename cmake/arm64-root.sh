@@ -94,7 +94,7 @@ create_root() {
     partial=$root.partial
     rm -rf "$partial"
     mkdir -p "$partial"
-    echo "Making the arm64 Debian root with Wine in $root (once per machine, about 4 minutes)"
+    echo "Making the arm64 Debian root with Wine in $root (once per machine, about 3 minutes)"
     debootstrap --foreign --arch=arm64 --variant=minbase --include=wine64,libwine,fonts-wine \
         bookworm "$partial" "$mirror" >"$partial.log" 2>&1 ||
         { tail -n 20 "$partial.log" >&2; fail "debootstrap (first stage) failed, see $partial.log"; }

@@ -13,21 +13,12 @@
 #include "resource.h"
 #include "exports.h"
 
-/* The compiler may call these for large structures; there is no runtime to bring them. */
+/* The compiler may call it to clear a structure; there is no runtime to bring it. */
 void *memset(void *to, int value, size_t size)
 {
     volatile unsigned char *p = (volatile unsigned char *)to;
     while (size--)
         *p++ = (unsigned char)value;
-    return to;
-}
-
-void *memcpy(void *to, const void *from, size_t size)
-{
-    volatile unsigned char *p = (volatile unsigned char *)to;
-    const unsigned char *q = (const unsigned char *)from;
-    while (size--)
-        *p++ = *q++;
     return to;
 }
 
@@ -37,21 +28,38 @@ static LONG Failures;
 
 static void Print(const char *text)
 {
-    DWORD written, length = (DWORD)lstrlenA(text);
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, length, &written, NULL);
+    DWORD written;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, (DWORD)lstrlenA(text), &written, NULL);
 }
 
-static void PrintWide(const WCHAR *text)
+static void Step(const char *what)
 {
-    char utf8[1024];
-    if (!WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof(utf8), NULL, NULL))
-        lstrcpyA(utf8, "(unprintable)");
-    Print(utf8);
+    Print("  ");
+    Print(what);
+    Print("\n");
 }
 
-static void PrintNumber(long long value)
+/* A failed check: `item` names the part of `what` that failed; `expected` and `seen` are NULL
+ * when there is nothing to show. */
+static void Fail(const char *what, const char *item, const char *expected, const char *seen)
 {
-    char digits[24], *p = digits + sizeof(digits) - 1;
+    InterlockedIncrement(&Failures);
+    Print("FAIL ");
+    Print(what);
+    Print(item ? ", " : "");
+    Print(item ? item : "");
+    if (expected) {
+        Print(": expected ");
+        Print(expected);
+        Print(", seen ");
+        Print(seen);
+    }
+    Print("\n");
+}
+
+static const char *Decimal(long long value, char digits[24])
+{
+    char *p = digits + 23;
     unsigned long long magnitude = value < 0 ? 0ULL - (unsigned long long)value : (unsigned long long)value;
     *p = 0;
     do
@@ -59,73 +67,30 @@ static void PrintNumber(long long value)
     while (magnitude /= 10);
     if (value < 0)
         *--p = '-';
-    Print(p);
+    return p;
 }
 
-/* `item` names the part of `what` that failed, or is NULL. */
-static void Fail(const char *what, const char *item)
+static void ExpectNumber(const char *what, const char *item, long long expected, long long seen)
 {
-    InterlockedIncrement(&Failures);
-    Print("FAIL ");
-    Print(what);
-    if (item) {
-        Print(", ");
-        Print(item);
-    }
+    char a[24], b[24];
+    if (expected != seen)
+        Fail(what, item, Decimal(expected, a), Decimal(seen, b));
 }
 
-static void ExpectItemNumber(const char *what, const char *item, long long expected, long long seen)
+static void ExpectText(const char *what, const char *item, const WCHAR *expected, const WCHAR *seen)
 {
-    if (expected == seen)
-        return;
-    Fail(what, item);
-    Print(": expected ");
-    PrintNumber(expected);
-    Print(", seen ");
-    PrintNumber(seen);
-    Print("\n");
-}
-
-static void ExpectNumber(const char *what, long long expected, long long seen)
-{
-    ExpectItemNumber(what, NULL, expected, seen);
-}
-
-static void ExpectItemText(const char *what, const char *item, const WCHAR *expected, const WCHAR *seen)
-{
+    char a[600] = "\"", b[600] = "\"";
     if (lstrcmpW(expected, seen) == 0 && expected[0])
         return;
-    Fail(what, item);
-    Print(": expected \"");
-    PrintWide(expected);
-    Print("\", seen \"");
-    PrintWide(seen);
-    Print("\"\n");
-}
-
-static void ExpectText(const char *what, const WCHAR *expected, const WCHAR *seen)
-{
-    ExpectItemText(what, NULL, expected, seen);
-}
-
-static void ExpectName(const char *what, const char *expected, const char *seen)
-{
-    if (lstrcmpA(expected, seen) == 0)
-        return;
-    Fail(what, NULL);
-    Print(": expected ");
-    Print(expected);
-    Print(", seen ");
-    Print(seen);
-    Print("\n");
+    WideCharToMultiByte(CP_UTF8, 0, expected, -1, a + 1, 590, NULL, NULL);
+    WideCharToMultiByte(CP_UTF8, 0, seen, -1, b + 1, 590, NULL, NULL);
+    Fail(what, item, lstrcatA(a, "\""), lstrcatA(b, "\""));
 }
 
 static void ExpectTrue(const char *what, BOOL condition)
 {
-    if (condition)
-        return;
-    Fail(what, NULL);
-    Print("\n");
+    if (!condition)
+        Fail(what, NULL, NULL, NULL);
 }
 
 /* ---- The library ---- */
@@ -150,14 +115,15 @@ static void CheckExports(void)
     const WORD *nameOrdinals = (const WORD *)(base + exports->AddressOfNameOrdinals);
     DWORD i, count = sizeof(names) / sizeof(names[0]);
 
-    ExpectNumber("export table: ordinal base", 1, exports->Base);
-    ExpectNumber("export table: functions", count, exports->NumberOfFunctions);
-    ExpectNumber("export table: names", count, exports->NumberOfNames);
+    ExpectNumber("export table", "ordinal base", 1, exports->Base);
+    ExpectNumber("export table", "functions", count, exports->NumberOfFunctions);
+    ExpectNumber("export table", "names", count, exports->NumberOfNames);
     for (i = 0; i < count && i < exports->NumberOfNames; i++) {
         const char *name = (const char *)(base + nameRvas[i]);
         FARPROC byName = Export(names[i]);
-        ExpectName("export table: name", names[i], name);
-        ExpectNumber(names[i], (long long)(i + 1), (long long)(nameOrdinals[i] + exports->Base));
+        if (lstrcmpA(name, names[i]) != 0)
+            Fail("export table", "name", names[i], name);
+        ExpectNumber(names[i], "ordinal", (long long)(i + 1), (long long)(nameOrdinals[i] + exports->Base));
         ExpectTrue("an export by name", byName != NULL);
         ExpectTrue("the same export by ordinal", byName == GetProcAddress(Dll, MAKEINTRESOURCEA(i + 1)));
     }
@@ -169,9 +135,9 @@ static void CheckRegistration(void)
     PFN_FRegisterBitmapControl registerDuplex = (PFN_FRegisterBitmapControl)(void (*)(void))Export("FRegisterBitmapControl");
     PFN_FRegisterBitmapControlMP registerManual = (PFN_FRegisterBitmapControlMP)(void (*)(void))Export("FRegisterBitmapControlMP");
 
-    ExpectNumber("FRegisterBitmapControl", 1, registerDuplex(NULL));
-    ExpectNumber("FRegisterBitmapControlMP", 1, registerManual(NULL));
-    ExpectNumber("FRegisterBitmapControl again", 1, registerDuplex(NULL));
+    ExpectNumber("FRegisterBitmapControl", NULL, 1, registerDuplex(NULL));
+    ExpectNumber("FRegisterBitmapControlMP", NULL, 1, registerManual(NULL));
+    ExpectNumber("FRegisterBitmapControl", "again", 1, registerDuplex(NULL));
     info.cbSize = sizeof(info);
     ExpectTrue("class " BITMAPCTL_CLASS " registered by the DLL", GetClassInfoExA(Dll, BITMAPCTL_CLASS, &info));
     info.cbSize = sizeof(info);
@@ -243,11 +209,10 @@ static void EndWatch(const char *what, Watch *watch, UINT_PTR timer)
 {
     KillTimer(NULL, timer);
     TlsSetValue(WatchSlot, NULL);
-    ExpectTrue(what, watch->dialog != NULL);
-    if (watch->fired) {
-        Fail(what, NULL);
-        Print(": the dialog did not close, the watchdog closed it\n");
-    }
+    if (!watch->dialog)
+        Fail(what, "no dialog appeared", NULL, NULL);
+    if (watch->fired)
+        Fail(what, "the dialog did not close, the watchdog closed it", NULL, NULL);
 }
 
 static void Text(HWND window, WCHAR *text, int size)
@@ -322,7 +287,7 @@ static void ExpectString(const Job *job, const char *item, UINT id, HWND window,
         length--;
     expected[length > 0 ? length : 0] = 0;
     Text(window, seen, 512);
-    ExpectItemText(job->what, item, expected, seen);
+    ExpectText(job->what, item, expected, seen);
 }
 
 /* The dialog's client area in dialog units and its number of controls are its template's. */
@@ -342,10 +307,10 @@ static void CheckTemplate(const char *what, HWND dialog, const WCHAR *name)
     MapDialogRect(dialog, &unit);
     for (child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         controls++;
-    ExpectItemNumber(what, "the template's controls", words[extended ? 8 : 4], controls);
-    ExpectItemNumber(what, "the template's width in dialog units", (short)words[extended ? 11 : 7],
+    ExpectNumber(what, "the template's controls", words[extended ? 8 : 4], controls);
+    ExpectNumber(what, "the template's width in dialog units", (short)words[extended ? 11 : 7],
                      MulDiv(client.right, 4, unit.right));
-    ExpectItemNumber(what, "the template's height in dialog units", (short)words[extended ? 12 : 8],
+    ExpectNumber(what, "the template's height in dialog units", (short)words[extended ? 12 : 8],
                      MulDiv(client.bottom, 8, unit.bottom));
 }
 
@@ -361,23 +326,16 @@ static void ReadDuplex(Watch *watch, HWND dialog)
         SetEvent(job->shown);
         while ((waited = MsgWaitForMultipleObjectsEx(1, &job->other, 30000, QS_SENDMESSAGE, 0)) == WAIT_OBJECT_0 + 1)
             PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        ExpectNumber("the other thread's dialog opened", WAIT_OBJECT_0, waited);
+        ExpectNumber(job->what, "the other thread's dialog opened", WAIT_OBJECT_0, waited);
     }
-    Print("  ");
-    Print(job->what);
-    Print("\n");
+    Step(job->what);
     CheckTemplate(job->what, dialog, job->templateName);
     ExpectString(job, "instruction", job->instruction, GetDlgItem(dialog, IDC_INSTRUCTION), FALSE);
     ExpectString(job, "caption", job->caption, dialog, TRUE);
     ExpectString(job, "OK button", job->ok, GetDlgItem(dialog, IDOK), FALSE);
     ExpectString(job, "Cancel button", job->cancel, GetDlgItem(dialog, IDCANCEL), FALSE);
-    if (!HoldsBitmap(GetDlgItem(dialog, IDC_PICTURE), job->bitmap)) {
-        Fail(job->what, "picture");
-        Print(": expected ");
-        Print(job->bitmap);
-        Print(", seen another bitmap or none");
-        Print("\n");
-    }
+    if (!HoldsBitmap(GetDlgItem(dialog, IDC_PICTURE), job->bitmap))
+        Fail(job->what, "picture", job->bitmap, "another bitmap or none");
     Click(dialog, job->answer);
 }
 
@@ -400,7 +358,7 @@ static int OpenDuplex(const Job *job)
     timer = StartWatch(&watch, ReadDuplex, (void *)job, 20000);
     result = openDuplex(NULL, NULL, 0, job->pass, job->language, devMode, NULL, &settings);
     EndWatch(job->what, &watch, timer);
-    ExpectNumber("device settings unlocked after the call", 0, LocalFlags(devMode) & LMEM_LOCKCOUNT);
+    ExpectNumber(job->what, "device settings locked after the call", 0, LocalFlags(devMode) & LMEM_LOCKCOUNT);
     LocalFree(devMode);
     return result;
 }
@@ -425,16 +383,16 @@ static void CheckDuplexDialogs(void)
     };
     size_t i;
     for (i = 0; i < sizeof(jobs) / sizeof(jobs[0]); i++)
-        ExpectNumber(jobs[i].what, jobs[i].answer == IDOK ? 1 : 0, OpenDuplex(&jobs[i]));
+        ExpectNumber(jobs[i].what, "result", jobs[i].answer == IDOK ? 1 : 0, OpenDuplex(&jobs[i]));
 }
 
 static void ReadManualFeed(Watch *watch, HWND dialog)
 {
     WCHAR seen[256];
     Text(dialog, seen, 256);
-    ExpectText("manual-feed slot dialog: caption", L"MANUAL FEED SLOT", seen);
-    ExpectTrue("manual-feed slot dialog: picture EVEN_T_M",
-               HoldsBitmap(FindWindowExA(dialog, NULL, MANUALDUPCTL_CLASS, NULL), "EVEN_T_M"));
+    ExpectText("manual-feed slot dialog", "caption", L"MANUAL FEED SLOT", seen);
+    if (!HoldsBitmap(FindWindowExA(dialog, NULL, MANUALDUPCTL_CLASS, NULL), "EVEN_T_M"))
+        Fail("manual-feed slot dialog", "picture", "EVEN_T_M", "another bitmap or none");
     Click(dialog, *(const int *)watch->context);
 }
 
@@ -443,11 +401,11 @@ static void CheckManualFeedDialog(void)
     PFN_OpenDuplexDlgMP open = (PFN_OpenDuplexDlgMP)(void (*)(void))Export("OpenDuplexDlgMP");
     static const int answers[] = {IDC_MANUALFEED_OK, IDC_MANUALFEED_CANCEL};
     int i;
-    Print("  manual-feed slot dialog, OK and Cancel\n");
+    Step("manual-feed slot dialog, OK and Cancel");
     for (i = 0; i < 2; i++) {
         Watch watch;
         UINT_PTR timer = StartWatch(&watch, ReadManualFeed, (void *)&answers[i], 20000);
-        ExpectNumber("manual-feed slot dialog: result", i == 0 ? 1 : 0, open(NULL, NULL, 0, 0x409, NULL, NULL));
+        ExpectNumber("manual-feed slot dialog", "result", i == 0 ? 1 : 0, open(NULL, NULL, 0, 0x409, NULL, NULL));
         EndWatch("manual-feed slot dialog", &watch, timer);
     }
 }
@@ -466,32 +424,25 @@ static void CheckQuit(void)
     static const Job job = {"duplex dialog ended by a quit message", 0x409, DMBIN_CASSETTE, 0, 0,
                             CassetteTemplate, ENGLISH(CASSETTE_FIRST), "EVEN_T_C", IDOK, NULL, NULL};
     PFN_OpenDuplexDlg openDuplex = (PFN_OpenDuplexDlg)(void (*)(void))Export("OpenDuplexDlg");
-    PFN_MemfullErrorDialog memfull = (PFN_MemfullErrorDialog)(void (*)(void))Export("MemfullErrorDialog");
     HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
     Watch watch;
     UINT_PTR timer;
     MSG msg;
 
-    Print("  quit message in the duplex dialog and in a notice\n");
+    Step(job.what);
     timer = StartWatch(&watch, PostQuit, NULL, 20000);
-    ExpectNumber(job.what, 0, openDuplex(NULL, NULL, 0, 0, 0x409, devMode, NULL, NULL));
+    ExpectNumber(job.what, "result", 0, openDuplex(NULL, NULL, 0, 0, 0x409, devMode, NULL, NULL));
     EndWatch(job.what, &watch, timer);
     ExpectTrue("the quit message is posted again for the caller",
                PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE) && msg.wParam == 7);
     LocalFree(devMode);
-
-    timer = StartWatch(&watch, PostQuit, NULL, 20000);
-    ExpectNumber("memory-full notice ended by a quit message", 0, memfull(NULL, 0x409, NULL, "quit"));
-    EndWatch("memory-full notice ended by a quit message", &watch, timer);
-    ExpectTrue("the quit message is posted again after the notice",
-               PeekMessageW(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE) && msg.wParam == 7);
 }
 
 /* ---- Two threads, a dialog each ---- */
 
 static DWORD WINAPI DuplexThread(LPVOID job)
 {
-    ExpectNumber(((const Job *)job)->what, 1, OpenDuplex((const Job *)job));
+    ExpectNumber(((const Job *)job)->what, "result", 1, OpenDuplex((const Job *)job));
     return 0;
 }
 
@@ -509,7 +460,7 @@ static void CheckTwoThreads(void)
     german.shown = english.other = germanShown;
     threads[0] = CreateThread(NULL, 0, DuplexThread, &english, 0, NULL);
     threads[1] = CreateThread(NULL, 0, DuplexThread, &german, 0, NULL);
-    ExpectNumber("both threads' dialogs ended", WAIT_OBJECT_0, WaitForMultipleObjects(2, threads, TRUE, 60000));
+    ExpectNumber("two threads", "both dialogs ended", WAIT_OBJECT_0, WaitForMultipleObjects(2, threads, TRUE, 60000));
     CloseHandle(threads[0]);
     CloseHandle(threads[1]);
     CloseHandle(englishShown);
@@ -530,9 +481,9 @@ static void ReadNotice(Watch *watch, HWND notice)
     WCHAR seen[256], title[64];
     MultiByteToWideChar(CP_ACP, 0, expected->title, -1, title, 64);
     Text(notice, seen, 256);
-    ExpectText(expected->export, title, seen);
+    ExpectText(expected->export, "title", title, seen);
     Text(FindWindowExW(notice, NULL, L"Static", NULL), seen, 256);
-    ExpectText(expected->export, expected->text, seen);
+    ExpectText(expected->export, "text", expected->text, seen);
     if (expected->pressOk)
         Click(notice, IDC_NOTICE_OK);
 }
@@ -557,7 +508,7 @@ static void CheckNotices(BOOL pressOk, DWORD timeoutMs)
         Print(pressOk ? " closed by OK\n" : " closed by its time-out\n");
         notices[i].pressOk = pressOk;
         timer = StartWatch(&watch, ReadNotice, &notices[i], 20000);
-        ExpectNumber(notices[i].export, 0, show(NULL, 0x409, NULL, notices[i].title));
+        ExpectNumber(notices[i].export, "result", 0, show(NULL, 0x409, NULL, notices[i].title));
         elapsed = GetTickCount() - start;
         EndWatch(notices[i].export, &watch, timer);
         ExpectTrue("the notice is gone when the call returns", !IsWindow(watch.dialog));
@@ -633,7 +584,7 @@ static void RunTimeoutsInChild(void)
     startup.cb = sizeof(startup);
     SetTimeouts(ShortTimeout, ShortTimeout);
     if (!CreateProcessW(path, command, NULL, NULL, TRUE, 0, NULL, NULL, &startup, &child)) {
-        ExpectNumber("starting the time-out process", ERROR_SUCCESS, GetLastError());
+        ExpectNumber("the time-out process", "CreateProcessW", ERROR_SUCCESS, GetLastError());
         return;
     }
     WaitForSingleObject(child.hProcess, INFINITE);
@@ -657,7 +608,7 @@ void WINAPI TestEntry(void)
     }
     Dll = LoadLibraryA("dxdlg.dll");
     if (!Dll) {
-        ExpectNumber("LoadLibrary(dxdlg.dll)", ERROR_SUCCESS, GetLastError());
+        ExpectNumber("LoadLibrary(dxdlg.dll)", "error", ERROR_SUCCESS, GetLastError());
         ExitProcess(1);
     }
     if (timeoutsOnly) {
@@ -673,11 +624,7 @@ void WINAPI TestEntry(void)
         CheckTwoThreads();
         RunTimeoutsInChild();
         PutSettings(&found);
-        Print(Failures ? "FAILED: " : "All checks passed.\n");
-        if (Failures) {
-            PrintNumber(Failures);
-            Print(" checks failed\n");
-        }
+        Print(Failures ? "FAILED: checks failed, see above\n" : "All checks passed.\n");
     }
     FreeLibrary(Dll);
     ExitProcess((UINT)Failures);
