@@ -1,5 +1,5 @@
 // The manual duplex instruction dialog and the manual-feed slot dialog, driven through the DLL
-// as a driver drives them; the resource names also through the internal function.
+// as a driver drives them; the resource names also through the functions that choose them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,11 +44,7 @@ struct Names {
 Names Build(short source, short orientation, WORD passCode, const DriverPrivateSettings *settings)
 {
     DEVMODEA devMode = Job(source, orientation);
-    char bitmap[32];
-    WCHAR templateName[16];
-    memset(bitmap, 'x', sizeof(bitmap));
-    BuildDuplexResourceNames(bitmap, sizeof(bitmap), templateName, 16, &devMode, settings, passCode);
-    return {bitmap, templateName};
+    return {SelectDuplexBitmap(&devMode, settings, passCode), SelectDuplexTemplate(&devMode)};
 }
 
 const wchar_t kCassetteTemplate[] = DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_TRAY);
@@ -123,19 +119,6 @@ TEST(DuplexNames, SecondPassTurnOverAndTheDriversInversions)
     // No record: nothing is inverted.
     EXPECT_EQ(Build(DMBIN_MANUAL, 2, 3, nullptr).bitmap, "ODD_T_M_D2");
     EXPECT_EQ(Build(DMBIN_CASSETTE, 1, 1, nullptr).bitmap, "ODD_T_C_D1");
-}
-
-TEST(DuplexNames, NamesStayWithinTheirBuffers)
-{
-    DEVMODEA devMode = Job(DMBIN_MANUAL, 1);
-    DriverPrivateSettings settings = Driver(0, 0, 0);
-    char bitmap[8];
-    WCHAR templateName[6];
-    memset(bitmap, 'x', sizeof(bitmap));
-    BuildDuplexResourceNames(bitmap, 6, templateName, 4, &devMode, &settings, 3);
-    EXPECT_STREQ(bitmap, "ODD_T");
-    EXPECT_EQ(bitmap[6], 'x');
-    EXPECT_STREQ(templateName, L"MDD");
 }
 
 // ---- The dialogs through the DLL ----
