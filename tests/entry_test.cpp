@@ -8,6 +8,7 @@
 #include "dxdlg.h"
 #include "entry/settings.h"
 #include "harness.h"
+#include "resource.h"
 
 using namespace dxtest;
 
@@ -436,6 +437,16 @@ TEST(Library, NoDialogWithoutAVisibleDesktop)
             EXPECT_EQ(Export<PFN_RawWarningDialog>(module, name)(nullptr, 1033, nullptr, "t"), 0) << name;
         EXPECT_EQ(FindThreadDialog(), nullptr);
     });
+    // A station that cannot be asked is taken for the user's own, as it was before stations
+    // were asked: the DLL's question about it fails here, and the notice opens.
+    {
+        dxtest::ImportPatch unanswered(module, "USER32.dll", "GetUserObjectInformationW",
+                                       reinterpret_cast<void *>(+[](HANDLE, int, PVOID, DWORD, LPDWORD) -> BOOL { return FALSE; }));
+        ASSERT_TRUE(unanswered.Patched());
+        DialogWatch watch([](HWND notice) { ClickButton(notice, IDC_NOTICE_OK); }, 5000);
+        Export<PFN_RawWarningDialog>(module, "RawWarningDialog")(nullptr, 1033, nullptr, "t");
+        EXPECT_EQ(watch.DialogsSeen(), 1);
+    }
     LocalFree(block);
     UnloadDxdlg(module);
     DeleteSettingsKey();
