@@ -793,6 +793,7 @@ struct ThreadCall {
     short source = DMBIN_CASSETTE;
     std::function<void()> onSeen = [] {};
     std::function<bool()> ready = [] { return true; };
+    std::function<void()> beforeDialog;  // when set, runs as the thread's first dialog is created
     // What happened on the thread.
     int result = -2;
     std::vector<Shown> seen;
@@ -821,10 +822,20 @@ void CALLBACK DriveThreadDialogs(HWND, UINT, UINT_PTR, DWORD)
         ClickButton(dialog, IDOK);
 }
 
+LRESULT CALLBACK RunBeforeDialog(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && threadCall->beforeDialog && ClassName(HWND(wParam)) == "#32770") {
+        threadCall->beforeDialog();
+        threadCall->beforeDialog = nullptr;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 DWORD WINAPI RunThreadCall(void *parameter)
 {
     threadCall = static_cast<ThreadCall *>(parameter);
     threadCall->started = GetTickCount();
+    HHOOK hook = SetWindowsHookExW(WH_CBT, RunBeforeDialog, nullptr, GetCurrentThreadId());
     UINT_PTR timer = SetTimer(nullptr, 0, 10, DriveThreadDialogs);
     HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
     *static_cast<DEVMODEA *>(LocalLock(devMode)) = Job(threadCall->source, DMORIENT_PORTRAIT);
@@ -832,6 +843,7 @@ DWORD WINAPI RunThreadCall(void *parameter)
     threadCall->result = threadCall->open(nullptr, nullptr, 0, threadCall->passCode,
                                           threadCall->language, devMode, nullptr, nullptr);
     KillTimer(nullptr, timer);
+    UnhookWindowsHookEx(hook);
     LocalFree(devMode);
     return 0;
 }
@@ -891,6 +903,58 @@ TEST_F(DuplexDialogs, TwoThreadsEachWithADialogShowTheirOwnJob)
             ExpectHolds(calls[i].seen[0].picture, jobs[i].bitmap);
         }
     }
+}
+
+// The first thread to take the slot of the picture names is held inside TlsAlloc, where only
+// the DLL's import entry leads, until the second has taken one too, named its picture and begun
+// creating its dialog; the second creates its picture control only once the first one's dialog
+// is on screen.
+HANDLE firstTakingSlot, secondCreating;
+LONG slotTakers;
+ImportPatch *tlsAlloc;
+
+DWORD WINAPI HoldTheFirstSlotTaker()
+{
+    if (InterlockedIncrement(&slotTakers) == 1) {
+        SetEvent(firstTakingSlot);
+        WaitForSingleObject(secondCreating, 20000);
+    }
+    return tlsAlloc->Original<decltype(&TlsAlloc)>()();
+}
+
+TEST_F(DuplexDialogs, TwoThreadsTakingTheNameSlotAtOnceEachShowTheirOwnPicture)
+{
+    firstTakingSlot = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    secondCreating = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE firstShown = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ThreadCall first, second;
+    first.open = second.open = openDuplex;
+    first.onSeen = [firstShown] { SetEvent(firstShown); };
+    second.source = DMBIN_MANUAL;
+    second.passCode = 3;
+    second.beforeDialog = [firstShown] {
+        SetEvent(secondCreating);
+        WaitForSingleObject(firstShown, 20000);
+    };
+    {
+        ImportPatch patch(module, "KERNEL32.dll", "TlsAlloc", reinterpret_cast<void *>(HoldTheFirstSlotTaker));
+        ASSERT_TRUE(patch.Patched());
+        tlsAlloc = &patch;
+        slotTakers = 0;
+        HANDLE threads[2] = {CreateThread(nullptr, 0, RunThreadCall, &first, 0, nullptr), nullptr};
+        EXPECT_TRUE(WaitHandling(firstTakingSlot, 20000));
+        threads[1] = CreateThread(nullptr, 0, RunThreadCall, &second, 0, nullptr);
+        for (HANDLE thread : threads) {
+            EXPECT_TRUE(WaitHandling(thread, 30000)) << "a dialog's thread hangs";
+            CloseHandle(thread);
+        }
+    }
+    ASSERT_EQ(first.seen.size(), 1u);
+    ASSERT_EQ(second.seen.size(), 1u);
+    ExpectHolds(first.seen[0].picture, "EVEN_T_C");
+    ExpectHolds(second.seen[0].picture, "ODD_T_M_D2");
+    for (HANDLE event : {firstTakingSlot, secondCreating, firstShown})
+        CloseHandle(event);
 }
 
 TEST_F(DuplexDialogs, EveryLanguageSeriesBesideAnotherThreadsSeriesShowsAllItsColumns)
