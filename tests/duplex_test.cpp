@@ -1016,16 +1016,25 @@ TEST_F(DuplexDialogs, QuitMessageEndsTheDialogUnconfirmedAndIsPostedAgain)
     EXPECT_EQ(OpenManualFeed(1033, quit), 0);
     EXPECT_EQ(TakeQuitMessage(), 42);
 
-    // The every-language series stops at the dialog that the quit message ended.
+    // The every-language series stops at the dialog that the quit message ended: no further
+    // dialog is even created (the quit message would close each at once, unseen).
     Load({{"countryCode", DXDLG_EVERY_LANGUAGE}});
     int dialogs = 0;
+    static int created;
+    created = 0;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        created += code == HCBT_CREATEWND && ClassName(HWND(wParam)) == "#32770";
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }, nullptr, GetCurrentThreadId());
     EXPECT_EQ(OpenDuplex(0, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
         if (++dialogs == 3)
             PostQuitMessage(7);
         else
             ClickButton(dialog, IDOK);
     }), 0);
+    UnhookWindowsHookEx(hook);
     EXPECT_EQ(seen.size(), 3u);
+    EXPECT_EQ(created, 3);
     EXPECT_EQ(TakeQuitMessage(), 7);
 
     // A dialog that another hand ends is no quit: its result when that is 1, else 0.
