@@ -937,7 +937,7 @@ TEST_F(DuplexDialogs, TwoThreadsTakingTheNameSlotAtOnceEachShowTheirOwnPicture)
         WaitForSingleObject(firstShown, 20000);
     };
     {
-        ImportPatch patch(module, "KERNEL32.dll", "TlsAlloc", reinterpret_cast<void *>(HoldTheFirstSlotTaker));
+        ImportPatch patch(module, "KERNEL32.dll", "TlsAlloc", HoldTheFirstSlotTaker);
         ASSERT_TRUE(patch.Patched());
         tlsAlloc = &patch;
         slotTakers = 0;

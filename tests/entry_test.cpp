@@ -386,8 +386,8 @@ TEST(Library, ThreadsMakingTheFirstCallTogetherAllReadTheStoredSettings)
     auto memfull = Export<PFN_MemfullErrorDialog>(module, "MemfullErrorDialog");
     DWORD open[kRacers] = {};
     {
-        dxtest::ImportPatch gatePatch(module, "KERNEL32.dll", "InitOnceExecuteOnce", reinterpret_cast<void *>(CountAtTheGate));
-        dxtest::ImportPatch createPatch(module, "ADVAPI32.dll", "RegCreateKeyExA", reinterpret_cast<void *>(HoldTheFirstReader));
+        dxtest::ImportPatch gatePatch(module, "KERNEL32.dll", "InitOnceExecuteOnce", CountAtTheGate);
+        dxtest::ImportPatch createPatch(module, "ADVAPI32.dll", "RegCreateKeyExA", HoldTheFirstReader);
         // A library that makes nobody wait has no gate to count.
         ASSERT_TRUE(createPatch.Patched());
         gate = &gatePatch;
@@ -440,8 +440,8 @@ TEST(Library, NoDialogWithoutAVisibleDesktop)
     // A station that cannot be asked is taken for the user's own, as it was before stations
     // were asked: the DLL's question about it fails here, and the notice opens.
     {
-        dxtest::ImportPatch unanswered(module, "USER32.dll", "GetUserObjectInformationW",
-                                       reinterpret_cast<void *>(+[](HANDLE, int, PVOID, DWORD, LPDWORD) -> BOOL { return FALSE; }));
+        auto fail = [](HANDLE, int, PVOID, DWORD, LPDWORD) -> BOOL { return FALSE; };
+        dxtest::ImportPatch unanswered(module, "USER32.dll", "GetUserObjectInformationW", +fail);
         ASSERT_TRUE(unanswered.Patched());
         DialogWatch watch([](HWND notice) { ClickButton(notice, IDC_NOTICE_OK); }, 5000);
         Export<PFN_RawWarningDialog>(module, "RawWarningDialog")(nullptr, 1033, nullptr, "t");

@@ -686,8 +686,8 @@ TEST(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemove
         race.regMP = Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP");
         race.start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         {
-            ImportPatch registerPatch(dll, "USER32.dll", "RegisterClassA", reinterpret_cast<void *>(HoldTheFirstRegistration));
-            ImportPatch lockPatch(dll, "KERNEL32.dll", "AcquireSRWLockExclusive", reinterpret_cast<void *>(CountAtTheLock));
+            ImportPatch registerPatch(dll, "USER32.dll", "RegisterClassA", HoldTheFirstRegistration);
+            ImportPatch lockPatch(dll, "KERNEL32.dll", "AcquireSRWLockExclusive", CountAtTheLock);
             ASSERT_TRUE(registerPatch.Patched());  // a library without a lock has none to count
             registerClass = &registerPatch;
             acquireLock = &lockPatch;

@@ -261,7 +261,7 @@ TEST_F(Placement, OneRequestLeavesTheDialogTopmostHiddenAndInPlace)
 // own import entries for the three monitor functions are the library's calls: for one test they
 // describe the screen as two monitors side by side, the left one primary with a 40-pixel
 // taskbar at its bottom, the right one with a 30-pixel bar at its top.
-const HMONITOR kLeftMonitor = reinterpret_cast<HMONITOR>(0x51), kRightMonitor = reinterpret_cast<HMONITOR>(0x52);
+const HMONITOR kLeftMonitor = HMONITOR(0x51), kRightMonitor = HMONITOR(0x52);
 DWORD windowLookupFlags, pointLookupFlags;
 
 HMONITOR MonitorAt(LONG x)
@@ -294,9 +294,9 @@ BOOL WINAPI FakeGetMonitorInfoW(HMONITOR monitor, MONITORINFO *info)
 TEST_F(Placement, KeptInTheWorkAreaOfTheReferencesMonitorElseOfThePrimaryOne)
 {
     HMODULE self = GetModuleHandleA(nullptr);
-    dxtest::ImportPatch fromWindow(self, "USER32.dll", "MonitorFromWindow", reinterpret_cast<void *>(FakeMonitorFromWindow));
-    dxtest::ImportPatch fromPoint(self, "USER32.dll", "MonitorFromPoint", reinterpret_cast<void *>(FakeMonitorFromPoint));
-    dxtest::ImportPatch info(self, "USER32.dll", "GetMonitorInfoW", reinterpret_cast<void *>(FakeGetMonitorInfoW));
+    dxtest::ImportPatch fromWindow(self, "USER32.dll", "MonitorFromWindow", FakeMonitorFromWindow);
+    dxtest::ImportPatch fromPoint(self, "USER32.dll", "MonitorFromPoint", FakeMonitorFromPoint);
+    dxtest::ImportPatch info(self, "USER32.dll", "GetMonitorInfoW", FakeGetMonitorInfoW);
     ASSERT_TRUE(info.Patched());
 
     // An owner at the top of the right monitor: below its bar, not at the monitor's top, and

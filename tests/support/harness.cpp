@@ -198,8 +198,8 @@ ImportPatch::ImportPatch(HMODULE module, const char *dll, const char *function,
         for (int i = 0; names[i].u1.AddressOfData; i++) {
             if (IMAGE_SNAP_BY_ORDINAL(names[i].u1.Ordinal))
                 continue;
-            auto *byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME *>(base + names[i].u1.AddressOfData);
-            if (lstrcmpA(reinterpret_cast<const char *>(byName->Name), function) == 0) {
+            auto *byName = reinterpret_cast<const char *>(base + names[i].u1.AddressOfData + 2);
+            if (lstrcmpA(byName, function) == 0) {  // after the two bytes of its hint
                 entry_ = &entries[i];
                 original_ = *entry_;
                 WriteEntry(entry_, const_cast<void *>(replacement));

@@ -69,6 +69,11 @@ template <class F> F Export(HMODULE module, const char *name)
 class ImportPatch {
 public:
     ImportPatch(HMODULE module, const char *dll, const char *function, const void *replacement);
+    template <class F>
+    ImportPatch(HMODULE module, const char *dll, const char *function, F *replacement)
+        : ImportPatch(module, dll, function, reinterpret_cast<const void *>(replacement))
+    {
+    }
     ~ImportPatch();
     template <class F> F Original() const { return reinterpret_cast<F>(original_); }
     bool Patched() const { return entry_ != nullptr; }
