@@ -18,7 +18,7 @@
  */
 #include "dxdlg.h"
 #include "notice/notice.h"
-#include "duplex/language.h"
+#include "language/language.h"
 #include "entry/entry.h"
 #include "entry/settings.h"
 #include "placement/placement.h"
