@@ -1,4 +1,4 @@
-# Cross-compiles for 64-bit Windows with clang 14 and lld in place of gcc and GNU ld, on the same
+# Cross-compiles for 64-bit Windows with clang 14 and lld 16 in place of gcc and GNU ld, on the same
 # mingw-w64 headers, C runtime and libstdc++ (posix thread model) as the gcc toolchain, whose
 # resource compiler, search paths and Wine emulator it shares.
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-x86_64.cmake)
@@ -21,8 +21,9 @@ set(DXDLG_LIBSTDCXX_INCLUDE ${DXDLG_MINGW_GCC_DIR}/include/c++)
 # when asked with -pthread (emulated TLS needs it for its keys).
 set(CMAKE_C_FLAGS_INIT "-femulated-tls -pthread")
 set(CMAKE_CXX_FLAGS_INIT "-femulated-tls -pthread -stdlib++-isystem ${DXDLG_LIBSTDCXX_INCLUDE} -stdlib++-isystem ${DXDLG_LIBSTDCXX_INCLUDE}/x86_64-w64-mingw32 -stdlib++-isystem ${DXDLG_LIBSTDCXX_INCLUDE}/backward")
-# lld by its full path: Debian's lld-14 installs no unversioned ld.lld in /usr/bin.
+# lld 16 by its full path: Debian installs no unversioned ld.lld in /usr/bin. lld 14 would write
+# the export table with ordinal base 0 and an empty slot 0; lld 16 writes it exactly.
 foreach(kind EXE SHARED MODULE)
     set(CMAKE_${kind}_LINKER_FLAGS_INIT
-        "-fuse-ld=lld --ld-path=/usr/lib/llvm-14/bin/ld.lld -L${DXDLG_MINGW_GCC_DIR}")
+        "-fuse-ld=lld --ld-path=/usr/lib/llvm-16/bin/ld.lld -L${DXDLG_MINGW_GCC_DIR}")
 endforeach()

@@ -1,5 +1,5 @@
 // The manual duplex instruction dialog and the manual-feed slot dialog, driven through the DLL
-// as a driver drives them; the resource names also through the internal function.
+// as a driver drives them; the resource names also through the functions that choose them.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -45,11 +45,7 @@ struct Names {
 Names Build(short source, short orientation, WORD passCode, const DriverPrivateSettings *settings)
 {
     DEVMODEA devMode = Job(source, orientation);
-    char bitmap[32];
-    WCHAR templateName[16];
-    memset(bitmap, 'x', sizeof(bitmap));
-    BuildDuplexResourceNames(bitmap, sizeof(bitmap), templateName, 16, &devMode, settings, passCode);
-    return {bitmap, templateName};
+    return {SelectDuplexBitmap(&devMode, settings, passCode), SelectDuplexTemplate(&devMode)};
 }
 
 const wchar_t kCassetteTemplate[] = DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_TRAY);
@@ -124,19 +120,6 @@ TEST(DuplexNames, SecondPassTurnOverAndTheDriversInversions)
     // No record: nothing is inverted.
     EXPECT_EQ(Build(DMBIN_MANUAL, 2, 3, nullptr).bitmap, "ODD_T_M_D2");
     EXPECT_EQ(Build(DMBIN_CASSETTE, 1, 1, nullptr).bitmap, "ODD_T_C_D1");
-}
-
-TEST(DuplexNames, NamesStayWithinTheirBuffers)
-{
-    DEVMODEA devMode = Job(DMBIN_MANUAL, 1);
-    DriverPrivateSettings settings = Driver(0, 0, 0);
-    char bitmap[8];
-    WCHAR templateName[6];
-    memset(bitmap, 'x', sizeof(bitmap));
-    BuildDuplexResourceNames(bitmap, 6, templateName, 4, &devMode, &settings, 3);
-    EXPECT_STREQ(bitmap, "ODD_T");
-    EXPECT_EQ(bitmap[6], 'x');
-    EXPECT_STREQ(templateName, L"MDD");
 }
 
 // ---- The dialogs through the DLL ----
@@ -1025,6 +1008,7 @@ struct ThreadCall {
     short source = DMBIN_CASSETTE;
     std::function<void()> onSeen = [] {};
     std::function<bool()> ready = [] { return true; };
+    std::function<void()> beforeDialog;  // when set, runs as the thread's first dialog is created
     // What happened on the thread.
     int result = -2;
     std::vector<Shown> seen;
@@ -1053,10 +1037,20 @@ void CALLBACK DriveThreadDialogs(HWND, UINT, UINT_PTR, DWORD)
         ClickButton(dialog, IDOK);
 }
 
+LRESULT CALLBACK RunBeforeDialog(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && threadCall->beforeDialog && ClassName(HWND(wParam)) == "#32770") {
+        threadCall->beforeDialog();
+        threadCall->beforeDialog = nullptr;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 DWORD WINAPI RunThreadCall(void *parameter)
 {
     threadCall = static_cast<ThreadCall *>(parameter);
     threadCall->started = GetTickCount();
+    HHOOK hook = SetWindowsHookExW(WH_CBT, RunBeforeDialog, nullptr, GetCurrentThreadId());
     UINT_PTR timer = SetTimer(nullptr, 0, 10, DriveThreadDialogs);
     HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
     *static_cast<DEVMODEA *>(LocalLock(devMode)) = Job(threadCall->source, DMORIENT_PORTRAIT);
@@ -1064,6 +1058,7 @@ DWORD WINAPI RunThreadCall(void *parameter)
     threadCall->result = threadCall->open(nullptr, nullptr, 0, threadCall->passCode,
                                           threadCall->language, devMode, nullptr, nullptr);
     KillTimer(nullptr, timer);
+    UnhookWindowsHookEx(hook);
     LocalFree(devMode);
     return 0;
 }
@@ -1125,6 +1120,58 @@ TEST_F(DuplexDialogs, TwoThreadsEachWithADialogShowTheirOwnJob)
     }
 }
 
+// The first thread to take the slot of the picture names is held inside TlsAlloc, where only
+// the DLL's import entry leads, until the second has taken one too, named its picture and begun
+// creating its dialog; the second creates its picture control only once the first one's dialog
+// is on screen.
+HANDLE firstTakingSlot, secondCreating;
+LONG slotTakers;
+ImportPatch *tlsAlloc;
+
+DWORD WINAPI HoldTheFirstSlotTaker()
+{
+    if (InterlockedIncrement(&slotTakers) == 1) {
+        SetEvent(firstTakingSlot);
+        WaitForSingleObject(secondCreating, 20000);
+    }
+    return tlsAlloc->Original<decltype(&TlsAlloc)>()();
+}
+
+TEST_F(DuplexDialogs, TwoThreadsTakingTheNameSlotAtOnceEachShowTheirOwnPicture)
+{
+    firstTakingSlot = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    secondCreating = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE firstShown = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ThreadCall first, second;
+    first.open = second.open = openDuplex;
+    first.onSeen = [firstShown] { SetEvent(firstShown); };
+    second.source = DMBIN_MANUAL;
+    second.passCode = 3;
+    second.beforeDialog = [firstShown] {
+        SetEvent(secondCreating);
+        WaitForSingleObject(firstShown, 20000);
+    };
+    {
+        ImportPatch patch(module, "KERNEL32.dll", "TlsAlloc", HoldTheFirstSlotTaker);
+        ASSERT_TRUE(patch.Patched());
+        tlsAlloc = &patch;
+        slotTakers = 0;
+        HANDLE threads[2] = {CreateThread(nullptr, 0, RunThreadCall, &first, 0, nullptr), nullptr};
+        EXPECT_TRUE(WaitHandling(firstTakingSlot, 20000));
+        threads[1] = CreateThread(nullptr, 0, RunThreadCall, &second, 0, nullptr);
+        for (HANDLE thread : threads) {
+            EXPECT_TRUE(WaitHandling(thread, 30000)) << "a dialog's thread hangs";
+            CloseHandle(thread);
+        }
+    }
+    ASSERT_EQ(first.seen.size(), 1u);
+    ASSERT_EQ(second.seen.size(), 1u);
+    ExpectHolds(first.seen[0].picture, "EVEN_T_C");
+    ExpectHolds(second.seen[0].picture, "ODD_T_M_D2");
+    for (HANDLE event : {firstTakingSlot, secondCreating, firstShown})
+        CloseHandle(event);
+}
+
 TEST_F(DuplexDialogs, EveryLanguageSeriesBesideAnotherThreadsSeriesShowsAllItsColumns)
 {
     Load({{"countryCode", DXDLG_EVERY_LANGUAGE}});
@@ -1184,16 +1231,25 @@ TEST_F(DuplexDialogs, QuitMessageEndsTheDialogUnconfirmedAndIsPostedAgain)
     EXPECT_EQ(OpenManualFeed(1033, quit), 0);
     EXPECT_EQ(TakeQuitMessage(), 42);
 
-    // The every-language series stops at the dialog that the quit message ended.
+    // The every-language series stops at the dialog that the quit message ended: no further
+    // dialog is even created (the quit message would close each at once, unseen).
     Load({{"countryCode", DXDLG_EVERY_LANGUAGE}});
     int dialogs = 0;
+    static int created;
+    created = 0;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        created += code == HCBT_CREATEWND && ClassName(HWND(wParam)) == "#32770";
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }, nullptr, GetCurrentThreadId());
     EXPECT_EQ(OpenDuplex(0, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
         if (++dialogs == 3)
             PostQuitMessage(7);
         else
             ClickButton(dialog, IDOK);
     }), 0);
+    UnhookWindowsHookEx(hook);
     EXPECT_EQ(seen.size(), 3u);
+    EXPECT_EQ(created, 3);
     EXPECT_EQ(TakeQuitMessage(), 7);
 
     // A dialog that another hand ends is no quit: its result when that is 1, else 0.

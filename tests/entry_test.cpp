@@ -3,10 +3,12 @@
 
 #include <set>
 #include <string>
+#include <thread>
 
 #include "dxdlg.h"
 #include "entry/settings.h"
 #include "harness.h"
+#include "resource.h"
 
 using namespace dxtest;
 
@@ -351,6 +353,64 @@ TEST(Library, LoadingReadsNoSettingsAndTheFirstDialogCallDoes)
     UnloadDxdlg(module);
 }
 
+// Threads that make their first dialog call together: the first to read the settings is held
+// inside the read until every other one waits for it (or, where nothing makes them wait, has
+// ended its call). This program's calls go to the system; only the DLL's import entries are
+// replaced.
+const int kRacers = 4;
+LONG atTheGate, callsEnded, readersHeld;
+dxtest::ImportPatch *gate, *createKey;
+
+BOOL WINAPI CountAtTheGate(PINIT_ONCE once, PINIT_ONCE_FN read, PVOID parameter, LPVOID *context)
+{
+    InterlockedIncrement(&atTheGate);
+    return gate->Original<decltype(&InitOnceExecuteOnce)>()(once, read, parameter, context);
+}
+
+LSTATUS WINAPI HoldTheFirstReader(HKEY key, LPCSTR name, DWORD reserved, LPSTR className,
+                                  DWORD options, REGSAM access, LPSECURITY_ATTRIBUTES security,
+                                  PHKEY result, LPDWORD disposition)
+{
+    DWORD start = GetTickCount();
+    if (InterlockedExchange(&readersHeld, 1) == 0)
+        while (atTheGate < kRacers && callsEnded < kRacers - 1 && GetTickCount() - start < 20000)
+            Sleep(1);
+    return createKey->Original<decltype(&RegCreateKeyExA)>()(key, name, reserved, className, options,
+                                                             access, security, result, disposition);
+}
+
+TEST(Library, ThreadsMakingTheFirstCallTogetherAllReadTheStoredSettings)
+{
+    HMODULE module = LoadDxdlg({{"countryCode", 1033}, {"ErrDlgTimeout", 400}});
+    ASSERT_NE(module, nullptr);
+    auto memfull = Export<PFN_MemfullErrorDialog>(module, "MemfullErrorDialog");
+    DWORD open[kRacers] = {};
+    {
+        dxtest::ImportPatch gatePatch(module, "KERNEL32.dll", "InitOnceExecuteOnce", CountAtTheGate);
+        dxtest::ImportPatch createPatch(module, "ADVAPI32.dll", "RegCreateKeyExA", HoldTheFirstReader);
+        // A library that makes nobody wait has no gate to count.
+        ASSERT_TRUE(createPatch.Patched());
+        gate = &gatePatch;
+        createKey = &createPatch;
+        atTheGate = callsEnded = readersHeld = 0;
+        std::thread racers[kRacers];
+        for (int i = 0; i < kRacers; i++)
+            racers[i] = std::thread([&, i] {
+                DWORD start = GetTickCount();
+                memfull(nullptr, 1033, nullptr, "Memory");
+                open[i] = GetTickCount() - start;
+                InterlockedIncrement(&callsEnded);
+            });
+        for (std::thread &racer : racers)
+            racer.join();
+    }
+    // Each notice stayed for the stored 400 ms, none for the 0 of settings not yet read.
+    for (DWORD ms : open)
+        EXPECT_GE(ms, 400u - 16u);
+    UnloadDxdlg(module);
+    DeleteSettingsKey();
+}
+
 }  // namespace
 
 namespace {
@@ -377,6 +437,16 @@ TEST(Library, NoDialogWithoutAVisibleDesktop)
             EXPECT_EQ(Export<PFN_RawWarningDialog>(module, name)(nullptr, 1033, nullptr, "t"), 0) << name;
         EXPECT_EQ(FindThreadDialog(), nullptr);
     });
+    // A station that cannot be asked is taken for the user's own, as it was before stations
+    // were asked: the DLL's question about it fails here, and the notice opens.
+    {
+        auto fail = [](HANDLE, int, PVOID, DWORD, LPDWORD) -> BOOL { return FALSE; };
+        dxtest::ImportPatch unanswered(module, "USER32.dll", "GetUserObjectInformationW", +fail);
+        ASSERT_TRUE(unanswered.Patched());
+        DialogWatch watch([](HWND notice) { ClickButton(notice, IDC_NOTICE_OK); }, 5000);
+        Export<PFN_RawWarningDialog>(module, "RawWarningDialog")(nullptr, 1033, nullptr, "t");
+        EXPECT_EQ(watch.DialogsSeen(), 1);
+    }
     LocalFree(block);
     UnloadDxdlg(module);
     DeleteSettingsKey();

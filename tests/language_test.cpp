@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "duplex/language.h"
+#include "language/language.h"
 #include "resource.h"
 
 namespace {

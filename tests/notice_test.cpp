@@ -4,11 +4,15 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <map>
+#include <set>
 #include <thread>
 #include <vector>
 
 #include "dxdlg.h"
 #include "harness.h"
+#include "languages.h"
+#include "notice/notice.h"
 #include "resource.h"
 
 using namespace dxtest;
@@ -285,6 +289,7 @@ const TemplateCase kTemplateCases[] = {
     {"RawWarningDialog", 1034, "Algunos valores pueden no ser válidos en esta aplicación."},
     {"RawWarningDialog", 1030, "Nogle indstillinger kan muligvis ikke bruges i dette program."},
     {"RawWarningDialog", 1046, "Algumas definições de impressora selecionadas poderão ser ignoradas!"},
+    {"RawWarningDialog", 1040, "Alcuni settaggi potrebbero non essere validi in questa applicazione."},
     {"MemfullErrorDialog", 1043, kMemEnglish},  // Dutch: English
     {"MemfullErrorDialog", 1041, kMemEnglish},
     {"MemfullErrorDialog", 0xFFFF, kMemEnglish},
@@ -304,6 +309,11 @@ const TemplateCase kTemplateCases[] = {
     {"MemfullErrorDialog", 1030,
      "Der er ikke nok hukommelse i din PC. Udvid hukommelsen eller indstil større virtuel "
      "hukommelse."},
+    {"MemfullErrorDialog", 1040,
+     "Non c'è memoria sufficiente nel PC. Espandere la memoria o definire una memoria virtuale "
+     "maggiore."},
+    {"MemfullErrorDialog", 1044, 
+     "Det er ikke nok minne på din PC. Utvid minnet eller velg større virtuelt minne."},
     {"MemfullErrorDialog", 1046,
      "Não tem memória suficiente no seu PC. Expanda a memória ou defina um tamanho de memória "
      "virtual superior. "},
@@ -325,6 +335,11 @@ const TemplateCase kTemplateCases[] = {
     {"DiskFulErrorDialog", 1053,
      "Det finns inte tillräckligt med utrymme i datorn. Frigör utrymme genom att ta bort några "
      "filer."},
+    {"DiskFulErrorDialog", 1034, 
+     "No hay suficiente espacio en su PC. Libere espacio en el disco duro eliminando algunos "
+     "archivos."},
+    {"DiskFulErrorDialog", 1030, 
+     "Der er ikke plads nok på din PC. Lav f.eks. plads ved at slette nogle ikke brugte filer."},
     {"DiskFulErrorDialog", 1046,
      "Não tem espaço em disco suficiente no seu PC. Libere espaço no disco eliminando alguns "
      "arquivos. "},
@@ -338,6 +353,21 @@ TEST_F(Notices, EachExportOpensTheTemplateOfItsLanguage)
         OpenAndRead(ByName(c.exportName), nullptr, c.language, "t",
                     [&](HWND notice) { message = MessageText(notice); });
         EXPECT_EQ(message, Wide(c.message));
+    }
+    // Every identifier of the language table opens, for each export, one of the messages listed
+    // above for that export: no row has two kinds of notice swapped.
+    std::map<std::string, std::set<std::wstring>> messagesOf;
+    for (const TemplateCase &c : kTemplateCases)
+        messagesOf[c.exportName].insert(Wide(c.message));
+    for (int i = 0; i < dxdesk::kLanguageCount; i++) {
+        for (const auto &kind : messagesOf) {
+            WORD language = dxdesk::kLanguages[i].id;
+            SCOPED_TRACE(testing::Message() << kind.first << " language " << language);
+            std::wstring message;
+            OpenAndRead(ByName(kind.first.c_str()), nullptr, language, "t",
+                        [&](HWND notice) { message = MessageText(notice); });
+            EXPECT_TRUE(kind.second.count(message)) << "another kind of notice";
+        }
     }
 }
 
@@ -551,6 +581,23 @@ TEST_F(Notices, EachExportClosesAfterItsOwnTimeOutAndNotBefore)
         EXPECT_FALSE(watch.Fired());
     }
     ExpectNothingLeftBehind();
+}
+
+TEST_F(Notices, DeadlineThatGoesOffEarlyWaitsOnlyForWhatRemains)
+{
+    // The deadline's timer goes off at 350 ms of 600 by the tick counter's reckoning: the
+    // notice still closes at 600, not 600 after that.
+    const double timeout = 600, tickSlack = 16, lateness = 250;
+    Load({{"RawDlgTimeout", DWORD(timeout)}});
+    LifetimeHook hook;
+    DialogWatch watch([](HWND) {}, 3000);
+    watch.Then(350, [](HWND notice) { PostMessageW(notice, WM_TIMER, NoticeDeadlineTimer, 0); });
+    raw_(nullptr, 1033, nullptr, "Early");
+    ASSERT_TRUE(hook.Complete());
+    EXPECT_EQ(watch.StepsRun(), 1);
+    EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
+    EXPECT_LT(hook.OpenMs(), timeout + lateness);
+    EXPECT_FALSE(watch.WatchdogFired());
 }
 
 // ---- The caller's thread during the call ----

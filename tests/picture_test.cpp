@@ -447,6 +447,13 @@ TEST_F(PicturePainting, CentredAtItsSizeForTheWindowDpiEachPixelFromOneOfThePict
             wrong += !edge && pixel != colour;
         }
     EXPECT_EQ(wrong, 0) << "at " << dpi << " DPI";
+
+    // Wider than the picture at this DPI but lower: stretched over the whole control, not
+    // centred with its top, bottom and the background beside it showing.
+    DestroyWindow(control);
+    Pixels stretched = CaptureClient(Control(kBitmapClass, PCS_CENTERIMAGE, width + 56, height - 20));
+    EXPECT_EQ(stretched.At(0, 0), kRed) << "at " << dpi << " DPI";
+    EXPECT_EQ(stretched.At(width + 55, height - 21), kYellow) << "at " << dpi << " DPI";
 }
 
 TEST(PictureAtOtherDpi, TwiceTheSizeAt192DpiHalfAsLargeAgainAt144)
@@ -638,6 +645,7 @@ struct RegistrationRace {
     PFN_FRegisterBitmapControlMP regMP = nullptr;
     HANDLE start = nullptr;
     LONG ones = 0;
+    LONG answered = 0;  // threads that have had both answers
 };
 
 DWORD WINAPI RegisterWhenReleased(void *parameter)
@@ -645,12 +653,49 @@ DWORD WINAPI RegisterWhenReleased(void *parameter)
     auto *race = static_cast<RegistrationRace *>(parameter);
     WaitForSingleObject(race->start, INFINITE);
     InterlockedAdd(&race->ones, race->reg(nullptr) + race->regMP(nullptr));
+    InterlockedIncrement(&race->answered);
     return 0;
+}
+
+// The first thread to register is held inside RegisterClassA, its class already registered,
+// until every thread waits for the registration lock (or, where none makes them wait, has had
+// its answers). Only the DLL's import entries are replaced.
+const int kRegisteringThreads = 8;
+RegistrationRace *heldRace;
+LONG atTheLock, registrationsHeld;
+ImportPatch *registerClass, *acquireLock;
+
+ATOM WINAPI HoldTheFirstRegistration(const WNDCLASSA *record)
+{
+    ATOM atom = registerClass->Original<decltype(&RegisterClassA)>()(record);
+    DWORD start = GetTickCount();
+    if (InterlockedExchange(&registrationsHeld, 1) == 0)
+        while (atTheLock < kRegisteringThreads && heldRace->answered < kRegisteringThreads - 1 &&
+               GetTickCount() - start < 20000)
+            Sleep(1);
+    return atom;
+}
+
+void WINAPI CountAtTheLock(PSRWLOCK lock)
+{
+    InterlockedIncrement(&atTheLock);
+    acquireLock->Original<decltype(&AcquireSRWLockExclusive)>()(lock);
+}
+
+// The thread-local slots that the process could still take.
+size_t FreeTlsSlots()
+{
+    std::vector<DWORD> taken;
+    for (DWORD slot; (slot = TlsAlloc()) != TLS_OUT_OF_INDEXES;)
+        taken.push_back(slot);
+    for (DWORD slot : taken)
+        TlsFree(slot);
+    return taken.size();
 }
 
 TEST(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemovesTheClasses)
 {
-    const int kThreads = 8, kRounds = 15;
+    const int kThreads = kRegisteringThreads, kRounds = 15;
     for (int round = 0; round < kRounds; round++) {
         SCOPED_TRACE(testing::Message() << "round " << round);
         HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
@@ -659,13 +704,22 @@ TEST(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemove
         race.reg = Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl");
         race.regMP = Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP");
         race.start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        HANDLE threads[kThreads];
-        for (HANDLE &thread : threads)
-            thread = CreateThread(nullptr, 0, RegisterWhenReleased, &race, 0, nullptr);
-        SetEvent(race.start);
-        ASSERT_EQ(WaitForMultipleObjects(kThreads, threads, TRUE, 20000), WAIT_OBJECT_0);
-        for (HANDLE thread : threads)
-            CloseHandle(thread);
+        {
+            ImportPatch registerPatch(dll, "USER32.dll", "RegisterClassA", HoldTheFirstRegistration);
+            ImportPatch lockPatch(dll, "KERNEL32.dll", "AcquireSRWLockExclusive", CountAtTheLock);
+            ASSERT_TRUE(registerPatch.Patched());  // a library without a lock has none to count
+            registerClass = &registerPatch;
+            acquireLock = &lockPatch;
+            heldRace = &race;
+            atTheLock = registrationsHeld = 0;
+            HANDLE threads[kThreads];
+            for (HANDLE &thread : threads)
+                thread = CreateThread(nullptr, 0, RegisterWhenReleased, &race, 0, nullptr);
+            SetEvent(race.start);
+            ASSERT_EQ(WaitForMultipleObjects(kThreads, threads, TRUE, 30000), WAIT_OBJECT_0);
+            for (HANDLE thread : threads)
+                CloseHandle(thread);
+        }
         CloseHandle(race.start);
         EXPECT_EQ(race.ones, 2 * kThreads) << "a registering thread was answered 0";
         EXPECT_EQ(race.reg(nullptr), 1);
@@ -674,7 +728,9 @@ TEST(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemove
         ASSERT_FALSE(ClassExists(kBitmapClass)) << "the class outlived the DLL";
         ASSERT_FALSE(ClassExists(kManualDupClass)) << "the class outlived the DLL";
     }
-    // Loaded once more, wherever it lands, the DLL's own dialog opens and answers.
+    // Loaded once more, wherever it lands, the DLL's own dialog opens and answers; unloaded, it
+    // gives back the thread-local slot its picture names took.
+    const size_t freeSlots = FreeTlsSlots();
     HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
     ASSERT_NE(dll, nullptr);
     ASSERT_EQ(Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl")(nullptr), 1);
@@ -687,6 +743,7 @@ TEST(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemove
     }
     LocalFree(devMode);
     UnloadDxdlg(dll);
+    EXPECT_EQ(FreeTlsSlots(), freeSlots) << "the unloaded DLL keeps a thread-local slot";
     DeleteSettingsKey();
 }
 

@@ -256,6 +256,63 @@ TEST_F(Placement, OneRequestLeavesTheDialogTopmostHiddenAndInPlace)
     EXPECT_EQ(Size(dialog).cx, 400);
 }
 
+// ---- Which monitor and which of its rectangles, on a layout that Wine cannot show ----
+// Wine has one monitor and no taskbar. This program has the library's code linked in, so its
+// own import entries for the three monitor functions are the library's calls: for one test they
+// describe the screen as two monitors side by side, the left one primary with a 40-pixel
+// taskbar at its bottom, the right one with a 30-pixel bar at its top.
+const HMONITOR kLeftMonitor = HMONITOR(0x51), kRightMonitor = HMONITOR(0x52);
+DWORD windowLookupFlags, pointLookupFlags;
+
+HMONITOR MonitorAt(LONG x)
+{
+    return x < 512 ? kLeftMonitor : kRightMonitor;
+}
+HMONITOR WINAPI FakeMonitorFromWindow(HWND window, DWORD flags)
+{
+    RECT rect;
+    GetWindowRect(window, &rect);
+    windowLookupFlags = flags;
+    return MonitorAt((rect.left + rect.right) / 2);
+}
+HMONITOR WINAPI FakeMonitorFromPoint(POINT point, DWORD flags)
+{
+    pointLookupFlags = flags;
+    return MonitorAt(point.x);
+}
+BOOL WINAPI FakeGetMonitorInfoW(HMONITOR monitor, MONITORINFO *info)
+{
+    const bool left = monitor == kLeftMonitor;
+    if (!left && monitor != kRightMonitor)
+        return FALSE;
+    SetRect(&info->rcMonitor, left ? 0 : 512, 0, left ? 512 : 1024, 768);
+    SetRect(&info->rcWork, left ? 0 : 512, left ? 0 : 30, left ? 512 : 1024, left ? 728 : 768);
+    info->dwFlags = left ? MONITORINFOF_PRIMARY : 0;
+    return TRUE;
+}
+
+TEST_F(Placement, KeptInTheWorkAreaOfTheReferencesMonitorElseOfThePrimaryOne)
+{
+    HMODULE self = GetModuleHandleA(nullptr);
+    dxtest::ImportPatch fromWindow(self, "USER32.dll", "MonitorFromWindow", FakeMonitorFromWindow);
+    dxtest::ImportPatch fromPoint(self, "USER32.dll", "MonitorFromPoint", FakeMonitorFromPoint);
+    dxtest::ImportPatch info(self, "USER32.dll", "GetMonitorInfoW", FakeGetMonitorInfoW);
+    ASSERT_TRUE(info.Patched());
+
+    // An owner at the top of the right monitor: below its bar, not at the monitor's top, and
+    // not pulled onto the primary monitor.
+    HWND dialog = Dialog(200, 100, Popup(600, 0, 400, 100));
+    PlaceDialog(dialog);
+    EXPECT_PLACED_AT(dialog, 700, 30);
+    EXPECT_EQ(windowLookupFlags, DWORD(MONITOR_DEFAULTTONEAREST));
+
+    // Nothing to stand over: centred in the primary monitor's work area, above its taskbar.
+    HWND alone = Make(WS_POPUP, 900, 500, 200, 100, nullptr);
+    PlaceDialog(alone);
+    EXPECT_PLACED_AT(alone, (512 - 200) / 2, (728 - 100) * 2 / 5);
+    EXPECT_EQ(pointLookupFlags, DWORD(MONITOR_DEFAULTTOPRIMARY));
+}
+
 // ---- The arithmetic, on layouts of several monitors ----
 
 TEST(DialogPosition, StaysOnTheReferencesMonitorInsideItsWorkArea)

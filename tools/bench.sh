@@ -1,7 +1,8 @@
 #!/bin/sh
 # Benchmarks of dxdlg.dll (not part of the tests): installs what is missing, builds, runs
-# build/bin/dxdlg-bench.exe under Wine on a virtual X display, then prints the DLL's size and
-# import list. Takes a minute or two. Run as root on Debian 12 from anywhere in the checkout.
+# build/bin/dxdlg-bench.exe under Wine on a virtual X display, then builds the ARM64 DLL too and
+# prints each DLL's size and import list. Takes a minute or two. Run as root on Debian 12 from
+# anywhere in the checkout.
 set -eu
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -19,12 +20,16 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     exit $status
 ' sh "$root" "$prefix" || status=$?
 
-dll=build/bin/dxdlg.dll
-echo "The DLL: $dll, $(stat -c %s "$dll") bytes"
-echo "It imports:"
-x86_64-w64-mingw32-objdump -p "$dll" | awk '
-    /DLL Name:/ { if (name) print_dll(); name = $3; list = ""; count = 0; next }
-    name && /^\t[0-9a-f]+\t +[0-9]+ +[A-Za-z_]/ { list = list " " $3; count++ }
-    function print_dll() { printf "  %s (%d):%s\n", name, count, list }
-    END { if (name) print_dll() }' | fold -s -w 100 | sed 's/^\([^ ]\)/      \1/'
+cmake --preset arm64 >/dev/null
+cmake --build --preset arm64 >/dev/null
+for dll in build/bin/dxdlg.dll build-arm64/bin/dxdlg.dll; do
+    machine=$(llvm-readobj-14 --file-headers "$dll" | awk '/Machine:/ { print $2; exit }')
+    echo "The DLL: $dll ($machine), $(stat -c %s "$dll") bytes"
+    echo "It imports:"
+    llvm-readobj-14 --coff-imports "$dll" | awk '
+        /^ *Name: / { if (name) print_dll(); name = $2; list = ""; count = 0; next }
+        /^ *Symbol: / { list = list " " $2; count++ }
+        function print_dll() { printf "  %s (%d):%s\n", name, count, list }
+        END { if (name) print_dll() }' | fold -s -w 100 | sed 's/^\([^ ]\)/      \1/'
+done
 exit $status

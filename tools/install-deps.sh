@@ -3,7 +3,8 @@
 # missing. Run as root on Debian 12.
 set -eu
 packages="cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth
-    googletest fonts-wine fonts-noto-cjk fonts-liberation2 llvm-14 clang-14 lld-14 python3 $*"
+    googletest fonts-wine fonts-noto-cjk fonts-liberation2 llvm-14 clang-14 lld-14 lld-16 python3
+    debootstrap qemu-user-static $*"
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

@@ -76,14 +76,6 @@ const char *SelectDuplexBitmap(const DEVMODEA *devMode, const DriverPrivateSetti
     return DuplexPictureBitmap(SelectDuplexPicture(devMode, settings, passCode));
 }
 
-void BuildDuplexResourceNames(char *bitmapName, size_t bitmapNameSize, WCHAR *templateName,
-                              size_t templateNameSize, const DEVMODEA *devMode,
-                              const DriverPrivateSettings *settings, WORD passCode)
-{
-    lstrcpynW(templateName, SelectDuplexTemplate(devMode), (int)templateNameSize);
-    lstrcpynA(bitmapName, SelectDuplexBitmap(devMode, settings, passCode), (int)bitmapNameSize);
-}
-
 /* Loads a string of the column, or the English column's string of the same row when the
  * column has none. Returns its length. */
 static int LoadTableText(UINT id, UINT englishId, WCHAR *buffer, int size)

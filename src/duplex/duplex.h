@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "dxdlg.h"
-#include "language.h"
+#include "../language/language.h"
 
 /* One call of OpenDuplexDlg or OpenDuplexDlgMP: what its dialog shows, and how the dialog
  * ended. It lives on the export's stack and reaches DuplexDlgProc through the dialog's creation
@@ -39,11 +39,6 @@ const char *SelectDuplexBitmap(const DEVMODEA *devMode, const DriverPrivateSetti
 int SelectDuplexPicture(const DEVMODEA *devMode, const DriverPrivateSettings *settings,
                         WORD passCode);
 const char *DuplexPictureBitmap(int picture);
-
-/* The same two names copied into the caller's buffers, each cut to fit. */
-void BuildDuplexResourceNames(char *bitmapName, size_t bitmapNameSize, WCHAR *templateName,
-                              size_t templateNameSize, const DEVMODEA *devMode,
-                              const DriverPrivateSettings *settings, WORD passCode);
 
 /* Sets the duplex dialog's instruction text, caption and button captions from the string
  * tables, in the column's language; a text that the column lacks is the English one. */

@@ -18,8 +18,8 @@
  */
 #include "dxdlg.h"
 #include "notice/notice.h"
-#include "duplex/language.h"
 #include "entry/access.h"
+#include "language/language.h"
 #include "entry/entry.h"
 #include "entry/settings.h"
 #include "placement/placement.h"

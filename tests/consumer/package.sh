@@ -1,7 +1,8 @@
 #!/bin/sh
 # The package as a driver team receives it: installs the build tree, checks the layout, checks
-# that cpack's ZIP holds the same files under dxdlg-VERSION-win64/, then configures, builds and
-# runs tests/consumer against the unpacked ZIP with find_package, under Wine.
+# that cpack's ZIP holds the same files under dxdlg-VERSION-$PACKAGE_SUFFIX/ (win64 by default,
+# or win-arm64), then configures, builds and runs tests/consumer against the unpacked ZIP with
+# find_package, under Wine ($RUN runs a program of the architecture).
 #   package.sh BUILD_DIR WORK_DIR VERSION TOOLCHAIN_FILE
 set -eu
 build=$1
@@ -9,7 +10,8 @@ work=$2
 version=$3
 toolchain=$4
 here=$(cd "$(dirname "$0")" && pwd)
-top=dxdlg-$version-win64
+top=dxdlg-$version-${PACKAGE_SUFFIX:-win64}
+RUN=${RUN:-$here/../../cmake/wine-run.sh}
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -49,5 +51,5 @@ cmake -S "$here" -B "$work/consumer" --toolchain "$toolchain" -DCMAKE_BUILD_TYPE
     exit 1
 }
 # The exit code is the number of the check in tests/consumer/caller.c that failed.
-"$here/../../cmake/wine-run.sh" "$work/consumer/consumer.exe" || { echo "consumer.exe: check $? failed" >&2; exit 1; }
+"$RUN" "$work/consumer/consumer.exe" || { echo "consumer.exe: check $? failed" >&2; exit 1; }
 echo "$top.zip: installed layout, find_package(dxdlg) and dxdlg::dxdlg work; consumer.exe passed"

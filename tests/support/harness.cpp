@@ -174,6 +174,47 @@ void UnloadDxdlg(HMODULE module)
 
 // ---- A process without a visible desktop ----
 
+static void WriteEntry(void **entry, void *value)
+{
+    DWORD protection;
+    VirtualProtect(entry, sizeof(*entry), PAGE_READWRITE, &protection);
+    *entry = value;
+    VirtualProtect(entry, sizeof(*entry), protection, &protection);
+}
+
+ImportPatch::ImportPatch(HMODULE module, const char *dll, const char *function,
+                         const void *replacement)
+{
+    const BYTE *base = reinterpret_cast<const BYTE *>(module);
+    auto *nt = reinterpret_cast<const IMAGE_NT_HEADERS *>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER *>(base)->e_lfanew);
+    DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    for (auto *d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + imports);
+         imports && d->Name; d++) {
+        if (lstrcmpiA(reinterpret_cast<const char *>(base + d->Name), dll) != 0)
+            continue;
+        auto *names = reinterpret_cast<const IMAGE_THUNK_DATA *>(base + d->OriginalFirstThunk);
+        auto *entries = reinterpret_cast<void **>(const_cast<BYTE *>(base) + d->FirstThunk);
+        for (int i = 0; names[i].u1.AddressOfData; i++) {
+            if (IMAGE_SNAP_BY_ORDINAL(names[i].u1.Ordinal))
+                continue;
+            auto *byName = reinterpret_cast<const char *>(base + names[i].u1.AddressOfData + 2);
+            if (lstrcmpA(byName, function) == 0) {  // after the two bytes of its hint
+                entry_ = &entries[i];
+                original_ = *entry_;
+                WriteEntry(entry_, const_cast<void *>(replacement));
+                return;
+            }
+        }
+    }
+}
+
+ImportPatch::~ImportPatch()
+{
+    if (entry_)
+        WriteEntry(entry_, original_);
+}
+
 void RunInServiceStation(const std::function<void()> &body)
 {
     struct Job {

@@ -61,6 +61,30 @@ template <class F> F Export(HMODULE module, const char *name)
     return reinterpret_cast<F>(reinterpret_cast<void *>(GetProcAddress(module, name)));
 }
 
+// ---- Replacing a system call of one module ----
+// While an ImportPatch lives, `module`'s import entry for `function` of `dll` (named as the
+// module imports it, for example "USER32.dll") points at `replacement`; `original` keeps what
+// it pointed at. Only that module's calls go there: the library's, when `module` is dxdlg.dll,
+// or when it is a test program with the library's code linked in. Null when nothing was patched.
+class ImportPatch {
+public:
+    ImportPatch(HMODULE module, const char *dll, const char *function, const void *replacement);
+    template <class F>
+    ImportPatch(HMODULE module, const char *dll, const char *function, F *replacement)
+        : ImportPatch(module, dll, function, reinterpret_cast<const void *>(replacement))
+    {
+    }
+    ~ImportPatch();
+    template <class F> F Original() const { return reinterpret_cast<F>(original_); }
+    bool Patched() const { return entry_ != nullptr; }
+    ImportPatch(const ImportPatch &) = delete;
+    ImportPatch &operator=(const ImportPatch &) = delete;
+
+private:
+    void **entry_ = nullptr;
+    void *original_ = nullptr;
+};
+
 // ---- A process without a visible desktop ----
 // Runs `body` on a fresh thread whose process window station is a new one without WSF_VISIBLE
 // (as a service's), on a desktop of it, then gives the process its own station back.

@@ -1,11 +1,11 @@
 // Language identifiers with a tag and a name for people: the tools take a language by either and
 // label what they show with both. What an identifier selects, and the list of the duplex
-// dialog's columns, come from the library's own table (duplex/language.h).
+// dialog's columns, come from the library's own table (language/language.h).
 #pragma once
 
 #include <windows.h>
 
-#include "duplex/language.h"
+#include "language/language.h"
 
 namespace dxdesk {
 

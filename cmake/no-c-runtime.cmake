@@ -1,0 +1,70 @@
+# dxdlg.dll is linked without the C and C++ runtime, on every architecture and compiler: its code
+# calls only Win32, and the one piece of a runtime it needs is the stack probe that the compiler
+# calls for a frame larger than a page. So it has an entry point of its own (DllMain: nothing runs
+# before it), no static constructors or thread-local variables (nothing would run or set them
+# up), and imports from KERNEL32, USER32, GDI32 and ADVAPI32 only. The tests, tools and benchmarks
+# keep the normal runtime: they link dxdlg_static or load the DLL.
+if(MSVC)
+    # No default libraries and DllMain as the entry point. The code is built without the
+    # security cookie (/GS-), whose value the runtime's start-up would set. The stack probe
+    # (__chkstk) and the memset/memcpy that the compiler may emit for large structures exist only
+    # in the static runtime's archives: they are named here so that the linker takes those
+    # members from them; the DLL's entry point stays DllMain, so none of the runtime's start-up
+    # code is linked or runs.
+    target_compile_options(dxdlg_objects PRIVATE /GS-)
+    target_compile_options(dxdlg PRIVATE /GS-)
+    target_link_options(dxdlg PRIVATE /NODEFAULTLIB /ENTRY:DllMain)
+    target_link_libraries(dxdlg PRIVATE kernel32 user32 gdi32 advapi32 libcmt libvcruntime)
+    return()
+endif()
+
+find_program(DXDLG_DLLTOOL NAMES llvm-dlltool-14 llvm-dlltool PATHS /usr/lib/llvm-14/bin REQUIRED)
+find_program(DXDLG_READOBJ NAMES llvm-readobj-14 llvm-readobj PATHS /usr/lib/llvm-14/bin REQUIRED)
+
+# dxdlg_import_libraries(VAR TARGET DEF_DIR): import libraries made with llvm-dlltool from the
+# NAME.def files of DEF_DIR (one per DLL), listed in VAR, made by the custom target TARGET.
+function(dxdlg_import_libraries var target defDir)
+    file(GLOB defs CONFIGURE_DEPENDS ${defDir}/*.def)
+    set(libs)
+    foreach(def ${defs})
+        get_filename_component(dll ${def} NAME_WE)
+        set(lib ${CMAKE_CURRENT_BINARY_DIR}/${target}/${dll}.lib)
+        add_custom_command(OUTPUT ${lib}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/${target}
+            COMMAND ${DXDLG_DLLTOOL} -m ${DXDLG_DLLTOOL_MACHINE} -d ${def} -l ${lib}
+            DEPENDS ${def}
+            COMMENT "Import library ${target}/${dll}.lib")
+        list(APPEND libs ${lib})
+    endforeach()
+    add_custom_target(${target} DEPENDS ${libs})
+    set(${var} ${libs} PARENT_SCOPE)
+endfunction()
+
+# The import libraries of the four system DLLs, made from cmake/imports/*.def: the one list of
+# the functions the library imports, for every architecture (mingw-w64 has no ARM64 import
+# libraries on Debian).
+dxdlg_import_libraries(DXDLG_SYSTEM_IMPORT_LIBRARIES dxdlg_system_imports ${CMAKE_SOURCE_DIR}/cmake/imports)
+add_dependencies(dxdlg dxdlg_system_imports)
+target_link_options(dxdlg PRIVATE -nostdlib -Wl,--entry=DllMain
+    # clang says the runtime options that the toolchain passes to every link go unused here.
+    $<$<CXX_COMPILER_ID:Clang>:-Wno-unused-command-line-argument>)
+target_link_libraries(dxdlg PRIVATE ${DXDLG_SYSTEM_IMPORT_LIBRARIES})
+if(DXDLG_ARCH STREQUAL "x64")
+    # The stack probe (___chkstk_ms) from libgcc; ARM64's is src/entry/stackprobe-arm64.S.
+    target_link_libraries(dxdlg PRIVATE gcc)
+endif()
+
+# The build fails unless the DLL imports only the listed functions of the four system DLLs, has
+# no TLS directory and exactly the exports of src/dxdlg.def, and its objects no static
+# constructors or thread-local data. A stamp, so that a failed check is run again.
+set(DXDLG_CHECKED ${CMAKE_BINARY_DIR}/dxdlg-checked.stamp)
+add_custom_command(OUTPUT ${DXDLG_CHECKED}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${DXDLG_CHECKED}
+    COMMAND env READOBJ=${DXDLG_READOBJ} sh ${CMAKE_SOURCE_DIR}/cmake/check-dll.sh
+        $<TARGET_FILE:dxdlg> ${CMAKE_SOURCE_DIR}/src/dxdlg.def ${CMAKE_SOURCE_DIR}/cmake/imports
+        $<TARGET_OBJECTS:dxdlg_objects>
+    COMMAND ${CMAKE_COMMAND} -E touch ${DXDLG_CHECKED}
+    DEPENDS dxdlg ${CMAKE_SOURCE_DIR}/cmake/check-dll.sh
+    COMMAND_EXPAND_LISTS
+    COMMENT "Checking dxdlg.dll: imports, exports, no runtime start-up")
+add_custom_target(dxdlg_check ALL DEPENDS ${DXDLG_CHECKED})
