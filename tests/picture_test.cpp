@@ -657,7 +657,7 @@ DWORD WINAPI RegisterWhenReleased(void *parameter)
     return 0;
 }
 
-// The first thread to register is held inside RegisterClassA, its class already registered,
+// The first thread to register is held inside RegisterClassW, its class already registered,
 // until every thread waits for the registration lock (or, where none makes them wait, has had
 // its answers). Only the DLL's import entries are replaced.
 const int kRegisteringThreads = 8;
@@ -665,9 +665,9 @@ RegistrationRace *heldRace;
 LONG atTheLock, registrationsHeld;
 ImportPatch *registerClass, *acquireLock;
 
-ATOM WINAPI HoldTheFirstRegistration(const WNDCLASSA *record)
+ATOM WINAPI HoldTheFirstRegistration(const WNDCLASSW *record)
 {
-    ATOM atom = registerClass->Original<decltype(&RegisterClassA)>()(record);
+    ATOM atom = registerClass->Original<decltype(&RegisterClassW)>()(record);
     DWORD start = GetTickCount();
     if (InterlockedExchange(&registrationsHeld, 1) == 0)
         while (atTheLock < kRegisteringThreads && heldRace->answered < kRegisteringThreads - 1 &&
@@ -705,7 +705,7 @@ TEST(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemove
         race.regMP = Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP");
         race.start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         {
-            ImportPatch registerPatch(dll, "USER32.dll", "RegisterClassA", HoldTheFirstRegistration);
+            ImportPatch registerPatch(dll, "USER32.dll", "RegisterClassW", HoldTheFirstRegistration);
             ImportPatch lockPatch(dll, "KERNEL32.dll", "AcquireSRWLockExclusive", CountAtTheLock);
             ASSERT_TRUE(registerPatch.Patched());  // a library without a lock has none to count
             registerClass = &registerPatch;
