@@ -16,7 +16,10 @@ using dxtest::Wide;
 namespace {
 
 // Every identifier that holds a string: the duplex dialog's texts of fourteen languages and the
-// fillers. 50 to 52, 33454, 33458, 50007 to 50009 and everything from 50017 up hold none.
+// fillers, and the six sentences on the pictures of every language but Finnish, each language's
+// in a block of its own. 50 to 52, 33454, 33458, 50007 to 50009 and everything from 50017 up
+// hold none.
+const UINT kPictureSentencesFirst = IDS_DUTCH_PICTURE_CASSETTE_FIRST;
 std::set<UINT> ExpectedIdentifiers()
 {
     std::set<UINT> ids;
@@ -25,6 +28,9 @@ std::set<UINT> ExpectedIdentifiers()
     for (const auto &range : ranges)
         for (UINT id = range[0]; id <= range[1]; id++)
             ids.insert(id);
+    for (UINT block = 0; block < 15; block++)
+        for (UINT picture = 0; picture < 6 && block != 11; picture++)
+            ids.insert(kPictureSentencesFirst + 16 * block + picture);
     return ids;
 }
 
@@ -190,14 +196,16 @@ TEST_F(CatalogueStrings, ExactlyTheExpectedIdentifiersHoldStringsEachStoredOnce)
     std::set<UINT> stored;
     for (const auto &entry : cat.texts)
         stored.insert(entry.first);
-    EXPECT_EQ(stored.size(), 111u);
+    EXPECT_EQ(stored.size(), 111u + 14 * 6);
     EXPECT_EQ(Listed(Difference(ExpectedIdentifiers(), stored)), "") << "missing";
     EXPECT_EQ(Listed(Difference(stored, ExpectedIdentifiers())), "") << "unexpected";
     EXPECT_EQ(cat.duplicates, 0);
     const UINT absent[] = {50, 51, 52, 33454, 33458, 50007, 50008, 50009, 50017, 50018, 50019,
                            IDS_FINNISH_CASSETTE_FIRST, IDS_FINNISH_CASSETTE_SECOND,
                            IDS_FINNISH_MANUALFEED_FIRST, IDS_FINNISH_MANUALFEED_SECOND,
-                           IDS_FINNISH_OK, IDS_FINNISH_CANCEL, IDS_FINNISH_CAPTION};
+                           IDS_FINNISH_OK, IDS_FINNISH_CANCEL, IDS_FINNISH_CAPTION,
+                           IDS_FINNISH_PICTURE_CASSETTE_FIRST,
+                           IDS_FINNISH_PICTURE_MANUALFEED_SECOND_2};
     std::wstring text;
     for (UINT id : absent) {
         EXPECT_EQ(stored.count(id), 0u) << id;
@@ -207,10 +215,13 @@ TEST_F(CatalogueStrings, ExactlyTheExpectedIdentifiersHoldStringsEachStoredOnce)
 
 TEST_F(CatalogueStrings, EveryBlockHasOneVersionUnderItsTag)
 {
-    const std::map<WORD, std::vector<LANGID>> expected = {
+    std::map<WORD, std::vector<LANGID>> expected = {
         {1, {1033}},    {2, {1033}},    {3, {1033}},    {4, {1033}},    {5, {1033}},
         {6, {1033}},    {2091, {1033}}, {2092, {1033}}, {3126, {1042}}, {3127, {2052}},
     };
+    for (WORD block = 0; block < 15; block++)
+        if (block != 11)  // Finnish
+            expected[WORD(kPictureSentencesFirst / 16 + 1 + block)] = {1033};
     EXPECT_EQ(cat.versions, expected);
 }
 

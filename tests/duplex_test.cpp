@@ -395,6 +395,96 @@ TEST_F(DuplexDialogs, EachLayoutAndPassShowsItsTemplateTextsAndPictureInUnicode)
         }
 }
 
+// A screen reader names the picture by the sentence on what it shows, in the dialog's language;
+// the two second-pass pictures of each layout (the sheets upside down or upright) are told apart.
+TEST_F(DuplexDialogs, ScreenReadersHearWhatThePictureShowsInTheDialogsLanguage)
+{
+    struct Case {
+        WORD language;
+        short source;
+        WORD passCode;
+        UINT sentence;
+        const char *bitmap;
+    } cases[] = {
+        {1033, DMBIN_CASSETTE, 2, IDS_ENGLISH_PICTURE_CASSETTE_SECOND_1, "ODD_T_C_D1"},
+        {1033, DMBIN_CASSETTE, 3, IDS_ENGLISH_PICTURE_CASSETTE_SECOND_2, "ODD_T_C_D2"},
+        {1033, DMBIN_MANUAL, 2, IDS_ENGLISH_PICTURE_MANUALFEED_SECOND_1, "ODD_T_M_D1"},
+        {1033, DMBIN_MANUAL, 3, IDS_ENGLISH_PICTURE_MANUALFEED_SECOND_2, "ODD_T_M_D2"},
+        {1031, DMBIN_CASSETTE, 2, IDS_GERMAN_PICTURE_CASSETTE_SECOND_1, "ODD_T_C_D1"},
+        {1031, DMBIN_CASSETTE, 3, IDS_GERMAN_PICTURE_CASSETTE_SECOND_2, "ODD_T_C_D2"},
+        {1031, DXDLG_DMBIN_MANUALFEED, 2, IDS_GERMAN_PICTURE_MANUALFEED_SECOND_1, "ODD_T_M_D1"},
+        {1031, DXDLG_DMBIN_MANUALFEED, 3, IDS_GERMAN_PICTURE_MANUALFEED_SECOND_2, "ODD_T_M_D2"},
+        {1041, DMBIN_CASSETTE, 0, IDS_JAPANESE_PICTURE_CASSETTE_FIRST, "EVEN_T_C"},
+        {1035, DMBIN_MANUAL, 0, IDS_ENGLISH_PICTURE_MANUALFEED_FIRST, "EVEN_T_M"},  // Finnish
+    };
+    std::wstring names[sizeof(cases) / sizeof(cases[0])];
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++) {
+        const Case &c = cases[i];
+        SCOPED_TRACE(testing::Message() << "language " << c.language << " source " << c.source
+                                        << " pass " << c.passCode);
+        OpenDuplex(c.passCode, c.language, c.source, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
+            names[i] = dxdesk::AccessibleName(Picture(dialog));
+            ClickButton(dialog, IDOK);
+        });
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_FALSE(names[i].empty());
+        EXPECT_EQ(names[i], String(c.sentence));
+        ExpectHolds(seen[0].picture, c.bitmap);  // the text plays no part in what is drawn
+    }
+    for (size_t i = 0; i < 8; i += 2)
+        EXPECT_NE(names[i], names[i + 1]) << "the two second-pass pictures sound alike";
+    // The manual-feed slot dialog speaks the language of its template's texts.
+    const struct {
+        WORD language;
+        UINT sentence;
+    } manualFeed[] = {{1031, IDS_GERMAN_PICTURE_MANUALFEED_FIRST},
+                      {1030, IDS_ENGLISH_PICTURE_MANUALFEED_FIRST}};  // Danish: English texts
+    for (const auto &c : manualFeed) {
+        std::wstring name;
+        OpenManualFeed(c.language, [&](HWND dialog) {
+            name = dxdesk::AccessibleName(Picture(dialog));
+            ClickButton(dialog, IDC_MANUALFEED_OK);
+        });
+        EXPECT_EQ(name, String(c.sentence)) << "language " << c.language;
+    }
+}
+
+// Ctrl+C and Ctrl+Insert copy the dialog as the platform's message box copies itself.
+TEST_F(DuplexDialogs, CtrlCCopiesCaptionTextAndButtons)
+{
+    const std::wstring rule = L"---------------------------\r\n";
+    auto lines = [](std::wstring text) {
+        while (!text.empty() && text.back() == L'\n')
+            text.pop_back();
+        std::wstring result;
+        for (wchar_t c : text)
+            result += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
+        return result;
+    };
+    const UINT keys[] = {'C', VK_INSERT};
+    for (UINT key : keys) {
+        EmptyClipboardNow();
+        OpenDuplex(0, 1031, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
+            PressCtrlKey(dialog, key);
+            PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        ReleaseCtrl();
+        EXPECT_EQ(ClipboardText(),
+                  rule + Caption(IDS_GERMAN_CAPTION) + L"\r\n" + rule +
+                      lines(String(IDS_GERMAN_CASSETTE_FIRST)) + L"\r\n" + rule +
+                      String(IDS_GERMAN_OK) + L"   " + String(IDS_GERMAN_CANCEL) + L"   \r\n" +
+                      rule)
+            << "key " << key;
+    }
+    // Without Ctrl the key does nothing of the kind.
+    EmptyClipboardNow();
+    OpenDuplex(0, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
+        PressKey(dialog, 'C');
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(ClipboardText(), L"");
+}
+
 TEST_F(DuplexDialogs, EastAsianTextsArriveAsTheirOwnLetters)
 {
     struct Case {

@@ -385,6 +385,62 @@ TEST_F(Notices, CaptionComesFromTheAnsiTitle)
     EXPECT_EQ(caption, L"");
 }
 
+// Ctrl+C (here Ctrl+Insert) copies the notice as the platform's message box copies itself; the
+// notice stays until OK.
+TEST_F(Notices, CtrlInsertCopiesTitleMessageAndButton)
+{
+    EmptyClipboardNow();
+    DialogWatch watch([&](HWND notice) {
+        PressCtrlKey(notice, VK_INSERT);
+        PostMessageW(notice, WM_COMMAND, IDC_NOTICE_OK, 0);
+    }, 5000);
+    EXPECT_EQ(diskful_(nullptr, 1031, nullptr, "Drucker 2"), 0);
+    ReleaseCtrl();
+    EXPECT_FALSE(watch.WatchdogFired());
+    const std::wstring rule = L"---------------------------\r\n";
+    EXPECT_EQ(ClipboardText(), rule + L"Drucker 2\r\n" + rule +
+                                   Wide("Es ist nicht genügend Speicherplatz auf dem PC vorhanden. "
+                                        "Löschen Sie einige Dateien, um Platz zu schaffen.") +
+                                   L"\r\n" + rule + L"OK   \r\n" + rule);
+}
+
+// Under high contrast the panel takes the scheme's face colour and the message its button-text
+// colour, readable on it whatever the window-text colour; with high contrast off the panel keeps
+// its light grey. Wine has no high contrast: the DLL's own call is answered "on".
+TEST_F(Notices, HighContrastGivesThePanelTheFaceColourAndKeepsTheMessageReadable)
+{
+    const int elements[] = {COLOR_3DFACE, COLOR_BTNTEXT, COLOR_WINDOWTEXT};
+    const COLORREF scheme[] = {RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 0, 0)};
+    COLORREF saved[3];
+    for (int i = 0; i < 3; i++)
+        saved[i] = GetSysColor(elements[i]);
+    ASSERT_TRUE(SetSysColors(3, elements, scheme));
+    for (bool on : {false, true}) {
+        SCOPED_TRACE(on ? "high contrast" : "no high contrast");
+        ImportPatch contrast(module_, "USER32.dll", "SystemParametersInfoW",
+                             on ? AnswerHighContrastOn : SystemParametersInfoW);
+        ASSERT_TRUE(contrast.Patched());
+        Pixels panel, message;
+        OpenAndRead(raw_, nullptr, 1033, "Contrast", [&](HWND notice) {
+            panel = CaptureClient(notice);
+            message = CaptureClient(MessageControl(notice));
+        });
+        ASSERT_GT(panel.width, 0);
+        ASSERT_GT(message.width, 0);
+        EXPECT_EQ(panel.At(1, 1), on ? scheme[0] : RGB(0xC0, 0xC0, 0xC0));
+        EXPECT_EQ(panel.At(panel.width - 2, panel.height - 2),
+                  on ? scheme[0] : RGB(0xC0, 0xC0, 0xC0));
+        if (on) {
+            int lit = 0;
+            for (COLORREF pixel : message.pixels)
+                lit += pixel == scheme[1];
+            EXPECT_EQ(message.At(0, 0), scheme[0]);
+            EXPECT_GT(lit, 20) << "the message is not drawn in the button-text colour";
+        }
+    }
+    SetSysColors(3, elements, saved);
+}
+
 TEST_F(Notices, OwnedByTheArgumentWhenTheThreadHasNoActiveWindowTopmostActiveAndGrey)
 {
     HWND owner = CreateCallerWindow(false);

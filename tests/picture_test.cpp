@@ -196,11 +196,11 @@ TEST_F(PictureControl, ClassRecord)
         EXPECT_EQ(info.lpszMenuName, nullptr);
     }
     // A window of another module finds the classes (they are global), and the controls are
-    // ANSI windows.
+    // Unicode windows, so that the picture's description keeps every language's letters.
     HWND control = CreateWindowExA(0, kBitmapClass, "", WS_POPUP, 0, 0, 10, 10, nullptr,
                                    nullptr, GetModuleHandleA("user32.dll"), nullptr);
     ASSERT_NE(control, nullptr);
-    EXPECT_FALSE(IsWindowUnicode(control));
+    EXPECT_TRUE(IsWindowUnicode(control));
     DestroyWindow(control);
 }
 
@@ -357,8 +357,12 @@ TEST_F(PicturePainting, WithoutCentringASmallerPictureIsEnlarged)
     EXPECT_EQ(image.At(180, 70), kYellow);
 }
 
-TEST_F(PicturePainting, GreyOrWindowColouredBackground)
+TEST_F(PicturePainting, GreyOrWindowColouredBackgroundAndTheFaceColourUnderHighContrast)
 {
+    // A scheme whose dialog face is dark: the grey stays light grey while high contrast is off.
+    int face = COLOR_3DFACE;
+    const COLORREF savedFace = GetSysColor(COLOR_3DFACE), darkFace = RGB(0, 0, 0x80);
+    ASSERT_TRUE(SetSysColors(1, &face, &darkFace));
     Pixels grey = Paint(PCS_GRAYBKGND | PCS_CENTERIMAGE, 181, 71);
     EXPECT_EQ(grey.At(0, 0), kLightGrey);
     EXPECT_EQ(grey.At(180, 70), kLightGrey);
@@ -367,6 +371,20 @@ TEST_F(PicturePainting, GreyOrWindowColouredBackground)
     Pixels window = Paint(PCS_CENTERIMAGE, 181, 71);
     EXPECT_EQ(window.At(0, 0), kWindowColour);
     EXPECT_EQ(window.At(180, 70), kWindowColour);
+
+    // High contrast on (Wine has none: the library's own call is answered "on"): the grey takes
+    // the face colour; the window colour and the picture's own colours stay.
+    {
+        ImportPatch contrast(GetModuleHandleW(nullptr), "USER32.dll", "SystemParametersInfoW",
+                             AnswerHighContrastOn);
+        ASSERT_TRUE(contrast.Patched());
+        Pixels faced = Paint(PCS_GRAYBKGND | PCS_CENTERIMAGE, 181, 71);
+        EXPECT_EQ(faced.At(0, 0), darkFace);
+        EXPECT_EQ(faced.At(180, 70), darkFace);
+        EXPECT_EQ(faced.At(4, 5), kRed);
+        EXPECT_EQ(Paint(PCS_CENTERIMAGE, 181, 71).At(0, 0), kWindowColour);
+    }
+    SetSysColors(1, &face, &savedFace);
 }
 
 TEST_F(PicturePainting, ControlWithoutBitmapPaintsOnlyItsBackground)
@@ -639,7 +657,7 @@ DWORD WINAPI RegisterWhenReleased(void *parameter)
     return 0;
 }
 
-// The first thread to register is held inside RegisterClassA, its class already registered,
+// The first thread to register is held inside RegisterClassW, its class already registered,
 // until every thread waits for the registration lock (or, where none makes them wait, has had
 // its answers). Only the DLL's import entries are replaced.
 const int kRegisteringThreads = 8;
@@ -647,9 +665,9 @@ RegistrationRace *heldRace;
 LONG atTheLock, registrationsHeld;
 ImportPatch *registerClass, *acquireLock;
 
-ATOM WINAPI HoldTheFirstRegistration(const WNDCLASSA *record)
+ATOM WINAPI HoldTheFirstRegistration(const WNDCLASSW *record)
 {
-    ATOM atom = registerClass->Original<decltype(&RegisterClassA)>()(record);
+    ATOM atom = registerClass->Original<decltype(&RegisterClassW)>()(record);
     DWORD start = GetTickCount();
     if (InterlockedExchange(&registrationsHeld, 1) == 0)
         while (atTheLock < kRegisteringThreads && heldRace->answered < kRegisteringThreads - 1 &&
@@ -687,7 +705,7 @@ TEST(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemove
         race.regMP = Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP");
         race.start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         {
-            ImportPatch registerPatch(dll, "USER32.dll", "RegisterClassA", HoldTheFirstRegistration);
+            ImportPatch registerPatch(dll, "USER32.dll", "RegisterClassW", HoldTheFirstRegistration);
             ImportPatch lockPatch(dll, "KERNEL32.dll", "AcquireSRWLockExclusive", CountAtTheLock);
             ASSERT_TRUE(registerPatch.Patched());  // a library without a lock has none to count
             registerClass = &registerPatch;

@@ -8,6 +8,7 @@
  */
 #include "duplex.h"
 
+#include "../entry/access.h"
 #include "../entry/entry.h"
 #include "../entry/settings.h"
 #include "../picture/picture.h"
@@ -16,18 +17,19 @@
 
 enum {
     DuplexTextBufferSize = 2048,    /* every string of the catalogue fits */
+    PictureTextBufferSize = 512,    /* every sentence that says what a picture shows fits */
     /* A device block holds the DEVMODEA fields that the dialog reads, dmOrientation and
      * dmDefaultSource, when it reaches the end of the later one. */
     DeviceFieldsEnd = offsetof(DEVMODEA, dmDefaultSource) + sizeof(short),
 };
 
-/* The illustrations by layout (cassette, manual-feed slot): the first pass's, then the second
- * pass's by turn-over. */
-static const char *const DuplexBitmapNames[2][3] = {
-    {DXDLG_RESOURCE_NAME(IDB_CASSETTE_FIRST), DXDLG_RESOURCE_NAME(IDB_CASSETTE_SECOND_1),
-     DXDLG_RESOURCE_NAME(IDB_CASSETTE_SECOND_2)},
-    {DXDLG_RESOURCE_NAME(IDB_MANUALFEED_FIRST), DXDLG_RESOURCE_NAME(IDB_MANUALFEED_SECOND_1),
-     DXDLG_RESOURCE_NAME(IDB_MANUALFEED_SECOND_2)},
+/* The illustrations' bitmaps, by PictureCassetteFirst, ...: by layout (cassette, manual-feed
+ * slot), the first pass's, then the second pass's by turn-over. */
+static const char *const DuplexBitmapNames[PictureCount] = {
+    DXDLG_RESOURCE_NAME(IDB_CASSETTE_FIRST), DXDLG_RESOURCE_NAME(IDB_CASSETTE_SECOND_1),
+    DXDLG_RESOURCE_NAME(IDB_CASSETTE_SECOND_2),
+    DXDLG_RESOURCE_NAME(IDB_MANUALFEED_FIRST), DXDLG_RESOURCE_NAME(IDB_MANUALFEED_SECOND_1),
+    DXDLG_RESOURCE_NAME(IDB_MANUALFEED_SECOND_2),
 };
 static const WCHAR *const DuplexTemplateNames[2] = {
     DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_TRAY), DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_MANUALFEED)};
@@ -56,20 +58,31 @@ const WCHAR *SelectDuplexTemplate(const DEVMODEA *devMode)
     return DuplexTemplateNames[IsManualFeedSource(devMode)];
 }
 
+int SelectDuplexPicture(const DEVMODEA *devMode, const DriverPrivateSettings *settings,
+                        WORD passCode)
+{
+    int layout = IsManualFeedSource(devMode) ? PictureManualFeedFirst : PictureCassetteFirst;
+    return layout + (passCode == 0 ? 0 : 1 + TurnOver(devMode, settings, passCode));
+}
+
+const char *DuplexPictureBitmap(int picture)
+{
+    return picture >= 0 && picture < PictureCount ? DuplexBitmapNames[picture] : "";
+}
+
 const char *SelectDuplexBitmap(const DEVMODEA *devMode, const DriverPrivateSettings *settings,
                                WORD passCode)
 {
-    int picture = passCode == 0 ? 0 : 1 + TurnOver(devMode, settings, passCode);
-    return DuplexBitmapNames[IsManualFeedSource(devMode)][picture];
+    return DuplexPictureBitmap(SelectDuplexPicture(devMode, settings, passCode));
 }
 
 /* Loads a string of the column, or the English column's string of the same row when the
  * column has none. Returns its length. */
-static int LoadTableText(UINT id, UINT englishId, WCHAR *buffer)
+static int LoadTableText(UINT id, UINT englishId, WCHAR *buffer, int size)
 {
-    int length = LoadStringW(ModuleInstance, id, buffer, DuplexTextBufferSize);
+    int length = LoadStringW(ModuleInstance, id, buffer, size);
     if (length == 0)
-        length = LoadStringW(ModuleInstance, englishId, buffer, DuplexTextBufferSize);
+        length = LoadStringW(ModuleInstance, englishId, buffer, size);
     if (length <= 0) {
         buffer[0] = 0;
         length = 0;
@@ -79,7 +92,7 @@ static int LoadTableText(UINT id, UINT englishId, WCHAR *buffer)
 
 static void SetTableText(HWND window, UINT id, UINT englishId, WCHAR *buffer)
 {
-    LoadTableText(id, englishId, buffer);
+    LoadTableText(id, englishId, buffer, DuplexTextBufferSize);
     SetWindowTextW(window, buffer);
 }
 
@@ -87,7 +100,7 @@ static void SetTableText(HWND window, UINT id, UINT englishId, WCHAR *buffer)
  * box: the caption is set without it. */
 static void SetCaptionText(HWND dialog, UINT id, UINT englishId, WCHAR *buffer)
 {
-    int length = LoadTableText(id, englishId, buffer);
+    int length = LoadTableText(id, englishId, buffer, DuplexTextBufferSize);
     while (length > 0 && (buffer[length - 1] == L'\n' || buffer[length - 1] == L'\r'))
         buffer[--length] = 0;
     SetWindowTextW(dialog, buffer);
@@ -106,6 +119,17 @@ void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode, Langu
     SetTableText(GetDlgItem(dialog, IDOK), OkTextId(column), OkTextId(LanguageEnglish), text);
     SetTableText(GetDlgItem(dialog, IDCANCEL), CancelTextId(column),
                  CancelTextId(LanguageEnglish), text);
+}
+
+/* Hands the dialog's picture control its illustration, and the sentence that says what it
+ * shows in the call's language for screen readers. */
+static void ShowCallPicture(HWND dialog, const DuplexCall *call)
+{
+    WCHAR description[PictureTextBufferSize];
+    LoadTableText(PictureTextId(call->column, call->picture),
+                  PictureTextId(LanguageEnglish, call->picture), description,
+                  PictureTextBufferSize);
+    ShowDialogPicture(dialog, call->bitmapName, description);
 }
 
 WORD RequestedLanguage(UINT language)
@@ -133,7 +157,7 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         if (!call->owner)
             SetActiveWindow(dialog);
         PlaceDialogOver(dialog, call->reference);
-        ShowDialogPicture(dialog, call->bitmapName);
+        ShowCallPicture(dialog, call);
         if (!call->templateTexts) {
             LoadDuplexTexts(dialog, call->devMode, call->passCode, call->column);
             /* The manual-feed layout marks both buttons as default, and the dialog manager
@@ -170,8 +194,11 @@ int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
      * so nothing of the call outlives it. */
     SetThreadPictureName(call->bitmapName);
     RegisterOwnPictureClasses();
+    /* Ctrl+C copies the dialog, as the platform's message box copies itself. */
+    HHOOK copyKeys = BeginCopyKeys();
     INT_PTR result = DialogBoxParamW(ModuleInstance, templateName, call->owner, DuplexDlgProc,
                                      (LPARAM)call);
+    EndCopyKeys(copyKeys);
     if (call->answered)
         return (int)result;
     /* A quit message ends the modal loop whatever the dialog: the dialog manager posts it again
@@ -208,7 +235,8 @@ int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, 
         return -1;
     call.settings = settings;
     call.passCode = LOWORD(passCode);
-    call.bitmapName = SelectDuplexBitmap(call.devMode, settings, LOWORD(passCode));
+    call.picture = SelectDuplexPicture(call.devMode, settings, LOWORD(passCode));
+    call.bitmapName = DuplexPictureBitmap(call.picture);
     const WCHAR *templateName = SelectDuplexTemplate(call.devMode);
 
     if (!ShowEveryLanguage) {

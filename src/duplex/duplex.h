@@ -22,7 +22,8 @@ struct DuplexCall {
     BOOL templateTexts;      /* the manual-feed slot dialog: its template carries its texts */
     HWND owner;              /* none: the dialog activates itself */
     HWND reference;          /* the window it stands over: the owner, or another thread's */
-    const char *bitmapName;  /* the illustration: a name of the library's own tables */
+    int picture;             /* the illustration: PictureCassetteFirst, ... */
+    const char *bitmapName;  /* its bitmap: a name of the library's own tables */
     BOOL answered;           /* set when the dialog's own buttons (or keys) end it */
     BOOL quit;               /* set when a quit message ends it */
 };
@@ -34,6 +35,10 @@ struct DuplexCall {
 const WCHAR *SelectDuplexTemplate(const DEVMODEA *devMode);
 const char *SelectDuplexBitmap(const DEVMODEA *devMode, const DriverPrivateSettings *settings,
                                WORD passCode);
+/* The same illustration as PictureCassetteFirst, ..., and the bitmap name of one ("" for none). */
+int SelectDuplexPicture(const DEVMODEA *devMode, const DriverPrivateSettings *settings,
+                        WORD passCode);
+const char *DuplexPictureBitmap(int picture);
 
 /* Sets the duplex dialog's instruction text, caption and button captions from the string
  * tables, in the column's language; a text that the column lacks is the English one. */

@@ -11,8 +11,21 @@
 #include "../placement/placement.h"
 #include "resource.h"
 
-/* The manual-feed slot's illustration, in the first-pass name's form. */
-static const char ManualFeedBitmapName[] = DXDLG_RESOURCE_NAME(IDB_MANUALFEED_FIRST);
+/* The templates whose texts are English though another language selects them: the picture is
+ * described in the language of the dialog's texts. */
+static const WORD EnglishManualFeedTemplates[] = {
+    IDD_MANUALFEED_ENGLISH, IDD_MANUALFEED_DANISH, IDD_MANUALFEED_PORTUGUESE_BRAZIL,
+    IDD_MANUALFEED_JAPANESE,
+};
+
+static LanguageIndex ManualFeedTextColumn(const LanguageRow *row)
+{
+    for (size_t i = 0; i < sizeof(EnglishManualFeedTemplates) / sizeof(WORD); i++) {
+        if (row->manualFeedTemplate == EnglishManualFeedTemplates[i])
+            return LanguageEnglish;
+    }
+    return row->column;
+}
 
 INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT language,
                                void *unused5, void *unused6)
@@ -22,10 +35,13 @@ INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT lang
 
     if (!BeginDialogCall())
         return -1;
-    WORD templateId = SelectLanguage(RequestedLanguage(language))->manualFeedTemplate;
+    const LanguageRow *row = SelectLanguage(RequestedLanguage(language));
     call.reference = ChooseDialogReference(owner);
     call.owner = DialogOwnerFor(call.reference);
     call.templateTexts = TRUE;
-    call.bitmapName = ManualFeedBitmapName;
-    return RunDuplexDialog(MAKEINTRESOURCEW(templateId), &call);
+    call.column = ManualFeedTextColumn(row);
+    /* The manual-feed slot's illustration is the first pass's. */
+    call.picture = PictureManualFeedFirst;
+    call.bitmapName = DuplexPictureBitmap(call.picture);
+    return RunDuplexDialog(MAKEINTRESOURCEW(row->manualFeedTemplate), &call);
 }

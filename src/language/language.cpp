@@ -63,14 +63,19 @@ extern const size_t LanguageRowCount = sizeof(LanguageRows) / sizeof(LanguageRow
 
 enum {
     RowCassetteFirst, RowCassetteSecond, RowManualFeedFirst, RowManualFeedSecond,
-    RowCaption, RowOk, RowCancel, TextRowCount
+    RowCaption, RowOk, RowCancel,
+    RowPictures, /* PictureCount rows: what each illustration shows */
+    TextRowCount = RowPictures + PictureCount
 };
 
 /* A column's strings by row, from their names in resource.h. */
 #define COLUMN_TEXTS(language)                                                                 \
     {IDS_##language##_CASSETTE_FIRST, IDS_##language##_CASSETTE_SECOND,                        \
      IDS_##language##_MANUALFEED_FIRST, IDS_##language##_MANUALFEED_SECOND,                    \
-     IDS_##language##_CAPTION, IDS_##language##_OK, IDS_##language##_CANCEL}
+     IDS_##language##_CAPTION, IDS_##language##_OK, IDS_##language##_CANCEL,                  \
+     IDS_##language##_PICTURE_CASSETTE_FIRST, IDS_##language##_PICTURE_CASSETTE_SECOND_1,      \
+     IDS_##language##_PICTURE_CASSETTE_SECOND_2, IDS_##language##_PICTURE_MANUALFEED_FIRST,    \
+     IDS_##language##_PICTURE_MANUALFEED_SECOND_1, IDS_##language##_PICTURE_MANUALFEED_SECOND_2}
 
 /* String identifiers by column, in column order. They follow no formula, and Finnish's name no
  * strings at all: the dialog shows English in their place. */
@@ -121,6 +126,13 @@ UINT InstructionTextId(LanguageIndex column, int manualFeed, int secondPass)
 UINT CaptionTextId(LanguageIndex column) { return TextId(column, RowCaption); }
 UINT OkTextId(LanguageIndex column) { return TextId(column, RowOk); }
 UINT CancelTextId(LanguageIndex column) { return TextId(column, RowCancel); }
+
+UINT PictureTextId(LanguageIndex column, int picture)
+{
+    if (picture < 0 || picture >= PictureCount)
+        picture = PictureCassetteFirst;
+    return TextId(column, RowPictures + picture);
+}
 
 int TurnOverEntry(BOOL portrait, WORD passCode)
 {

@@ -43,6 +43,16 @@ UINT CaptionTextId(LanguageIndex column);
 UINT OkTextId(LanguageIndex column);
 UINT CancelTextId(LanguageIndex column);
 
+/* The duplex dialogs' illustrations: by layout (cassette, manual-feed slot), the first pass's,
+ * then the second pass's two (D1, D2). */
+enum {
+    PictureCassetteFirst, PictureCassetteSecond1, PictureCassetteSecond2,
+    PictureManualFeedFirst, PictureManualFeedSecond1, PictureManualFeedSecond2, PictureCount
+};
+
+/* String identifier of the sentence that says what a picture shows, in a column's language. */
+UINT PictureTextId(LanguageIndex column, int picture);
+
 /* 0 selects the second pass's D1 illustration, 1 the D2 one, before the driver's inversions.
  * Pass codes without an entry (above 6) give 0. */
 int TurnOverEntry(BOOL portrait, WORD passCode);

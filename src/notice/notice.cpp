@@ -18,6 +18,7 @@
  */
 #include "dxdlg.h"
 #include "notice/notice.h"
+#include "entry/access.h"
 #include "language/language.h"
 #include "entry/entry.h"
 #include "entry/settings.h"
@@ -115,12 +116,12 @@ static void CheckNoticeDeadline(HWND notice, const NoticeCall *call)
         ArmNoticeDeadline(notice, call);
 }
 
-/* Paints the whole visible client area light grey, through a context of its own rather than
- * the one the message brings. */
+/* Paints the whole visible client area light grey (under high contrast, the colour of a
+ * dialog's face), through a context of its own rather than the one the message brings. */
 static void PaintNoticeBackground(HWND notice)
 {
     HDC dc = GetDC(notice);
-    HBRUSH brush = (HBRUSH)GetStockObject(LTGRAY_BRUSH);
+    HBRUSH brush = LightGreyBrush();
     RECT rect;
 
     if (GetClipBox(dc, &rect) == ERROR)
@@ -149,6 +150,14 @@ INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM 
         /* The message's answer: the background is erased. */
         SetWindowLongPtrW(notice, DWLP_MSGRESULT, TRUE);
         return TRUE;
+    case WM_CTLCOLORSTATIC:
+        /* Under high contrast the message is drawn in the scheme's colours for a dialog's face,
+         * on which it stands; otherwise as the dialog manager draws it. */
+        if (!HighContrastOn())
+            return FALSE;
+        SetTextColor((HDC)wParam, GetSysColor(COLOR_BTNTEXT));
+        SetBkColor((HDC)wParam, GetSysColor(COLOR_3DFACE));
+        return (INT_PTR)GetSysColorBrush(COLOR_3DFACE);
     case WM_COMMAND:
         /* Escape and the close box send IDCANCEL: a notice goes only by OK or by time. */
         if (LOWORD(wParam) != IDC_NOTICE_OK)
@@ -207,8 +216,10 @@ static void RunNoticeLoop(HWND notice, const NoticeCall *call)
             PostQuitMessage((int)msg.wParam);
             return;
         }
-        /* A message sent meanwhile may have closed the notice. */
-        if (call->ended || !IsDialogMessageW(notice, &msg)) {
+        /* Ctrl+C copies the notice, as the platform's message box copies itself; the notice
+         * may be gone already, closed by a message sent meanwhile. */
+        BOOL handled = !call->ended && (CopyOnCopyKey(&msg) || IsDialogMessageW(notice, &msg));
+        if (!handled) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

@@ -16,6 +16,7 @@
  */
 #include "picture.h"
 
+#include "../entry/access.h"
 #include "../entry/settings.h"
 #include "dxdlg.h"
 
@@ -72,7 +73,7 @@ static LRESULT CALLBACK ManualDupCtlWndProc(HWND window, UINT message, WPARAM wP
 
 /* What differs between the two classes. */
 typedef struct PictureClass {
-    const char *name;
+    const WCHAR *name;
     WNDPROC windowProc;
     HINSTANCE *registeredInstance; /* null while this library has not registered the class */
 } PictureClass;
@@ -80,28 +81,30 @@ typedef struct PictureClass {
 enum { BitmapCtlClass, ManualDupCtlClass, PictureClassCount };
 
 static const PictureClass PictureClasses[PictureClassCount] = {
-    {BITMAPCTL_CLASS, BitmapCtlWndProc, &BitmapCtlClassInstance},
-    {MANUALDUPCTL_CLASS, ManualDupCtlWndProc, &ManualDupCtlClassInstance},
+    {DXDLG_WIDE(BITMAPCTL_CLASS), BitmapCtlWndProc, &BitmapCtlClassInstance},
+    {DXDLG_WIDE(MANUALDUPCTL_CLASS), ManualDupCtlWndProc, &ManualDupCtlClassInstance},
 };
 
 /* Whether this module's own class of each name stands registered. */
 static BOOL OwnClassRegistered[PictureClassCount];
 
 /* One registration at a time in the process. Two threads that both found a class unregistered
- * would both call RegisterClassA, and the one refused could not tell whether the class it was
+ * would both call RegisterClassW, and the one refused could not tell whether the class it was
  * refused for is this library's: under Wine a class stands registered for the system before it
  * can be looked up in the process. */
 static SRWLOCK Registering = SRWLOCK_INIT;
 
 /* Registers a class of the picture control's record with the given style, procedure and
- * instance. The record is built in movable global memory; the system keeps its own copy. */
-static BOOL RegisterPictureRecord(const char *name, UINT style, WNDPROC windowProc,
+ * instance. The record is built in movable global memory; the system keeps its own copy. The
+ * controls are Unicode windows, so that the description of the picture that their dialog gives
+ * them as window text reaches the accessibility layer whatever the system's ANSI code page. */
+static BOOL RegisterPictureRecord(const WCHAR *name, UINT style, WNDPROC windowProc,
                                   HINSTANCE instance)
 {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(WNDCLASSA));
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(WNDCLASSW));
     if (!block)
         return FALSE;
-    WNDCLASSA *record = (WNDCLASSA *)GlobalLock(block);
+    WNDCLASSW *record = (WNDCLASSW *)GlobalLock(block);
     if (!record) {
         GlobalFree(block);
         return FALSE;
@@ -116,18 +119,18 @@ static BOOL RegisterPictureRecord(const char *name, UINT style, WNDPROC windowPr
     record->hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
     record->lpszMenuName = NULL;
     record->lpszClassName = name;
-    BOOL registered = RegisterClassA(record) != 0;
+    BOOL registered = RegisterClassW(record) != 0;
     GlobalUnlock(block);
     GlobalFree(block);
     return registered;
 }
 
 /* Whether the class that `instance` finds under `name` runs `windowProc`. */
-static BOOL ClassRunsProc(HINSTANCE instance, const char *name, WNDPROC windowProc)
+static BOOL ClassRunsProc(HINSTANCE instance, const WCHAR *name, WNDPROC windowProc)
 {
-    WNDCLASSEXA info;
+    WNDCLASSEXW info;
     info.cbSize = sizeof(info);
-    return GetClassInfoExA(instance, name, &info) && info.lpfnWndProc == windowProc;
+    return GetClassInfoExW(instance, name, &info) && info.lpfnWndProc == windowProc;
 }
 
 /* Registers the global class for this library. The instance is recorded only when the system
@@ -136,9 +139,9 @@ static BOOL ClassRunsProc(HINSTANCE instance, const char *name, WNDPROC windowPr
  * take a second one once this module has a local class of the name. */
 static BOOL RegisterNewPictureClass(const PictureClass *pictureClass, HINSTANCE instance)
 {
-    WNDCLASSEXA held;
+    WNDCLASSEXW held;
     held.cbSize = sizeof(held);
-    if (GetClassInfoExA(NULL, pictureClass->name, &held))
+    if (GetClassInfoExW(NULL, pictureClass->name, &held))
         return FALSE;
     if (RegisterPictureRecord(pictureClass->name, CS_VREDRAW | CS_HREDRAW | CS_GLOBALCLASS,
                               pictureClass->windowProc, instance))
@@ -193,11 +196,11 @@ void ReleasePictureControls(void)
          * local class goes first; the module then finds its global one. */
         if (OwnClassRegistered[i] &&
             ClassRunsProc(ModuleInstance, pictureClass->name, pictureClass->windowProc) &&
-            UnregisterClassA(pictureClass->name, ModuleInstance))
+            UnregisterClassW(pictureClass->name, ModuleInstance))
             OwnClassRegistered[i] = FALSE;
         HINSTANCE instance = *pictureClass->registeredInstance;
         if (instance && ClassRunsProc(instance, pictureClass->name, pictureClass->windowProc) &&
-            UnregisterClassA(pictureClass->name, instance))
+            UnregisterClassW(pictureClass->name, instance))
             *pictureClass->registeredInstance = NULL;
     }
     DWORD slot = (DWORD)InterlockedExchange(&NameSlot, (LONG)TLS_OUT_OF_INDEXES);
@@ -205,21 +208,26 @@ void ReleasePictureControls(void)
         TlsFree(slot);
 }
 
-static BOOL IsPictureClassName(const char *name)
+static BOOL IsPictureClassName(const WCHAR *name)
 {
     for (int i = 0; i < PictureClassCount; i++) {
-        if (lstrcmpiA(name, PictureClasses[i].name) == 0)
+        if (lstrcmpiW(name, PictureClasses[i].name) == 0)
             return TRUE;
     }
     return FALSE;
 }
 
-void ShowDialogPicture(HWND dialog, const char *name)
+void ShowDialogPicture(HWND dialog, const char *name, const WCHAR *description)
 {
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        char className[32];
-        if (GetClassNameA(child, className, sizeof(className)) && IsPictureClassName(className))
-            SendMessageA(child, PictureCtlShowName, 0, (LPARAM)name);
+        WCHAR className[32];
+        if (!GetClassNameW(child, className, 32) || !IsPictureClassName(className))
+            continue;
+        SendMessageW(child, PictureCtlShowName, 0, (LPARAM)name);
+        /* What the control shows does not depend on its text: the text is what the
+         * accessibility layer names it by. */
+        if (description)
+            SetWindowTextW(child, description);
     }
 }
 
@@ -272,7 +280,7 @@ static void DeletePicture(HWND window)
 static void FillBackground(HDC dc, const RECT *client, LONG style)
 {
     if (style & PCS_GRAYBKGND) {
-        FillRect(dc, client, (HBRUSH)GetStockObject(LTGRAY_BRUSH));
+        FillRect(dc, client, LightGreyBrush());
     } else {
         HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
         FillRect(dc, client, brush);
@@ -362,6 +370,6 @@ LRESULT PictureCtlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
         ShowNamedPicture(window, (const char *)lParam);
         return 0;
     default:
-        return DefWindowProcA(window, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }

@@ -21,9 +21,11 @@ void SetThreadPictureName(const char *name);
 void RegisterOwnPictureClasses(void);
 
 /* Hands `name` (as for SetThreadPictureName) to every picture control of the dialog, which then
- * shows that bitmap instead of the one it was created with. The library's dialogs call it while
+ * shows that bitmap instead of the one it was created with, and gives each the window text
+ * `description` (unless null): what the picture shows, in the dialog's language, for the
+ * accessibility layer, which names a control by its text. The library's dialogs call it while
  * they initialise, so that what they show is their own, whatever the thread named meanwhile. */
-void ShowDialogPicture(HWND dialog, const char *name);
+void ShowDialogPicture(HWND dialog, const char *name, const WCHAR *description);
 
 /* The control's message that ShowDialogPicture sends: lParam is the name. */
 enum { PictureCtlShowName = WM_USER + 0x70 };

@@ -382,4 +382,13 @@ std::wstring Wide(const char *text8, UINT codePage)
     return text;
 }
 
+BOOL WINAPI AnswerHighContrastOn(UINT action, UINT parameter, void *data, UINT winIni)
+{
+    if (action == SPI_GETHIGHCONTRAST && data) {
+        static_cast<HIGHCONTRASTW *>(data)->dwFlags = HCF_HIGHCONTRASTON | HCF_AVAILABLE;
+        return TRUE;
+    }
+    return SystemParametersInfoW(action, parameter, data, winIni);
+}
+
 }  // namespace dxtest

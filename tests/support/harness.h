@@ -122,6 +122,10 @@ std::string ClassName(HWND window);
 void ClickButton(HWND dialog, int id);
 // Types a key into the dialog, as a user would: key down and up posted to the focused control.
 using dxdesk::PressKey;
+using dxdesk::PressCtrlKey;
+using dxdesk::ReleaseCtrl;
+using dxdesk::ClipboardText;
+using dxdesk::EmptyClipboardNow;
 using dxdesk::CloseByForce;
 // Pumps this thread's messages for `ms` milliseconds.
 using dxdesk::PumpMessages;
@@ -136,5 +140,10 @@ using dxdesk::SavePng;
 
 // ---- To UTF-16: texts written in the tests' source (UTF-8), or ANSI texts (CP_ACP) ----
 std::wstring Wide(const char *text, UINT codePage = CP_UTF8);
+
+// ---- High contrast, which Wine lacks ----
+// SystemParametersInfoW as it would answer with a high-contrast scheme on: put in place of a
+// module's import of it (ImportPatch); every other question goes to the real function.
+BOOL WINAPI AnswerHighContrastOn(UINT action, UINT parameter, void *data, UINT winIni);
 
 }  // namespace dxtest

@@ -25,6 +25,7 @@
 #include "desktop.h"
 #include "dxdlg.h"
 #include "languages.h"
+#include "resource.h"
 #include "textfit.h"
 
 namespace {
@@ -105,6 +106,9 @@ struct Shot {
     bool captionControl = false;  // the caption holds a line feed or another control character,
                                   // which the single-line caption draws as a box
     std::vector<dxdesk::TextClip> clips;
+    // What a screen reader says of the dialog and of each text, button and picture in it: the
+    // role and the accessibility layer's name, in the order of the controls.
+    std::vector<std::pair<std::string, std::wstring>> spoken;
     bool saved = false;
 };
 
@@ -184,6 +188,21 @@ std::wstring DialogKey(HWND dialog)
     return key;
 }
 
+// The role under which the contact sheet lists what a screen reader says of a control; empty for
+// a control that says nothing (a group box, an empty text).
+std::string SpokenRole(HWND control)
+{
+    wchar_t name[32] = L"";
+    GetClassNameW(control, name, 32);
+    if (_wcsicmp(name, L"Static") == 0)
+        return GetWindowTextLengthW(control) ? "text" : "";
+    if (_wcsicmp(name, L"Button") == 0)
+        return (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX ? "" : "button";
+    if (_wcsicmp(name, L"" BITMAPCTL_CLASS) == 0 || _wcsicmp(name, L"" MANUALDUPCTL_CLASS) == 0)
+        return "picture";
+    return "";
+}
+
 // ---- Driving each dialog ----
 // A thread timer runs inside whatever message loop shows the dialog. Once the dialog has been
 // visible for a moment it is captured and measured, then answered with Enter as a user would.
@@ -221,6 +240,12 @@ void HandleDialog(HWND dialog)
     shot.statics = fit.measured;
     shot.font = fit.font;
     shot.clips = fit.clips;
+    shot.spoken.emplace_back("dialog", dxdesk::AccessibleName(dialog));
+    for (HWND control : Children(dialog)) {
+        std::string role = SpokenRole(control);
+        if (!role.empty())
+            shot.spoken.emplace_back(role, dxdesk::AccessibleName(control));
+    }
     dxdesk::Pixels image = dxdesk::CaptureWindow(dialog);
     shot.saved = dxdesk::SavePng(image, folder + L"\\" + WideFromUtf8(shot.file));
 }
@@ -425,6 +450,7 @@ std::string ContactSheet(const std::vector<Pass> &passes)
         "figure.clipped{border-color:#d22}\n"
         "figcaption{font-size:13px;margin-top:4px;max-width:560px}\n"
         ".clip{color:#b00;font-size:12px}\n"
+        ".spoken{font-size:12px;color:#245}.spoken ul{margin:2px 0;padding-left:1.2em}\n"
         "table{border-collapse:collapse;font-size:13px;background:#fff}\n"
         "td,th{border:1px solid #ccc;padding:3px 6px;vertical-align:top;text-align:left}\n"
         "nav a{margin-right:1em}\n"
@@ -524,6 +550,15 @@ std::string ContactSheet(const std::vector<Pass> &passes)
             body += "<br>caption \"" + Html(OneLine(shot.caption)) + "\", result " + std::to_string(shot.result);
             if (shot.captionControl)
                 body += "<div class=\"clip\">the caption holds a control character, drawn as a box</div>";
+            if (!shot.spoken.empty()) {
+                body += "<div class=\"spoken\">What a screen reader says:<ul>";
+                for (const auto &said : shot.spoken)
+                    body += "<li>" + said.first + ": " +
+                            (said.second.empty() ? std::string("<i>nothing</i>")
+                                                 : "\"" + Html(OneLine(said.second)) + "\"") +
+                            "</li>";
+                body += "</ul></div>";
+            }
             body += clips + "</figcaption></figure>\n";
         }
         body += "</div>\n";
@@ -588,6 +623,8 @@ std::string ShotsFile(int dpi)
                 "\t" + Escape(shot.caption) + "\t" + std::to_string(shot.result) + "\t" + std::to_string(shot.size.cx) +
                 "\t" + std::to_string(shot.size.cy) + "\t" + std::to_string(shot.statics) + "\t" +
                 Escape(shot.font) + "\t" + (shot.captionControl ? "1" : "0") + "\t" + (shot.saved ? "1" : "0") + "\n";
+        for (const auto &said : shot.spoken)
+            text += "said\t" + said.first + "\t" + Escape(said.second) + "\n";
         for (const dxdesk::TextClip &clip : shot.clips)
             text += "clip\t" + std::to_string(clip.index) + "\t" + std::to_string(clip.control) + "\t" +
                     std::to_string(clip.box.cx) + "\t" + std::to_string(clip.box.cy) + "\t" +
@@ -629,6 +666,8 @@ bool ReadShotsFile(const std::wstring &path, Pass *pass)
             shot.captionControl = f[11] == "1";
             shot.saved = f[12] == "1";
             pass->shots.push_back(shot);
+        } else if (f[0] == "said" && f.size() == 3 && !pass->shots.empty()) {
+            pass->shots.back().spoken.emplace_back(f[1], Unescape(f[2]));
         } else if (f[0] == "clip" && f.size() == 8 && !pass->shots.empty()) {
             dxdesk::TextClip clip;
             clip.index = atoi(f[1].c_str());

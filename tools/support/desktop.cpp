@@ -1,6 +1,7 @@
 #include "desktop.h"
 
 #include <objidl.h>
+#include <oleacc.h>
 #include <gdiplus.h>
 
 #include <cstring>
@@ -33,6 +34,33 @@ std::wstring WindowText(HWND window)
     return text;
 }
 
+std::wstring AccessibleName(HWND window)
+{
+    // Spelled out here: the copy of IID_IAccessible in mingw-w64's import library makes Wine's
+    // oleacc answer E_NOINTERFACE.
+    static const GUID kIAccessible = {
+        0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+    HRESULT initialised = CoInitialize(nullptr);
+    std::wstring name;
+    IAccessible *accessible = nullptr;
+    if (SUCCEEDED(AccessibleObjectFromWindow(window, DWORD(OBJID_CLIENT), kIAccessible,
+                                             reinterpret_cast<void **>(&accessible)))) {
+        VARIANT self;
+        VariantInit(&self);
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR text = nullptr;
+        if (accessible->get_accName(self, &text) == S_OK && text) {
+            name.assign(text, SysStringLen(text));
+            SysFreeString(text);
+        }
+        accessible->Release();
+    }
+    if (SUCCEEDED(initialised))
+        CoUninitialize();
+    return name;
+}
+
 void PressKey(HWND dialog, UINT vk)
 {
     HWND target = GetFocus();
@@ -41,6 +69,48 @@ void PressKey(HWND dialog, UINT vk)
     UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
     PostMessageW(target, WM_KEYDOWN, vk, 1 | (LPARAM(scan) << 16));
     PostMessageW(target, WM_KEYUP, vk, 1 | (LPARAM(scan) << 16) | (LPARAM(3) << 30));
+}
+
+static void SetCtrl(bool down)
+{
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+void PressCtrlKey(HWND dialog, UINT vk)
+{
+    SetCtrl(true);
+    PressKey(dialog, vk);
+}
+
+void ReleaseCtrl()
+{
+    SetCtrl(false);
+}
+
+std::wstring ClipboardText()
+{
+    std::wstring text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const WCHAR *units = static_cast<const WCHAR *>(GlobalLock(data))) {
+            text = units;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void EmptyClipboardNow()
+{
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
 }
 
 void CloseByForce(HWND dialog)

@@ -13,9 +13,19 @@ namespace dxdesk {
 HWND FindThreadDialog();
 // The text of a window, in UTF-16 whatever the window's character set.
 std::wstring WindowText(HWND window);
+// What the accessibility layer (and so a screen reader) names a window: oleacc's answer to
+// get_accName of its client object; empty when it has none or oleacc does not answer.
+std::wstring AccessibleName(HWND window);
 // Types a key into the dialog, as a user would: key down and up posted to the focused control
 // (to the dialog itself when the focus lies elsewhere).
 void PressKey(HWND dialog, UINT vk);
+// Types Ctrl and a key into the dialog: Ctrl stands pressed in this thread's keyboard state
+// (as the dialog reads it) until ReleaseCtrl, then the key goes down and up as PressKey sends it.
+void PressCtrlKey(HWND dialog, UINT vk);
+void ReleaseCtrl();
+// The clipboard's Unicode text; EmptyClipboardNow leaves the clipboard empty.
+std::wstring ClipboardText();
+void EmptyClipboardNow();
 // Closes a dialog that would not go: Cancel, then its default button (a notice knows only its
 // OK), then EndDialog for a modal one.
 void CloseByForce(HWND dialog);

@@ -1,0 +1,40 @@
+/* What every dialog of the library does for people who read it with the keyboard, a screen
+ * reader or a high-contrast colour scheme. */
+#ifndef DXDLG_ACCESS_H
+#define DXDLG_ACCESS_H
+
+#include <windows.h>
+
+/* Whether the user has a high-contrast colour scheme on. The library's fixed greys (the notice's
+ * panel, a picture control's grey background) then take the colour of a dialog's face. */
+BOOL HighContrastOn(void);
+
+/* The brush of the library's light-grey surfaces: the stock light grey, or under high contrast
+ * the system brush of a dialog's face. Neither is to be deleted. */
+HBRUSH LightGreyBrush(void);
+
+/* Puts the dialog's caption, its visible texts and its buttons' captions on the clipboard as
+ * Unicode text, laid out as the platform's message box lays out its own copy:
+ *
+ *   ---------------------------
+ *   Caption
+ *   ---------------------------
+ *   Text
+ *   ---------------------------
+ *   OK   Cancel
+ *   ---------------------------
+ *
+ * FALSE when the clipboard could not be had (another program holds it). */
+BOOL CopyDialogToClipboard(HWND dialog);
+
+/* Ctrl+C or Ctrl+Insert typed into a dialog of the library: copies that dialog and returns TRUE,
+ * so that the message goes no further. Any other message: FALSE. */
+BOOL CopyOnCopyKey(const MSG *msg);
+
+/* While a modal dialog of the library runs on the calling thread, the platform's modal loop
+ * offers each message to the thread's message filter: this one copies a library dialog on its
+ * copy keys. Begin returns what End takes back; null when the filter could not be set. */
+HHOOK BeginCopyKeys(void);
+void EndCopyKeys(HHOOK filter);
+
+#endif
