@@ -422,6 +422,8 @@ TEST_F(Notices, HighContrastGivesThePanelTheFaceColourAndKeepsTheMessageReadable
         ASSERT_TRUE(contrast.Patched());
         Pixels panel, message;
         OpenAndRead(raw_, nullptr, 1033, "Contrast", [&](HWND notice) {
+            // The message paints after its dialog: every paint still due is done first.
+            RedrawWindow(notice, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
             panel = CaptureClient(notice);
             message = CaptureClient(MessageControl(notice));
         });
