@@ -1151,6 +1151,15 @@ TEST_F(DuplexDialogs, TwoThreadsTakingTheNameSlotAtOnceEachShowTheirOwnPicture)
         SetEvent(secondCreating);
         WaitForSingleObject(firstShown, 20000);
     };
+    // A picture control that the second thread creates while its dialog is open shows that
+    // thread's illustration: its slot was not lost to the first thread's.
+    BitmapPixels laterControl;
+    second.onSeen = [&laterControl] {
+        HWND control = CreateWindowA(BITMAPCTL_CLASS, "", WS_POPUP, 0, 0, 150, 150, nullptr,
+                                     nullptr, nullptr, nullptr);
+        laterControl = PixelsOf(HBITMAP(GetWindowLongPtrA(control, GWLP_USERDATA)));
+        DestroyWindow(control);
+    };
     {
         ImportPatch patch(module, "KERNEL32.dll", "TlsAlloc", HoldTheFirstSlotTaker);
         ASSERT_TRUE(patch.Patched());
@@ -1168,6 +1177,7 @@ TEST_F(DuplexDialogs, TwoThreadsTakingTheNameSlotAtOnceEachShowTheirOwnPicture)
     ASSERT_EQ(second.seen.size(), 1u);
     ExpectHolds(first.seen[0].picture, "EVEN_T_C");
     ExpectHolds(second.seen[0].picture, "ODD_T_M_D2");
+    ExpectHolds(laterControl, "ODD_T_M_D2");
     for (HANDLE event : {firstTakingSlot, secondCreating, firstShown})
         CloseHandle(event);
 }

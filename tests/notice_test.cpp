@@ -409,35 +409,47 @@ TEST_F(Notices, CtrlInsertCopiesTitleMessageAndButton)
 // its light grey. Wine has no high contrast: the DLL's own call is answered "on".
 TEST_F(Notices, HighContrastGivesThePanelTheFaceColourAndKeepsTheMessageReadable)
 {
+    // A dark face whose window-text colour is the face's own: only the button-text colour
+    // shows on it. None of them is black, the colour of a window not yet on the screen.
     const int elements[] = {COLOR_3DFACE, COLOR_BTNTEXT, COLOR_WINDOWTEXT};
-    const COLORREF scheme[] = {RGB(0, 0, 0), RGB(255, 255, 0), RGB(0, 0, 0)};
+    const COLORREF scheme[] = {RGB(0, 0, 0x80), RGB(255, 255, 0), RGB(0, 0, 0x80)};
+    const COLORREF lightGrey = RGB(0xC0, 0xC0, 0xC0);
     COLORREF saved[3];
     for (int i = 0; i < 3; i++)
         saved[i] = GetSysColor(elements[i]);
     ASSERT_TRUE(SetSysColors(3, elements, scheme));
+    auto lit = [&](const Pixels &image) {
+        int count = 0;
+        for (COLORREF pixel : image.pixels)
+            count += pixel == scheme[1];
+        return count;
+    };
     for (bool on : {false, true}) {
         SCOPED_TRACE(on ? "high contrast" : "no high contrast");
         ImportPatch contrast(module_, "USER32.dll", "SystemParametersInfoW",
                              on ? AnswerHighContrastOn : SystemParametersInfoW);
         ASSERT_TRUE(contrast.Patched());
+        const COLORREF face = on ? scheme[0] : lightGrey;
         Pixels panel, message;
         OpenAndRead(raw_, nullptr, 1033, "Contrast", [&](HWND notice) {
-            // The message paints after its dialog: every paint still due is done first.
-            RedrawWindow(notice, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-            panel = CaptureClient(notice);
-            message = CaptureClient(MessageControl(notice));
+            // The notice and then its message reach the screen a little after they are shown:
+            // read them once they are there.
+            for (DWORD start = GetTickCount(); GetTickCount() - start < 3000;) {
+                RedrawWindow(notice, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                PumpMessages(10);
+                panel = CaptureClient(notice);
+                message = CaptureClient(MessageControl(notice));
+                if (panel.width > 2 && panel.At(1, 1) == face && (!on || lit(message) > 20))
+                    break;
+            }
         });
-        ASSERT_GT(panel.width, 0);
+        ASSERT_GT(panel.width, 2);
         ASSERT_GT(message.width, 0);
-        EXPECT_EQ(panel.At(1, 1), on ? scheme[0] : RGB(0xC0, 0xC0, 0xC0));
-        EXPECT_EQ(panel.At(panel.width - 2, panel.height - 2),
-                  on ? scheme[0] : RGB(0xC0, 0xC0, 0xC0));
+        EXPECT_EQ(panel.At(1, 1), face);
+        EXPECT_EQ(panel.At(panel.width - 2, panel.height - 2), face);
         if (on) {
-            int lit = 0;
-            for (COLORREF pixel : message.pixels)
-                lit += pixel == scheme[1];
-            EXPECT_EQ(message.At(0, 0), scheme[0]);
-            EXPECT_GT(lit, 20) << "the message is not drawn in the button-text colour";
+            EXPECT_EQ(message.At(0, 0), face);
+            EXPECT_GT(lit(message), 20) << "the message is not drawn in the button-text colour";
         }
     }
     SetSysColors(3, elements, saved);
@@ -585,21 +597,33 @@ TEST_F(Notices, EachExportClosesAfterItsOwnTimeOutAndNotBefore)
     ExpectNothingLeftBehind();
 }
 
+// A one-shot thread timer: the notice's own deadline timer goes off early.
+bool earlyDeadlinePosted;
+void CALLBACK PostEarlyDeadline(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    if (HWND notice = FindThreadDialog())
+        earlyDeadlinePosted = PostMessageW(notice, WM_TIMER, NoticeDeadlineTimer, 0) != FALSE;
+}
+
 TEST_F(Notices, DeadlineThatGoesOffEarlyWaitsOnlyForWhatRemains)
 {
     // The deadline's timer goes off at 350 ms of 600 by the tick counter's reckoning: the
-    // notice still closes at 600, not 600 after that.
+    // notice still closes at 600, not 600 after that. Nothing else wakes the notice's loop
+    // meanwhile (no watch that ticks), so only its own timer can close it.
     const double timeout = 600, tickSlack = 16, lateness = 250;
     Load({{"RawDlgTimeout", DWORD(timeout)}});
     LifetimeHook hook;
-    DialogWatch watch([](HWND) {}, 3000);
-    watch.Then(350, [](HWND notice) { PostMessageW(notice, WM_TIMER, NoticeDeadlineTimer, 0); });
+    QuietWatchdog watchdog(3000);
+    earlyDeadlinePosted = false;
+    UINT_PTR early = SetTimer(nullptr, 0, 350, PostEarlyDeadline);
     raw_(nullptr, 1033, nullptr, "Early");
+    KillTimer(nullptr, early);
     ASSERT_TRUE(hook.Complete());
-    EXPECT_EQ(watch.StepsRun(), 1);
+    EXPECT_TRUE(earlyDeadlinePosted);
     EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
     EXPECT_LT(hook.OpenMs(), timeout + lateness);
-    EXPECT_FALSE(watch.WatchdogFired());
+    EXPECT_FALSE(watchdog.Fired());
 }
 
 // ---- The caller's thread during the call ----
