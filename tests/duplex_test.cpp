@@ -45,7 +45,8 @@ struct Names {
 Names Build(short source, short orientation, WORD passCode, const DriverPrivateSettings *settings)
 {
     DEVMODEA devMode = Job(source, orientation);
-    return {SelectDuplexBitmap(&devMode, settings, passCode), SelectDuplexTemplate(&devMode)};
+    return {DuplexPictureBitmap(SelectDuplexPicture(&devMode, settings, passCode)),
+            SelectDuplexTemplate(&devMode)};
 }
 
 const wchar_t kCassetteTemplate[] = DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_TRAY);
@@ -852,7 +853,8 @@ TEST_F(DuplexDialogs, DialogOpenedWhileAnothersPictureIsCreatedLeavesThatPicture
     EXPECT_EQ(inner, 1);
     ASSERT_EQ(seen.size(), 2u);  // the inner dialog, then the outer one
     const DEVMODEA innerFields = Job(DMBIN_MANUAL, DMORIENT_PORTRAIT);
-    ExpectHolds(seen[0].picture, SelectDuplexBitmap(&innerFields, nullptr, 1));
+    ExpectHolds(seen[0].picture,
+                DuplexPictureBitmap(SelectDuplexPicture(&innerFields, nullptr, 1)));
     ExpectHolds(seen[1].picture, "EVEN_T_C");
 }
 

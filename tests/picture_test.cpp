@@ -804,7 +804,8 @@ std::vector<BYTE> CopysBitmap(HMODULE copy, short source, WORD passCode)
     DEVMODEA job = {};
     job.dmOrientation = DMORIENT_PORTRAIT;
     job.dmDefaultSource = source;
-    HBITMAP bitmap = LoadBitmapA(copy, SelectDuplexBitmap(&job, nullptr, passCode));
+    HBITMAP bitmap =
+        LoadBitmapA(copy, DuplexPictureBitmap(SelectDuplexPicture(&job, nullptr, passCode)));
     std::vector<BYTE> bits = BitmapBits(bitmap);
     DeleteObject(bitmap);
     EXPECT_FALSE(bits.empty());

@@ -70,12 +70,6 @@ const char *DuplexPictureBitmap(int picture)
     return picture >= 0 && picture < PictureCount ? DuplexBitmapNames[picture] : "";
 }
 
-const char *SelectDuplexBitmap(const DEVMODEA *devMode, const DriverPrivateSettings *settings,
-                               WORD passCode)
-{
-    return DuplexPictureBitmap(SelectDuplexPicture(devMode, settings, passCode));
-}
-
 /* Loads a string of the column, or the English column's string of the same row when the
  * column has none. Returns its length. */
 static int LoadTableText(UINT id, UINT englishId, WCHAR *buffer, int size)
@@ -129,7 +123,7 @@ static void ShowCallPicture(HWND dialog, const DuplexCall *call)
     LoadTableText(PictureTextId(call->column, call->picture),
                   PictureTextId(LanguageEnglish, call->picture), description,
                   PictureTextBufferSize);
-    ShowDialogPicture(dialog, call->bitmapName, description);
+    ShowDialogPicture(dialog, DuplexPictureBitmap(call->picture), description);
 }
 
 WORD RequestedLanguage(UINT language)
@@ -192,7 +186,7 @@ int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
      * dialog. The thread's name is for the global class: a picture control of the caller's own
      * dialogs has always shown the illustration last named. It is a constant of the library,
      * so nothing of the call outlives it. */
-    SetThreadPictureName(call->bitmapName);
+    SetThreadPictureName(DuplexPictureBitmap(call->picture));
     RegisterOwnPictureClasses();
     /* Ctrl+C copies the dialog, as the platform's message box copies itself. */
     HHOOK copyKeys = BeginCopyKeys();
@@ -236,7 +230,6 @@ int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, 
     call.settings = settings;
     call.passCode = LOWORD(passCode);
     call.picture = SelectDuplexPicture(call.devMode, settings, LOWORD(passCode));
-    call.bitmapName = DuplexPictureBitmap(call.picture);
     const WCHAR *templateName = SelectDuplexTemplate(call.devMode);
 
     if (!ShowEveryLanguage) {

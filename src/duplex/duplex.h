@@ -23,21 +23,18 @@ struct DuplexCall {
     HWND owner;              /* none: the dialog activates itself */
     HWND reference;          /* the window it stands over: the owner, or another thread's */
     int picture;             /* the illustration: PictureCassetteFirst, ... */
-    const char *bitmapName;  /* its bitmap: a name of the library's own tables */
     BOOL answered;           /* set when the dialog's own buttons (or keys) end it */
     BOOL quit;               /* set when a quit message ends it */
 };
 
-/* The template ("MDDIALOG_TRAY" or "MDDIALOG_MF") and the illustration's bitmap name
- * ("EVEN_T_C", "ODD_T_M_D2", ...) for a pass of a job, from the library's constant tables. A
- * null settings record turns nothing over; pass codes above 6 take turn-over 0 before the
- * driver's inversions. */
+/* The template ("MDDIALOG_TRAY" or "MDDIALOG_MF") and the illustration (PictureCassetteFirst,
+ * ...) for a pass of a job, from the library's constant tables. A null settings record turns
+ * nothing over; pass codes above 6 take turn-over 0 before the driver's inversions. */
 const WCHAR *SelectDuplexTemplate(const DEVMODEA *devMode);
-const char *SelectDuplexBitmap(const DEVMODEA *devMode, const DriverPrivateSettings *settings,
-                               WORD passCode);
-/* The same illustration as PictureCassetteFirst, ..., and the bitmap name of one ("" for none). */
 int SelectDuplexPicture(const DEVMODEA *devMode, const DriverPrivateSettings *settings,
                         WORD passCode);
+/* An illustration's bitmap name ("EVEN_T_C", "ODD_T_M_D2", ...; "" for none): always the same
+ * constant of the library's table for one illustration. */
 const char *DuplexPictureBitmap(int picture);
 
 /* Sets the duplex dialog's instruction text, caption and button captions from the string

@@ -42,6 +42,5 @@ INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT lang
     call.column = ManualFeedTextColumn(row);
     /* The manual-feed slot's illustration is the first pass's. */
     call.picture = PictureManualFeedFirst;
-    call.bitmapName = DuplexPictureBitmap(call.picture);
     return RunDuplexDialog(MAKEINTRESOURCEW(row->manualFeedTemplate), &call);
 }
