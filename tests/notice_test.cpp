@@ -385,20 +385,21 @@ TEST_F(Notices, CaptionComesFromTheAnsiTitle)
     EXPECT_EQ(caption, L"");
 }
 
-// Ctrl+C (here Ctrl+Insert) copies the notice as the platform's message box copies itself; the
-// notice stays until OK.
+// Ctrl+C (here Ctrl+Insert) copies the notice as the platform's message box copies itself, its
+// caption whole however long; the notice stays until OK.
 TEST_F(Notices, CtrlInsertCopiesTitleMessageAndButton)
 {
+    const std::string title = "Drucker 2 " + std::string(3000, 'x');
     EmptyClipboardNow();
     DialogWatch watch([&](HWND notice) {
         PressCtrlKey(notice, VK_INSERT);
         PostMessageW(notice, WM_COMMAND, IDC_NOTICE_OK, 0);
     }, 5000);
-    EXPECT_EQ(diskful_(nullptr, 1031, nullptr, "Drucker 2"), 0);
+    EXPECT_EQ(diskful_(nullptr, 1031, nullptr, title.c_str()), 0);
     ReleaseCtrl();
     EXPECT_FALSE(watch.WatchdogFired());
     const std::wstring rule = L"---------------------------\r\n";
-    EXPECT_EQ(ClipboardText(), rule + L"Drucker 2\r\n" + rule +
+    EXPECT_EQ(ClipboardText(), rule + Wide(title.c_str()) + L"\r\n" + rule +
                                    Wide("Es ist nicht genügend Speicherplatz auf dem PC vorhanden. "
                                         "Löschen Sie einige Dateien, um Platz zu schaffen.") +
                                    L"\r\n" + rule + L"OK   \r\n" + rule);
