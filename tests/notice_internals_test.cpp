@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dxdlg.h"
-#include "entry/settings.h"
+#include "base/settings.h"
 #include "harness.h"
 #include "notice/notice.h"
 #include "resource.h"

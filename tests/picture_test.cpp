@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "dxdlg.h"
-#include "entry/settings.h"
+#include "base/settings.h"
 #include "harness.h"
 #include "picture/picture.h"
 #include "duplex/duplex.h"

@@ -6,17 +6,20 @@
  * The dialogs are Unicode windows, so that every language's texts reach the screen whatever
  * the system's ANSI code page.
  */
-#include "duplex.h"
+#include "duplex/duplex.h"
 
-#include "../entry/access.h"
-#include "../entry/entry.h"
-#include "../entry/settings.h"
-#include "../picture/picture.h"
-#include "../placement/placement.h"
+#include "access/access.h"
+#include "base/call.h"
+#include "base/settings.h"
+#include "picture/picture.h"
+#include "placement/placement.h"
 #include "resource.h"
 
 enum {
-    DuplexTextBufferSize = 2048,    /* every string of the catalogue fits */
+    /* Every string of the catalogue fits (the longest has 660 characters), and the frame that
+     * holds it stays under a page, which the library's build asks of every frame: a larger one
+     * would need the stack probe of a C runtime. */
+    DuplexTextBufferSize = 1024,
     PictureTextBufferSize = 512,    /* every sentence that says what a picture shows fits */
     /* A device block holds the DEVMODEA fields that the dialog reads, dmOrientation and
      * dmDefaultSource, when it reaches the end of the later one. */

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "dxdlg.h"
-#include "../language/language.h"
+#include "language/language.h"
 
 /* One call of OpenDuplexDlg or OpenDuplexDlgMP: what its dialog shows, and how the dialog
  * ended. It lives on the export's stack and reaches DuplexDlgProc through the dialog's creation

@@ -3,12 +3,12 @@
  * language, carry their own texts; it runs through the duplex dialog's procedure and shows the
  * manual-feed illustration.
  */
-#include "duplex.h"
+#include "duplex/duplex.h"
 
-#include "../entry/entry.h"
-#include "../entry/settings.h"
-#include "../picture/picture.h"
-#include "../placement/placement.h"
+#include "base/call.h"
+#include "base/settings.h"
+#include "picture/picture.h"
+#include "placement/placement.h"
 #include "resource.h"
 
 /* The templates whose texts are English though another language selects them: the picture is

@@ -1,4 +1,4 @@
-#include "language.h"
+#include "language/language.h"
 
 #include "resource.h"
 

@@ -18,10 +18,10 @@
  */
 #include "dxdlg.h"
 #include "notice/notice.h"
-#include "entry/access.h"
+#include "access/access.h"
 #include "language/language.h"
-#include "entry/entry.h"
-#include "entry/settings.h"
+#include "base/call.h"
+#include "base/settings.h"
 #include "placement/placement.h"
 #include "resource.h"
 

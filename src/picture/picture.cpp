@@ -14,10 +14,10 @@
  * whichever copy holds the global names, and goes on when the other copy is unloaded. The
  * library unregisters what it registered when it is unloaded.
  */
-#include "picture.h"
+#include "picture/picture.h"
 
-#include "../entry/access.h"
-#include "../entry/settings.h"
+#include "access/access.h"
+#include "base/settings.h"
 #include "dxdlg.h"
 
 HINSTANCE BitmapCtlClassInstance;

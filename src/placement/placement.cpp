@@ -4,7 +4,7 @@
  * vertical space, and kept inside the work area (the screen less the taskbar and other docked
  * bars) of the monitor that ancestor is on.
  */
-#include "placement.h"
+#include "placement/placement.h"
 
 /* Ancestors examined before the walk gives up and the direct parent is used instead. */
 enum { MaxAncestorSteps = 32 };
@@ -101,28 +101,4 @@ void PlaceDialogOver(HWND dialog, HWND over)
      * the request from activating the dialog; the dialog manager shows it afterwards. */
     SetWindowPos(dialog, HWND_TOPMOST, position.x, position.y, width, height,
                  SWP_NOACTIVATE | SWP_HIDEWINDOW);
-}
-
-HWND ChooseDialogReference(HWND fallback)
-{
-    HWND reference = GetActiveWindow();
-    if (!reference)
-        reference = fallback;
-    /* A handle that is no window would make the dialog fail to open at all (and a modal
-     * dialog's 0 reads as Cancel): open it unowned instead. */
-    if (reference && !IsWindow(reference))
-        reference = NULL;
-    return reference;
-}
-
-HWND DialogOwnerFor(HWND reference)
-{
-    /* An owner is sent messages that the dialog manager waits for (a modal dialog disables it),
-     * and on Windows a window owned across threads joins the two threads' input: a window of
-     * another thread, or process, whose thread is busy or waits for this one would hold the
-     * call, for ever in the second case. Such a window is only stood over. Its thread is read
-     * from the window system, without a message. */
-    if (reference && GetWindowThreadProcessId(reference, NULL) != GetCurrentThreadId())
-        return NULL;
-    return reference;
 }

@@ -23,14 +23,4 @@ void PlaceDialogOver(HWND dialog, HWND over);
  * at the right or bottom edge, and sticks out on the left or top. */
 POINT DialogPosition(const RECT *reference, LONG width, LONG height, const RECT *workArea);
 
-/* The window a dialog of the library stands over: the calling thread's active window, else the
- * caller's fallback when it is a window, else none. */
-HWND ChooseDialogReference(HWND fallback);
-
-/* The owner of a dialog that stands over `reference`: the reference when it belongs to the
- * calling thread; none for a window of another thread or process, which the dialog only stands
- * over (it is then unowned, topmost and activates itself), so that the call never waits for
- * that thread. */
-HWND DialogOwnerFor(HWND reference);
-
 #endif

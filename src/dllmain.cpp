@@ -1,5 +1,10 @@
-#include "settings.h"
-#include "../picture/picture.h"
+/*
+ * The DLL's entry point, above every room of the library: at load it notes the module and does
+ * nothing more (the settings wait for the first dialog call); at unload it gives back what the
+ * picture classes hold.
+ */
+#include "base/settings.h"
+#include "picture/picture.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {

@@ -3,9 +3,9 @@
  * copy of a dialog on Ctrl+C (as the platform's message box gives one, for a support request),
  * and the colour of the library's grey surfaces under a high-contrast scheme.
  */
-#include "access.h"
+#include "access/access.h"
 
-#include "settings.h"
+#include "base/settings.h"
 
 BOOL HighContrastOn(void)
 {
