@@ -450,7 +450,8 @@ TEST_F(DuplexDialogs, ScreenReadersHearWhatThePictureShowsInTheDialogsLanguage)
     }
 }
 
-// Ctrl+C and Ctrl+Insert copy the dialog as the platform's message box copies itself.
+// WM_COPY copies the dialog as the platform's message box copies itself, and Ctrl+C and
+// Ctrl+Insert become WM_COPY (0 here: the message sent as it is).
 TEST_F(DuplexDialogs, CtrlCCopiesCaptionTextAndButtons)
 {
     const std::wstring rule = L"---------------------------\r\n";
@@ -462,11 +463,11 @@ TEST_F(DuplexDialogs, CtrlCCopiesCaptionTextAndButtons)
             result += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
         return result;
     };
-    const UINT keys[] = {'C', VK_INSERT};
+    const UINT keys[] = {'C', VK_INSERT, 0};
     for (UINT key : keys) {
         EmptyClipboardNow();
         OpenDuplex(0, 1031, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
-            PressCtrlKey(dialog, key);
+            key ? PressCtrlKey(dialog, key) : void(SendMessageW(dialog, WM_COPY, 0, 0));
             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         });
         ReleaseCtrl();

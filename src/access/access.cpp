@@ -161,7 +161,7 @@ BOOL CopyOnCopyKey(const MSG *msg)
     HWND dialog = LibraryDialogOf(msg->hwnd);
     if (!dialog)
         return FALSE;
-    CopyDialogToClipboard(dialog);
+    SendMessageW(dialog, WM_COPY, 0, 0);
     return TRUE;
 }
 

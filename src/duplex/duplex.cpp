@@ -103,7 +103,10 @@ static void SetCaptionText(HWND dialog, UINT id, UINT englishId, WCHAR *buffer)
     SetWindowTextW(dialog, buffer);
 }
 
-void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode, LanguageIndex column)
+/* Sets the duplex dialog's instruction text, caption and button captions from the string
+ * tables, in the column's language; a text that the column lacks is the English one. */
+static void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode,
+                            LanguageIndex column)
 {
     WCHAR text[DuplexTextBufferSize];
     int manualFeed = IsManualFeedSource(devMode);
@@ -145,7 +148,8 @@ static void AnswerDialog(HWND dialog, int answer)
     EndDialog(dialog, answer);
 }
 
-INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+/* The procedure of both dialogs, the duplex instructions and the manual-feed slot. */
+static INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG: {
@@ -163,6 +167,9 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         }
         return TRUE;
     }
+    case WM_COPY:
+        CopyDialogToClipboard(dialog);
+        return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
@@ -191,7 +198,7 @@ int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
      * so nothing of the call outlives it. */
     SetThreadPictureName(DuplexPictureBitmap(call->picture));
     RegisterOwnPictureClasses();
-    /* Ctrl+C copies the dialog, as the platform's message box copies itself. */
+    /* Ctrl+C becomes WM_COPY to the dialog, as in the platform's message box. */
     HHOOK copyKeys = BeginCopyKeys();
     INT_PTR result = DialogBoxParamW(ModuleInstance, templateName, call->owner, DuplexDlgProc,
                                      (LPARAM)call);
@@ -230,7 +237,6 @@ int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, 
     call.devMode = (const DEVMODEA *)LocalLock(devMode);
     if (!call.devMode)
         return -1;
-    call.settings = settings;
     call.passCode = LOWORD(passCode);
     call.picture = SelectDuplexPicture(call.devMode, settings, LOWORD(passCode));
     const WCHAR *templateName = SelectDuplexTemplate(call.devMode);

@@ -160,6 +160,9 @@ INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM 
         SetTextColor((HDC)wParam, GetSysColor(COLOR_BTNTEXT));
         SetBkColor((HDC)wParam, GetSysColor(COLOR_3DFACE));
         return (INT_PTR)GetSysColorBrush(COLOR_3DFACE);
+    case WM_COPY:
+        CopyDialogToClipboard(notice);
+        return TRUE;
     case WM_COMMAND:
         /* Escape and the close box send IDCANCEL: a notice goes only by OK or by time. */
         if (LOWORD(wParam) != IDC_NOTICE_OK)
@@ -230,7 +233,7 @@ static void RunNoticeLoop(HWND notice, const NoticeCall *call)
             PostQuitMessage((int)msg.wParam);
             return;
         }
-        /* Ctrl+C copies the notice, as the platform's message box copies itself; the notice
+        /* Ctrl+C becomes WM_COPY to the notice, as in the platform's message box; the notice
          * may be gone already, closed by a message sent meanwhile. */
         BOOL handled = !call->ended && (CopyOnCopyKey(&msg) || IsDialogMessageW(notice, &msg));
         if (!handled) {

@@ -27,20 +27,8 @@ void RegisterOwnPictureClasses(void);
  * they initialise, so that what they show is their own, whatever the thread named meanwhile. */
 void ShowDialogPicture(HWND dialog, const char *name, const WCHAR *description);
 
-/* The control's message that ShowDialogPicture sends: lParam is the name. */
-enum { PictureCtlShowName = WM_USER + 0x70 };
-
 /* For unloading: unregisters each picture class that this library registered, its own and the
  * global ones, and gives back the per-thread slot of the picture names. */
 void ReleasePictureControls(void);
-
-/* The instance each class was registered with by this library, or null while it is not. */
-extern HINSTANCE BitmapCtlClassInstance;     /* BITMAPCTL_CLASS */
-extern HINSTANCE ManualDupCtlClassInstance;  /* MANUALDUPCTL_CLASS */
-
-/* The message handler of both classes; `nameBuffer` is the 32-byte buffer of the name of the
- * bitmap that the control loads when it is created, or null for none. */
-LRESULT PictureCtlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                       const char *nameBuffer);
 
 #endif
