@@ -12,7 +12,6 @@
 #include "dxdlg.h"
 #include "harness.h"
 #include "languages.h"
-#include "notice/notice.h"
 #include "resource.h"
 
 using namespace dxtest;
@@ -619,13 +618,23 @@ TEST_F(Notices, EachExportClosesAfterItsOwnTimeOutAndNotBefore)
     ExpectNothingLeftBehind();
 }
 
-// A one-shot thread timer: the notice's own deadline timer goes off early.
+// A one-shot thread timer: the notice's own deadline timer, whose identifier the library's
+// SetTimer call gave, goes off early.
 bool earlyDeadlinePosted;
+UINT_PTR deadlineTimer;
+ImportPatch *setTimer;
+
+UINT_PTR WINAPI RecordDeadlineTimer(HWND window, UINT_PTR id, UINT ms, TIMERPROC proc)
+{
+    deadlineTimer = id;
+    return setTimer->Original<decltype(&SetTimer)>()(window, id, ms, proc);
+}
+
 void CALLBACK PostEarlyDeadline(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(nullptr, timer);
     if (HWND notice = FindThreadDialog())
-        earlyDeadlinePosted = PostMessageW(notice, WM_TIMER, NoticeDeadlineTimer, 0) != FALSE;
+        earlyDeadlinePosted = PostMessageW(notice, WM_TIMER, deadlineTimer, 0) != FALSE;
 }
 
 TEST_F(Notices, DeadlineThatGoesOffEarlyWaitsOnlyForWhatRemains)
@@ -635,6 +644,8 @@ TEST_F(Notices, DeadlineThatGoesOffEarlyWaitsOnlyForWhatRemains)
     // meanwhile (no watch that ticks), so only its own timer can close it.
     const double timeout = 600, tickSlack = 16, lateness = 250;
     Load({{"RawDlgTimeout", DWORD(timeout)}});
+    ImportPatch recording(module_, "USER32.dll", "SetTimer", RecordDeadlineTimer);
+    setTimer = &recording;
     LifetimeHook hook;
     QuietWatchdog watchdog(3000);
     earlyDeadlinePosted = false;
@@ -646,6 +657,40 @@ TEST_F(Notices, DeadlineThatGoesOffEarlyWaitsOnlyForWhatRemains)
     EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
     EXPECT_LT(hook.OpenMs(), timeout + lateness);
     EXPECT_FALSE(watchdog.Fired());
+}
+
+// The library's tick counter reads 0xFFFFFF00 at the start and wraps 256 ms later, while the
+// notice is open: its time-out still counts from the show.
+DWORD tickBase;
+DWORD WINAPI TickNearTheWrap()
+{
+    return 0xFFFFFF00u + (GetTickCount() - tickBase);
+}
+
+TEST_F(Notices, TickCounterThatWrapsWhileOpenStillClosesOnTime)
+{
+    const double timeout = 600, tickSlack = 16, lateness = 250;
+    Load({{"RawDlgTimeout", DWORD(timeout)}});
+    ImportPatch ticks(module_, "KERNEL32.dll", "GetTickCount", TickNearTheWrap);
+    ASSERT_TRUE(ticks.Patched());
+    tickBase = GetTickCount();
+    LifetimeHook hook;
+    QuietWatchdog watchdog(3000);
+    raw_(nullptr, 1033, nullptr, "Wrap");
+    ASSERT_TRUE(hook.Complete());
+    EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
+    EXPECT_LT(hook.OpenMs(), timeout + lateness);
+    EXPECT_FALSE(watchdog.Fired());
+}
+
+TEST_F(Notices, NoticeThatCannotBeCreatedReturnsAtOnce)
+{
+    Load({{"ErrDlgTimeout", 300}});
+    ImportPatch refused(module_, "USER32.dll", "CreateDialogParamW",
+                        +[](HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM) -> HWND { return nullptr; });
+    double start = NowMs();
+    EXPECT_EQ(memfull_(nullptr, 1033, nullptr, "Missing"), 0);
+    EXPECT_LT(NowMs() - start, kAtOnceMs);
 }
 
 // ---- The caller's thread during the call ----

@@ -17,21 +17,42 @@
  * whatever the system's ANSI code page; the caller's title is ANSI and is set as such.
  */
 #include "dxdlg.h"
-#include "notice/notice.h"
+
 #include "access/access.h"
-#include "language/language.h"
 #include "base/call.h"
 #include "base/settings.h"
+#include "language/language.h"
 #include "placement/placement.h"
 #include "resource.h"
 
-BOOL NoticeTimedOut(DWORD start, DWORD now, DWORD timeout)
+/* One notice call, on its export's stack. The notice gets it as its creation parameter and
+ * keeps it in DWLP_USER for as long as it exists. */
+typedef struct NoticeCall {
+    LPCSTR title;    /* the caption: the caller's string, not a copy */
+    DWORD timeout;   /* milliseconds from the show; DXDLG_NEVER_TIMES_OUT never runs out */
+    BOOL shown;      /* set when the notice is first shown, which starts its deadline */
+    DWORD shownAt;   /* the tick count then */
+    BOOL ended;      /* set when the notice is destroyed, whatever destroyed it */
+    HWND reference;  /* the window it stands over: its owner, or another thread's window */
+    BOOL moving;     /* while the user moves or sizes it, in the system's move/size loop */
+} NoticeCall;
+
+/* The notice's own timer, whose WM_TIMER closes it once its time-out is exceeded, or, while a
+ * window of its thread stands over it, as soon as that window is gone. */
+enum { NoticeDeadlineTimer = 1 };
+
+/* Whether a notice shown at tick `start` has outlived `timeout` milliseconds at tick `now`.
+ * The difference is taken modulo 2^32, so a wrap of the tick counter does no harm, and a
+ * time-out of 0xFFFFFFFF never runs out. */
+static BOOL NoticeTimedOut(DWORD start, DWORD now, DWORD timeout)
 {
     DWORD elapsed = now - start;
     return elapsed > timeout;
 }
 
-UINT NoticeTimerDelay(DWORD start, DWORD now, DWORD timeout)
+/* The delay, in milliseconds, for the notice's timer to go off once the time-out is exceeded
+ * (at least 1, at most USER_TIMER_MAXIMUM); 0 when it never runs out and needs no timer. */
+static UINT NoticeTimerDelay(DWORD start, DWORD now, DWORD timeout)
 {
     if (timeout == DXDLG_NEVER_TIMES_OUT)
         return 0;
@@ -134,7 +155,8 @@ static void PaintNoticeBackground(HWND notice)
     ReleaseDC(notice, dc);
 }
 
-INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM lParam)
+/* The dialog procedure of every notice; the creation parameter is the call's NoticeCall. */
+static INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM lParam)
 {
     /* Null until WM_INITDIALOG: the dialog manager sends WM_SETFONT before it. */
     NoticeCall *call = (NoticeCall *)GetWindowLongPtrW(notice, DWLP_USER);
