@@ -208,8 +208,8 @@ int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
     call->answered = call->quit = FALSE;
     /* The dialog's own picture control, of this module's class, gets its picture from the
      * dialog. The thread's name is for the global class: a picture control of the caller's own
-     * dialogs has always shown the illustration last named. It is a constant of the library,
-     * so nothing of the call outlives it. */
+     * dialogs shows the illustration last named on its thread. It is a constant of the
+     * library, so nothing of the call outlives it. */
     SetThreadPictureName(DuplexPictureBitmap(call->picture));
     RegisterOwnPictureClasses();
     /* Ctrl+C becomes WM_COPY to the dialog, as in the platform's message box. */

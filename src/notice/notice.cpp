@@ -140,7 +140,9 @@ static void CheckNoticeDeadline(HWND notice, const NoticeCall *call)
 }
 
 /* Paints the whole visible client area light grey (under high contrast, the colour of a
- * dialog's face), through a context of its own rather than the one the message brings. */
+ * dialog's face), through a context of its own rather than the one the message brings: its
+ * clip box is the whole visible client area, so each erase repaints all of the panel, not only
+ * the part that was invalid. */
 static void PaintNoticeBackground(HWND notice)
 {
     HDC dc = GetDC(notice);

@@ -88,6 +88,8 @@ void PlaceDialogOver(HWND dialog, HWND over)
 
     RECT rect;
     GetWindowRect(dialog, &rect);
+    /* The size in 16 bits, sign-extended, on purpose: the placement is reckoned in 16 bits
+     * throughout, and no dialog comes near 32,767 pixels. */
     LONG width = (SHORT)(rect.right - rect.left);
     LONG height = (SHORT)(rect.bottom - rect.top);
     RECT workArea, area;
