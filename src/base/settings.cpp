@@ -1,3 +1,4 @@
+/* The settings store: three values of one registry key, read once by the first dialog call. */
 #include "base/settings.h"
 
 #include "dxdlg.h"

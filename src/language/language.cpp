@@ -1,3 +1,8 @@
+/*
+ * The dialogs' languages: one row per language identifier with everything that differs by
+ * language (the duplex texts' column, the manual-feed slot template and the language of its
+ * texts, the notices' templates), and the duplex dialog's string identifiers by column.
+ */
 #include "language/language.h"
 
 #include "resource.h"
