@@ -927,44 +927,25 @@ HWND NoticeOfThread(DWORD thread)
 // so that the second call begins while the first one is opening its notice.
 HANDLE firstCreating, secondShown;
 
-LRESULT CALLBACK HoldNoticeCreation(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_CREATEWND && ClassName(reinterpret_cast<HWND>(wParam)) == "#32770") {
-        SetEvent(firstCreating);
-        WaitForSingleObject(secondShown, 5000);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 // A notice call on a thread of its own, with a window of that thread's caller.
 struct NoticeThread {
-    std::atomic<DWORD> id{0};
     std::atomic<HWND> caller{nullptr};
-    std::atomic<bool> returned{false};
     bool leftOpen = false;
-    std::thread thread;
+    DialogThread thread;
 
     void Start(NoticeExport show, const char *title, bool holdCreation)
     {
-        thread = std::thread([=] {
-            id = GetCurrentThreadId();
+        if (holdCreation)
+            thread.beforeDialog = [] {
+                SetEvent(firstCreating);
+                WaitForSingleObject(secondShown, 5000);
+            };
+        thread.Start([=] {
             caller = CreateCallerWindow(false);
-            HHOOK hook =
-                holdCreation ? SetWindowsHookExW(WH_CBT, HoldNoticeCreation, nullptr, id) : nullptr;
             show(nullptr, 1033, nullptr, title);
             leftOpen = FindThreadDialog() != nullptr;
-            if (hook)
-                UnhookWindowsHookEx(hook);
             DestroyWindow(caller);
-            returned = true;
         });
-    }
-    // Ends a call that would not end, so that the test never hangs.
-    void Join()
-    {
-        if (!returned && id)
-            PostThreadMessageW(id, WM_QUIT, 0, 0);
-        thread.join();
     }
 };
 
@@ -979,26 +960,26 @@ TEST_F(Notices, NoticesOnTwoThreadsKeepTheirOwnTitleAndEndByTheirOwnOk)
     EXPECT_EQ(WaitForSingleObject(firstCreating, 5000), WAIT_OBJECT_0);
     second.Start(diskful_, "Second job", false);
     HWND secondNotice = nullptr, firstNotice = nullptr;
-    EXPECT_TRUE(WaitFor([&] { return second.id && (secondNotice = NoticeOfThread(second.id)); }));
+    EXPECT_TRUE(WaitFor([&] { return (secondNotice = NoticeOfThread(second.thread.Id())); }));
     SetEvent(secondShown);
-    EXPECT_TRUE(WaitFor([&] { return first.id && (firstNotice = NoticeOfThread(first.id)); }));
+    EXPECT_TRUE(WaitFor([&] { return (firstNotice = NoticeOfThread(first.thread.Id())); }));
     EXPECT_EQ(WindowText(firstNotice), L"First job");
     EXPECT_EQ(WindowText(secondNotice), L"Second job");
 
     // OK, sent from this thread, on the second notice.
     ClickButton(secondNotice, IDC_NOTICE_OK);
-    EXPECT_TRUE(WaitFor([&] { return second.returned.load(); })) << "OK did not end its own call";
+    EXPECT_TRUE(WaitFor([&] { return second.thread.Returned(); })) << "OK did not end its own call";
     // The first call goes on: its loop handles two more messages of its thread's caller.
     PostMessageW(first.caller, WM_APP + 2, 0, 0);
     PostMessageW(first.caller, WM_APP + 2, 0, 0);
-    WaitFor([&] { return callerMessagesHandled == 2 || first.returned; });
-    EXPECT_FALSE(first.returned) << "OK on the other thread's notice ended this call";
+    WaitFor([&] { return callerMessagesHandled == 2 || first.thread.Returned(); });
+    EXPECT_FALSE(first.thread.Returned()) << "OK on the other thread's notice ended this call";
     EXPECT_TRUE(IsWindowVisible(firstNotice));
     ClickButton(firstNotice, IDC_NOTICE_OK);
-    EXPECT_TRUE(WaitFor([&] { return first.returned.load(); }));
+    EXPECT_TRUE(WaitFor([&] { return first.thread.Returned(); }));
 
-    first.Join();
-    second.Join();
+    first.thread.Join();
+    second.thread.Join();
     EXPECT_FALSE(first.leftOpen);
     EXPECT_FALSE(second.leftOpen);
     callerHandler = nullptr;
