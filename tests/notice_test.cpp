@@ -212,6 +212,20 @@ protected:
         diskful_ = Export<NoticeExport>(module_, "DiskFulErrorDialog");
         ASSERT_TRUE(raw_ && memfull_ && diskful_);
     }
+    // Opens a notice with nothing else to wake its loop, and expects it to close by its own
+    // time-out: not before (the tick counter may be a tick behind the clock measured here), and
+    // no later than a few milliseconds plus what a busy machine adds.
+    void ExpectClosesByItself(NoticeExport show, double timeout, const char *title)
+    {
+        const double tickSlack = 16, lateness = 250;
+        LifetimeHook hook;
+        QuietWatchdog watchdog(3000);
+        show(nullptr, 1033, nullptr, title);
+        ASSERT_TRUE(hook.Complete());
+        EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
+        EXPECT_LT(hook.OpenMs(), timeout + lateness);
+        EXPECT_FALSE(watchdog.Fired());
+    }
     NoticeExport ByName(const char *name) const
     {
         std::string n = name;
@@ -583,38 +597,12 @@ TEST_F(Notices, MovedAtItsTimeOutWaitsForTheMoveToEndThenClosesAtOnce)
 
 TEST_F(Notices, EachExportClosesAfterItsOwnTimeOutAndNotBefore)
 {
-    // The tick counter may be up to a tick behind the clock measured here. A notice outlives
-    // its time-out by a few milliseconds, plus what a busy machine adds.
-    const double timeout = 300, tickSlack = 16, lateness = 250;
+    // A time-out of 0: the notice flashes up and goes without any input.
     Load({{"RawDlgTimeout", 300}, {"ErrDlgTimeout", 0}});
-    {
-        LifetimeHook hook;
-        QuietWatchdog watch(3000);
-        raw_(nullptr, 1033, nullptr, "Raw");
-        ASSERT_TRUE(hook.Complete());
-        EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
-        EXPECT_LT(hook.OpenMs(), timeout + lateness);
-        EXPECT_FALSE(watch.Fired());
-    }
-    {
-        // A time-out of 0: the notice flashes up and goes without any input.
-        LifetimeHook hook;
-        QuietWatchdog watch(3000);
-        memfull_(nullptr, 1033, nullptr, "Memory");
-        ASSERT_TRUE(hook.Complete());
-        EXPECT_LT(hook.OpenMs(), lateness);
-        EXPECT_FALSE(watch.Fired());
-    }
+    ExpectClosesByItself(raw_, 300, "Raw");
+    ExpectClosesByItself(memfull_, 0, "Memory");
     Load({{"RawDlgTimeout", 0}, {"ErrDlgTimeout", 300}});
-    {
-        LifetimeHook hook;
-        QuietWatchdog watch(3000);
-        diskful_(nullptr, 1033, nullptr, "Disk");
-        ASSERT_TRUE(hook.Complete());
-        EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
-        EXPECT_LT(hook.OpenMs(), timeout + lateness);
-        EXPECT_FALSE(watch.Fired());
-    }
+    ExpectClosesByItself(diskful_, 300, "Disk");
     ExpectNothingLeftBehind();
 }
 
@@ -642,21 +630,14 @@ TEST_F(Notices, DeadlineThatGoesOffEarlyWaitsOnlyForWhatRemains)
     // The deadline's timer goes off at 350 ms of 600 by the tick counter's reckoning: the
     // notice still closes at 600, not 600 after that. Nothing else wakes the notice's loop
     // meanwhile (no watch that ticks), so only its own timer can close it.
-    const double timeout = 600, tickSlack = 16, lateness = 250;
-    Load({{"RawDlgTimeout", DWORD(timeout)}});
+    Load({{"RawDlgTimeout", 600}});
     ImportPatch recording(module_, "USER32.dll", "SetTimer", RecordDeadlineTimer);
     setTimer = &recording;
-    LifetimeHook hook;
-    QuietWatchdog watchdog(3000);
     earlyDeadlinePosted = false;
     UINT_PTR early = SetTimer(nullptr, 0, 350, PostEarlyDeadline);
-    raw_(nullptr, 1033, nullptr, "Early");
+    ExpectClosesByItself(raw_, 600, "Early");
     KillTimer(nullptr, early);
-    ASSERT_TRUE(hook.Complete());
     EXPECT_TRUE(earlyDeadlinePosted);
-    EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
-    EXPECT_LT(hook.OpenMs(), timeout + lateness);
-    EXPECT_FALSE(watchdog.Fired());
 }
 
 // The library's tick counter reads 0xFFFFFF00 at the start and wraps 256 ms later, while the
@@ -669,18 +650,11 @@ DWORD WINAPI TickNearTheWrap()
 
 TEST_F(Notices, TickCounterThatWrapsWhileOpenStillClosesOnTime)
 {
-    const double timeout = 600, tickSlack = 16, lateness = 250;
-    Load({{"RawDlgTimeout", DWORD(timeout)}});
+    Load({{"RawDlgTimeout", 600}});
     ImportPatch ticks(module_, "KERNEL32.dll", "GetTickCount", TickNearTheWrap);
     ASSERT_TRUE(ticks.Patched());
     tickBase = GetTickCount();
-    LifetimeHook hook;
-    QuietWatchdog watchdog(3000);
-    raw_(nullptr, 1033, nullptr, "Wrap");
-    ASSERT_TRUE(hook.Complete());
-    EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
-    EXPECT_LT(hook.OpenMs(), timeout + lateness);
-    EXPECT_FALSE(watchdog.Fired());
+    ExpectClosesByItself(raw_, 600, "Wrap");
 }
 
 TEST_F(Notices, NoticeThatCannotBeCreatedReturnsAtOnce)
