@@ -28,15 +28,9 @@ HBRUSH LightGreyBrush(void);
  * FALSE when the clipboard could not be had (another program holds it). */
 BOOL CopyDialogToClipboard(HWND dialog);
 
-/* Ctrl+C or Ctrl+Insert typed into a dialog of the library: sends that dialog WM_COPY, as the
- * platform's message box loop does, and returns TRUE, so that the key goes no further. Any
- * other message: FALSE. */
-BOOL CopyOnCopyKey(const MSG *msg);
-
-/* While a modal dialog of the library runs on the calling thread, the platform's modal loop
- * offers each message to the thread's message filter: this one copies a library dialog on its
- * copy keys. Begin returns what End takes back; null when the filter could not be set. */
-HHOOK BeginCopyKeys(void);
-void EndCopyKeys(HHOOK filter);
+/* Ctrl+C or Ctrl+Insert typed into a button of the dialog (the controls of the library's
+ * dialogs that take the focus) becomes WM_COPY to the dialog, as in the platform's message box.
+ * Called by each dialog while it initialises. */
+void CopyOnCopyKeys(HWND dialog);
 
 #endif

@@ -136,8 +136,7 @@ static void ShowCallPicture(HWND dialog, const DuplexCall *call)
     LoadTableText(PictureTextId(call->column, call->picture),
                   PictureTextId(LanguageEnglish, call->picture), description,
                   PictureTextBufferSize);
-    ShowDialogPicture(dialog, DuplexPictureBitmap(call->picture), description);
-    HWND picture = GetDlgItem(dialog, IDC_PICTURE);   /* the slot dialog's has no identifier */
+    HWND picture = ShowDialogPicture(dialog, DuplexPictureBitmap(call->picture), description);
     if (picture && !IsWindowEnabled(picture)) {
         HWND next = GetWindow(picture, GW_HWNDNEXT);
         if (next)
@@ -173,6 +172,7 @@ static INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, 
             SetActiveWindow(dialog);
         PlaceDialogOver(dialog, call->reference);
         ShowCallPicture(dialog, call);
+        CopyOnCopyKeys(dialog);
         if (!call->templateTexts) {
             LoadDuplexTexts(dialog, call->devMode, call->passCode, call->column);
             /* The manual-feed layout marks both buttons as default, and the dialog manager
@@ -212,11 +212,8 @@ int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
      * library, so nothing of the call outlives it. */
     SetThreadPictureName(DuplexPictureBitmap(call->picture));
     RegisterOwnPictureClasses();
-    /* Ctrl+C becomes WM_COPY to the dialog, as in the platform's message box. */
-    HHOOK copyKeys = BeginCopyKeys();
     INT_PTR result = DialogBoxParamW(ModuleInstance, templateName, call->owner, DuplexDlgProc,
                                      (LPARAM)call);
-    EndCopyKeys(copyKeys);
     if (call->answered)
         return (int)result;
     /* A quit message ends the modal loop whatever the dialog: the dialog manager posts it again

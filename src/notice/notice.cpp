@@ -170,6 +170,7 @@ static INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, 
         SetActiveWindow(notice);
         PlaceDialogOver(notice, call ? call->reference : GetParent(notice));
         SetWindowTextA(notice, call && call->title ? call->title : "");
+        CopyOnCopyKeys(notice);
         return TRUE;
     case WM_ERASEBKGND:
         PaintNoticeBackground(notice);
@@ -257,9 +258,8 @@ static void RunNoticeLoop(HWND notice, const NoticeCall *call)
             PostQuitMessage((int)msg.wParam);
             return;
         }
-        /* Ctrl+C becomes WM_COPY to the notice, as in the platform's message box; the notice
-         * may be gone already, closed by a message sent meanwhile. */
-        BOOL handled = !call->ended && (CopyOnCopyKey(&msg) || IsDialogMessageW(notice, &msg));
+        /* The notice may be gone already, closed by a message sent meanwhile. */
+        BOOL handled = !call->ended && IsDialogMessageW(notice, &msg);
         if (!handled) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);

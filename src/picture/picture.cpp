@@ -226,18 +226,36 @@ static BOOL IsPictureClassName(const WCHAR *name)
     return FALSE;
 }
 
-void ShowDialogPicture(HWND dialog, const char *name, const WCHAR *description)
+/* What ShowDialogPicture hands to each picture control of the dialog, and the first such
+ * control. */
+typedef struct DialogPicture {
+    const char *name;
+    const WCHAR *description;
+    HWND first;
+} DialogPicture;
+
+static BOOL CALLBACK ShowPictureIn(HWND child, LPARAM parameter)
 {
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        WCHAR className[32];
-        if (!GetClassNameW(child, className, 32) || !IsPictureClassName(className))
-            continue;
-        SendMessageW(child, PictureCtlShowName, 0, (LPARAM)name);
-        /* What the control shows does not depend on its text: the text is what the
-         * accessibility layer names it by. */
-        if (description)
-            SetWindowTextW(child, description);
-    }
+    DialogPicture *picture = (DialogPicture *)parameter;
+    WCHAR className[32];
+    if (!GetClassNameW(child, className, 32) || !IsPictureClassName(className))
+        return TRUE;
+    SendMessageW(child, PictureCtlShowName, 0, (LPARAM)picture->name);
+    /* What the control shows does not depend on its text: the text is what the accessibility
+     * layer names it by. */
+    if (picture->description)
+        SetWindowTextW(child, picture->description);
+    if (!picture->first)
+        picture->first = child;
+    return TRUE;
+}
+
+HWND ShowDialogPicture(HWND dialog, const char *name, const WCHAR *description)
+{
+    /* One listing of the children, where walking them would ask the window system once each. */
+    DialogPicture picture = {name, description, NULL};
+    EnumChildWindows(dialog, ShowPictureIn, (LPARAM)&picture);
+    return picture.first;
 }
 
 /* Window extra bytes: the name buffer the control's picture was loaded from, compared by

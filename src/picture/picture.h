@@ -24,8 +24,9 @@ void RegisterOwnPictureClasses(void);
  * shows that bitmap instead of the one it was created with, and gives each the window text
  * `description` (unless null): what the picture shows, in the dialog's language, for the
  * accessibility layer, which names a control by its text. The library's dialogs call it while
- * they initialise, so that what they show is their own, whatever the thread named meanwhile. */
-void ShowDialogPicture(HWND dialog, const char *name, const WCHAR *description);
+ * they initialise, so that what they show is their own, whatever the thread named meanwhile.
+ * Returns the first picture control, or null when the dialog has none. */
+HWND ShowDialogPicture(HWND dialog, const char *name, const WCHAR *description);
 
 /* For unloading: unregisters each picture class that this library registered, its own and the
  * global ones, and gives back the per-thread slot of the picture names. */
