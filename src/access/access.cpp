@@ -165,22 +165,15 @@ static LRESULT CALLBACK CopyKeyButtonProc(HWND button, UINT message, WPARAM wPar
     return CallWindowProcW(buttonProc, button, message, wParam, lParam);
 }
 
-static BOOL CALLBACK TakeCopyKeys(HWND control, LPARAM parameter)
+void CopyOnCopyKeys(HWND control)
 {
-    (void)parameter;
     WCHAR className[16];
     if (!GetClassNameW(control, className, 16) || lstrcmpiW(className, L"Button") != 0 ||
         (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
-        return TRUE;
+        return;
     LONG_PTR buttonProc = GetWindowLongPtrW(control, GWLP_WNDPROC);
     if (buttonProc != (LONG_PTR)CopyKeyButtonProc) {
         SetWindowLongPtrW(control, GWLP_USERDATA, buttonProc);
         SetWindowLongPtrW(control, GWLP_WNDPROC, (LONG_PTR)CopyKeyButtonProc);
     }
-    return TRUE;
-}
-
-void CopyOnCopyKeys(HWND dialog)
-{
-    EnumChildWindows(dialog, TakeCopyKeys, 0);
 }

@@ -28,9 +28,9 @@ HBRUSH LightGreyBrush(void);
  * FALSE when the clipboard could not be had (another program holds it). */
 BOOL CopyDialogToClipboard(HWND dialog);
 
-/* Ctrl+C or Ctrl+Insert typed into a button of the dialog (the controls of the library's
- * dialogs that take the focus) becomes WM_COPY to the dialog, as in the platform's message box.
- * Called by each dialog while it initialises. */
-void CopyOnCopyKeys(HWND dialog);
+/* When `control` is a button (the controls of the library's dialogs that take the focus),
+ * Ctrl+C or Ctrl+Insert typed into it becomes WM_COPY to its dialog, as in the platform's
+ * message box. Each dialog calls it for its controls while it initialises. */
+void CopyOnCopyKeys(HWND control);
 
 #endif

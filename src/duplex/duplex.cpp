@@ -122,26 +122,34 @@ static void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode
                  CancelTextId(LanguageEnglish), text);
 }
 
-/* Hands the dialog's picture control its illustration, and the sentence that says what it
- * shows in the call's language for screen readers.
+/* Readies the dialog's controls in one walk over them (each step is one question to the
+ * window system): hands the picture control its illustration, and the sentence that says what
+ * it shows in the call's language for screen readers, and gives the buttons the copy keys.
  *
- * The duplex templates create the control disabled, which the accessibility layer announces as
- * "unavailable": it is enabled. It draws the same either way, has no tab stop and answers no
- * input, but the arrow keys move the focus to the next enabled control of the focused one's
- * group, and in the manual-feed layout the picture and OK make one group: the control after
- * the picture starts a group of its own, so that the arrows still never reach the picture. */
-static void ShowCallPicture(HWND dialog, const DuplexCall *call)
+ * The duplex templates create the picture control disabled, which the accessibility layer
+ * announces as "unavailable": it is enabled. It draws the same either way, has no tab stop and
+ * answers no input, but the arrow keys move the focus to the next enabled control of the
+ * focused one's group, and in the manual-feed layout the picture and OK make one group: the
+ * control after the picture starts a group of its own, so that the arrows still never reach
+ * the picture. */
+static void ReadyControls(HWND dialog, const DuplexCall *call)
 {
     WCHAR description[PictureTextBufferSize];
     LoadTableText(PictureTextId(call->column, call->picture),
                   PictureTextId(LanguageEnglish, call->picture), description,
                   PictureTextBufferSize);
-    HWND picture = ShowDialogPicture(dialog, DuplexPictureBitmap(call->picture), description);
-    if (picture && !IsWindowEnabled(picture)) {
-        HWND next = GetWindow(picture, GW_HWNDNEXT);
-        if (next)
-            SetWindowLongPtrW(next, GWL_STYLE, GetWindowLongPtrW(next, GWL_STYLE) | WS_GROUP);
-        EnableWindow(picture, TRUE);
+    const char *bitmap = DuplexPictureBitmap(call->picture);
+    BOOL startGroup = FALSE;
+    for (HWND control = GetWindow(dialog, GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        if (startGroup)
+            SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | WS_GROUP);
+        startGroup = FALSE;
+        CopyOnCopyKeys(control);
+        if (ShowControlPicture(control, bitmap, description) && !IsWindowEnabled(control)) {
+            EnableWindow(control, TRUE);
+            startGroup = TRUE;
+        }
     }
 }
 
@@ -171,8 +179,7 @@ static INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, 
         if (!call->owner)
             SetActiveWindow(dialog);
         PlaceDialogOver(dialog, call->reference);
-        ShowCallPicture(dialog, call);
-        CopyOnCopyKeys(dialog);
+        ReadyControls(dialog, call);
         if (!call->templateTexts) {
             LoadDuplexTexts(dialog, call->devMode, call->passCode, call->column);
             /* The manual-feed layout marks both buttons as default, and the dialog manager

@@ -170,7 +170,7 @@ static INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, 
         SetActiveWindow(notice);
         PlaceDialogOver(notice, call ? call->reference : GetParent(notice));
         SetWindowTextA(notice, call && call->title ? call->title : "");
-        CopyOnCopyKeys(notice);
+        CopyOnCopyKeys(GetDlgItem(notice, IDC_NOTICE_OK));
         return TRUE;
     case WM_ERASEBKGND:
         PaintNoticeBackground(notice);

@@ -9,7 +9,7 @@
  * caller, from any thread, before it opens a dialog of its own holding such a control. The
  * class local to this module, of the same name, is registered by the library's first dialog;
  * the dialog manager prefers it for the library's own dialogs, and those dialogs then hand
- * their picture to it themselves (ShowDialogPicture). So a second copy of the library in the
+ * their picture to it themselves (ShowControlPicture). So a second copy of the library in the
  * process (another folder, another version) shows its own pictures through its own procedure,
  * whichever copy holds the global names, and goes on when the other copy is unloaded. The
  * library unregisters what it registered when it is unloaded.
@@ -20,7 +20,7 @@
 #include "base/settings.h"
 #include "dxdlg.h"
 
-/* The control's message that ShowDialogPicture sends: lParam is the name. */
+/* The control's message that ShowControlPicture sends: lParam is the name. */
 enum { PictureCtlShowName = WM_USER + 0x70 };
 
 /* The thread-local slot that holds each thread's picture name. A control reads the name while
@@ -226,36 +226,17 @@ static BOOL IsPictureClassName(const WCHAR *name)
     return FALSE;
 }
 
-/* What ShowDialogPicture hands to each picture control of the dialog, and the first such
- * control. */
-typedef struct DialogPicture {
-    const char *name;
-    const WCHAR *description;
-    HWND first;
-} DialogPicture;
-
-static BOOL CALLBACK ShowPictureIn(HWND child, LPARAM parameter)
+BOOL ShowControlPicture(HWND control, const char *name, const WCHAR *description)
 {
-    DialogPicture *picture = (DialogPicture *)parameter;
     WCHAR className[32];
-    if (!GetClassNameW(child, className, 32) || !IsPictureClassName(className))
-        return TRUE;
-    SendMessageW(child, PictureCtlShowName, 0, (LPARAM)picture->name);
+    if (!GetClassNameW(control, className, 32) || !IsPictureClassName(className))
+        return FALSE;
+    SendMessageW(control, PictureCtlShowName, 0, (LPARAM)name);
     /* What the control shows does not depend on its text: the text is what the accessibility
      * layer names it by. */
-    if (picture->description)
-        SetWindowTextW(child, picture->description);
-    if (!picture->first)
-        picture->first = child;
+    if (description)
+        SetWindowTextW(control, description);
     return TRUE;
-}
-
-HWND ShowDialogPicture(HWND dialog, const char *name, const WCHAR *description)
-{
-    /* One listing of the children, where walking them would ask the window system once each. */
-    DialogPicture picture = {name, description, NULL};
-    EnumChildWindows(dialog, ShowPictureIn, (LPARAM)&picture);
-    return picture.first;
 }
 
 /* Window extra bytes: the name buffer the control's picture was loaded from, compared by
@@ -282,7 +263,7 @@ static void LoadPicture(HWND window, const char *nameBuffer)
     SetWindowLongPtrA(window, LoadedNameOffset, (LONG_PTR)nameBuffer);
 }
 
-/* ShowDialogPicture's message: the picture of that name from now on. The library's dialogs
+/* ShowControlPicture's message: the picture of that name from now on. The library's dialogs
  * hand over the name their thread gave the control when it was created, as a rule: that
  * bitmap is not loaded twice. */
 static void ShowNamedPicture(HWND window, const char *nameBuffer)

@@ -20,13 +20,13 @@ void SetThreadPictureName(const char *name);
  * every dialog of the library before it opens. */
 void RegisterOwnPictureClasses(void);
 
-/* Hands `name` (as for SetThreadPictureName) to every picture control of the dialog, which then
- * shows that bitmap instead of the one it was created with, and gives each the window text
- * `description` (unless null): what the picture shows, in the dialog's language, for the
- * accessibility layer, which names a control by its text. The library's dialogs call it while
- * they initialise, so that what they show is their own, whatever the thread named meanwhile.
- * Returns the first picture control, or null when the dialog has none. */
-HWND ShowDialogPicture(HWND dialog, const char *name, const WCHAR *description);
+/* When `control` is a picture control (of either class), hands it `name` (as for
+ * SetThreadPictureName), and it then shows that bitmap instead of the one it was created with,
+ * and gives it the window text `description` (unless null): what the picture shows, in the
+ * dialog's language, for the accessibility layer, which names a control by its text. TRUE when
+ * it was a picture control. The library's dialogs call it for their controls while they
+ * initialise, so that what they show is their own, whatever the thread named meanwhile. */
+BOOL ShowControlPicture(HWND control, const char *name, const WCHAR *description);
 
 /* For unloading: unregisters each picture class that this library registered, its own and the
  * global ones, and gives back the per-thread slot of the picture names. */
