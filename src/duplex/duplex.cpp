@@ -88,43 +88,50 @@ static int LoadTableText(UINT id, UINT englishId, WCHAR *buffer, int size)
     return length;
 }
 
-static void SetTableText(HWND window, UINT id, UINT englishId, WCHAR *buffer)
-{
-    LoadTableText(id, englishId, buffer, DuplexTextBufferSize);
-    SetWindowTextW(window, buffer);
-}
-
 /* Several captions of the string tables end in a line feed, which a title bar would draw as a
  * box: the caption is set without it. */
-static void SetCaptionText(HWND dialog, UINT id, UINT englishId, WCHAR *buffer)
+static void SetCaptionText(HWND dialog, LanguageIndex column)
 {
-    int length = LoadTableText(id, englishId, buffer, DuplexTextBufferSize);
-    while (length > 0 && (buffer[length - 1] == L'\n' || buffer[length - 1] == L'\r'))
-        buffer[--length] = 0;
-    SetWindowTextW(dialog, buffer);
+    WCHAR caption[DuplexTextBufferSize];
+    int length = LoadTableText(CaptionTextId(column), CaptionTextId(LanguageEnglish), caption,
+                               DuplexTextBufferSize);
+    while (length > 0 && (caption[length - 1] == L'\n' || caption[length - 1] == L'\r'))
+        caption[--length] = 0;
+    SetWindowTextW(dialog, caption);
 }
 
-/* Sets the duplex dialog's instruction text, caption and button captions from the string
- * tables, in the column's language; a text that the column lacks is the English one. */
-static void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode,
-                            LanguageIndex column)
+/* Sets the duplex dialog's instruction text or a button's caption from the string tables, in
+ * the column's language, when the control is one of those; a text that the column lacks is the
+ * English one. */
+static void SetControlText(HWND control, const DuplexCall *call)
 {
+    int manualFeed = IsManualFeedSource(call->devMode), secondPass = call->passCode != 0;
+    UINT id, englishId;
+    switch (GetDlgCtrlID(control)) {
+    case IDC_INSTRUCTION:
+        id = InstructionTextId(call->column, manualFeed, secondPass);
+        englishId = InstructionTextId(LanguageEnglish, manualFeed, secondPass);
+        break;
+    case IDOK:
+        id = OkTextId(call->column);
+        englishId = OkTextId(LanguageEnglish);
+        break;
+    case IDCANCEL:
+        id = CancelTextId(call->column);
+        englishId = CancelTextId(LanguageEnglish);
+        break;
+    default:
+        return;
+    }
     WCHAR text[DuplexTextBufferSize];
-    int manualFeed = IsManualFeedSource(devMode);
-    int secondPass = passCode != 0;
-
-    SetTableText(GetDlgItem(dialog, IDC_INSTRUCTION),
-                 InstructionTextId(column, manualFeed, secondPass),
-                 InstructionTextId(LanguageEnglish, manualFeed, secondPass), text);
-    SetCaptionText(dialog, CaptionTextId(column), CaptionTextId(LanguageEnglish), text);
-    SetTableText(GetDlgItem(dialog, IDOK), OkTextId(column), OkTextId(LanguageEnglish), text);
-    SetTableText(GetDlgItem(dialog, IDCANCEL), CancelTextId(column),
-                 CancelTextId(LanguageEnglish), text);
+    LoadTableText(id, englishId, text, DuplexTextBufferSize);
+    SetWindowTextW(control, text);
 }
 
 /* Readies the dialog's controls in one walk over them (each step is one question to the
  * window system): hands the picture control its illustration, and the sentence that says what
- * it shows in the call's language for screen readers, and gives the buttons the copy keys.
+ * it shows in the call's language for screen readers; gives the buttons the copy keys; and
+ * unless the template carries its own texts, sets the instruction and the buttons' captions.
  *
  * The duplex templates create the picture control disabled, which the accessibility layer
  * announces as "unavailable": it is enabled. It draws the same either way, has no tab stop and
@@ -145,6 +152,8 @@ static void ReadyControls(HWND dialog, const DuplexCall *call)
         if (startGroup)
             SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | WS_GROUP);
         startGroup = FALSE;
+        if (!call->templateTexts)
+            SetControlText(control, call);
         CopyOnCopyKeys(control);
         if (ShowControlPicture(control, bitmap, description) && !IsWindowEnabled(control)) {
             EnableWindow(control, TRUE);
@@ -180,12 +189,12 @@ static INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, 
             SetActiveWindow(dialog);
         PlaceDialogOver(dialog, call->reference);
         ReadyControls(dialog, call);
-        if (!call->templateTexts) {
-            LoadDuplexTexts(dialog, call->devMode, call->passCode, call->column);
-            /* The manual-feed layout marks both buttons as default, and the dialog manager
-             * would take the last, Cancel, for Enter: OK is the default in both layouts. */
+        if (!call->templateTexts)
+            SetCaptionText(dialog, call->column);
+        /* The manual-feed layout marks both buttons as default, and the dialog manager would
+         * take the last, Cancel, for Enter: OK is the default there too. */
+        if (!call->templateTexts && IsManualFeedSource(call->devMode))
             SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
-        }
         return TRUE;
     }
     case WM_COPY:
