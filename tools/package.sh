@@ -4,33 +4,39 @@
 # the build checks (cmake/check-dll.sh --shipped), and writes into dist/:
 #   dxdlg-VERSION-win64.zip, dxdlg-VERSION-win-arm64.zip
 # each holding dxdlg-VERSION-SUFFIX/ with the layout of `cmake --install` (cmake/package.cmake),
-# the DLL's symbols in bin/dxdlg.pdb among it. The DLLs built are the ones the tests of those
-# presets load. Reproducible: the same commit gives the same DLLs and PDB GUIDs in any folder;
-# the ZIPs' entries carry the commit's time, in name order. Run as root on Debian 12 from anywhere
-# in the checkout; prints each package's files with their SHA-256 and the PDB's GUID.
+# the DLL's symbols in bin/dxdlg.pdb among it. It builds the committed tree (HEAD; uncommitted
+# changes are left out) in one fixed folder, /tmp/dxdlg-release: the PDB records the folders of
+# the build, the PDB's GUID is a hash of the PDB and the DLL's time stamps a hash of the DLL, so
+# the same commit gives the same bytes whatever folder the checkout is in. The ZIPs' entries
+# carry the commit's time, in name order. Run as root on Debian 12 from anywhere in the
+# checkout; prints each package's files with their SHA-256 and the PDB's GUID.
 set -eu
 cd "$(dirname "$0")/.."
+root=$PWD
 tools/install-deps.sh
 umask 022
 export LC_ALL=C
-stamp=$(TZ=UTC git log -1 --format=%cd --date=format-local:'%Y-%m-%d %H:%M:%S UTC' 2>/dev/null ||
-    echo '2000-01-01 00:00:00 UTC')
-mkdir -p dist
-rm -rf dist/stage
+work=/tmp/dxdlg-release
+commit=$(git rev-parse HEAD)
+stamp=$(TZ=UTC git log -1 --format=%cd --date=format-local:'%Y-%m-%d %H:%M:%S UTC')
+git diff --quiet HEAD || echo "Uncommitted changes are not in the release of $commit"
+rm -rf "$work"
+mkdir -p "$work/source" "$root/dist"
+git archive --format=tar HEAD | tar -x -C "$work/source"
+cd "$work/source"
 for preset in clang arm64; do
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" --target dxdlg_check dxdlg_msvc_import_library >/dev/null
-    build=build-$preset
-    name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
-    cmake --install "$build" --prefix "dist/stage/$name" >/dev/null
+    name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "build-$preset/CPackConfig.cmake")
+    cmake --install "build-$preset" --prefix "$work/stage/$name" >/dev/null
     (
-        cd dist/stage
+        cd "$work/stage"
         find "$name" -type f | sort >"$name.files"
-        rm -f "../$name.zip"
-        cmake -E tar cf "../$name.zip" --format=zip --mtime="$stamp" --files-from="$name.files"
-        echo "dist/$name.zip:"
+        rm -f "$root/dist/$name.zip"
+        cmake -E tar cf "$root/dist/$name.zip" --format=zip --mtime="$stamp" --files-from="$name.files"
+        echo "dist/$name.zip ($commit):"
         xargs sha256sum <"$name.files" | sed 's/^/  /'
         llvm-pdbutil-14 dump --summary "$name/bin/dxdlg.pdb" | sed -n 's/^ *GUID: /  PDB GUID: /p'
     )
 done
-rm -rf dist/stage
+rm -rf "$work"
