@@ -18,7 +18,7 @@ umask 022
 export LC_ALL=C
 work=/tmp/dxdlg-release
 commit=$(git rev-parse HEAD)
-stamp=$(TZ=UTC git log -1 --format=%cd --date=format-local:'%Y-%m-%d %H:%M:%S UTC')
+stamp=$(git log -1 --format=%ct)
 git diff --quiet HEAD || echo "Uncommitted changes are not in the release of $commit"
 rm -rf "$work"
 mkdir -p "$work/source" "$root/dist"
@@ -33,7 +33,17 @@ for preset in clang arm64; do
         cd "$work/stage"
         find "$name" -type f | sort >"$name.files"
         rm -f "$root/dist/$name.zip"
-        cmake -E tar cf "$root/dist/$name.zip" --format=zip --mtime="$stamp" --files-from="$name.files"
+        # Python's zipfile, since libarchive's ZIPs (cmake -E tar) keep each file's access and
+        # change times.
+        python3 -c '
+import os, sys, time, zipfile
+with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as archive:
+    for name in sys.stdin.read().split():
+        entry = zipfile.ZipInfo(name, time.gmtime(int(sys.argv[2]))[:6])
+        entry.external_attr = os.stat(name).st_mode << 16
+        with open(name, "rb") as file:
+            archive.writestr(entry, file.read(), zipfile.ZIP_DEFLATED)
+' "$root/dist/$name.zip" "$stamp" <"$name.files"
         echo "dist/$name.zip ($commit):"
         xargs sha256sum <"$name.files" | sed 's/^/  /'
         llvm-pdbutil-14 dump --summary "$name/bin/dxdlg.pdb" | sed -n 's/^ *GUID: /  PDB GUID: /p'
