@@ -434,12 +434,12 @@ TEST_F(DuplexDialogs, ScreenReadersHearWhatThePictureShowsInTheDialogsLanguage)
     }
     for (size_t i = 0; i < 8; i += 2)
         EXPECT_NE(names[i], names[i + 1]) << "the two second-pass pictures sound alike";
-    // The manual-feed slot dialog speaks the language of its template's texts.
+    // The manual-feed slot dialog speaks the language and the words of its template's texts.
     const struct {
         WORD language;
         UINT sentence;
-    } manualFeed[] = {{1031, IDS_GERMAN_PICTURE_MANUALFEED_FIRST},
-                      {1030, IDS_ENGLISH_PICTURE_MANUALFEED_FIRST}};  // Danish: English texts
+    } manualFeed[] = {{1031, IDS_GERMAN_PICTURE_MANUALFEED_SLOT},
+                      {1030, IDS_ENGLISH_PICTURE_MANUALFEED_SLOT}};  // Danish: English texts
     for (const auto &c : manualFeed) {
         std::wstring name;
         OpenManualFeed(c.language, [&](HWND dialog) {
@@ -448,6 +448,55 @@ TEST_F(DuplexDialogs, ScreenReadersHearWhatThePictureShowsInTheDialogsLanguage)
         });
         EXPECT_EQ(name, String(c.sentence)) << "language " << c.language;
     }
+}
+
+// Every second-pass picture says what the instruction beside it says of the printed side: face
+// down, in the words of the column's own manual-feed text, and never that it faces the user.
+// The picture is not announced as unavailable, nor does an arrow key take the focus to it.
+TEST_F(DuplexDialogs, SecondPassPicturesSayFaceDownInTheInstructionsOwnWords)
+{
+    const wchar_t *const faceDown[LanguageCount] = {
+        L"naar beneden", L"face vers le bas", L"nach unten", L"rivolta verso il basso",
+        L"vender ned", L"nedåt", L"face down", L"boca abajo", L"vender nedad",
+        L"voltada para baixo", L"下向き", L"face down", L"아래를 향하도록", L"朝下",
+        L"voltada para baixo"};
+    const wchar_t *const facingYou[] = {
+        L"facing you", L"naar u toe", L"vers vous", L"zu Ihnen", L"verso di voi", L"mot deg",
+        L"mot dig", L"hacia usted", L"mod dig", L"para você", L"para si", L"手前", L"앞쪽",
+        L"朝向您"};
+    Load({{"countryCode", DXDLG_EVERY_LANGUAGE}});
+    for (short source : {short(DMBIN_CASSETTE), short(DMBIN_MANUAL)})
+        for (WORD passCode : {2, 3}) {  // upside down, then right way up
+            std::vector<std::wstring> names;
+            std::vector<bool> enabled, arrowFocusesPicture;
+            OpenDuplex(passCode, 1033, source, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
+                names.push_back(dxdesk::AccessibleName(Picture(dialog)));
+                enabled.push_back(IsWindowEnabled(Picture(dialog)) != FALSE);
+                MSG down = {GetDlgItem(dialog, IDOK), WM_KEYDOWN, VK_DOWN, 0, 0, {}};
+                IsDialogMessageW(dialog, &down);  // to the next control of OK's group
+                arrowFocusesPicture.push_back(GetFocus() == Picture(dialog));
+                ClickButton(dialog, IDOK);
+            });
+            ASSERT_EQ(names.size(), size_t(LanguageCount));
+            for (size_t column = 0; column < LanguageCount; column++) {
+                const std::wstring &name = names[column];
+                SCOPED_TRACE(testing::Message() << "source " << source << " pass " << passCode
+                                                << " column " << column << ": " << name);
+                if (source == DMBIN_MANUAL) {
+                    EXPECT_NE(seen[column].text.find(faceDown[column]), std::wstring::npos);
+                }
+                EXPECT_NE(name.find(faceDown[column]), std::wstring::npos);
+                for (const wchar_t *phrase : facingYou)
+                    EXPECT_EQ(name.find(phrase), std::wstring::npos) << "says " << phrase;
+                if (column == LanguageJapanese) {
+                    EXPECT_TRUE(std::none_of(name.begin(), name.end(), [](wchar_t c) {
+                        return c >= 0xFF61 && c <= 0xFF9F;  // half-width katakana
+                    }));
+                }
+                EXPECT_TRUE(enabled[column]) << "the picture is announced as unavailable";
+                EXPECT_FALSE(arrowFocusesPicture[column]) << "an arrow key focuses the picture";
+            }
+        }
 }
 
 // Ctrl+C and Ctrl+Insert copy the dialog as the platform's message box copies itself.

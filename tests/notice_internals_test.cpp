@@ -63,8 +63,8 @@ protected:
 // Two notices of one thread, each with its own call: its own title, timer and end.
 TEST_F(NoticeState, EachNoticeKeepsItsOwnCall)
 {
-    NoticeCall never = {"Never", DXDLG_NEVER_TIMES_OUT, FALSE, 0, FALSE, nullptr};
-    NoticeCall timed = {"Timed", 1000, FALSE, 0, FALSE, nullptr};
+    NoticeCall never = {"Never", DXDLG_NEVER_TIMES_OUT, FALSE, 0, FALSE, nullptr, FALSE};
+    NoticeCall timed = {"Timed", 1000, FALSE, 0, FALSE, nullptr, FALSE};
     HWND first = CreateDialogParamW(ModuleInstance, MAKEINTRESOURCEW(IDD_RAWWARNING_ENGLISH), nullptr,
                                     NoticeDlgProc, reinterpret_cast<LPARAM>(&never));
     HWND second = CreateDialogParamW(ModuleInstance, MAKEINTRESOURCEW(IDD_RAWWARNING_ENGLISH), nullptr,

@@ -890,4 +890,74 @@ TEST(PictureClassesOfTheDll, RefusedWhileAnotherModuleHoldsTheNameAndLeaveItAlon
     DeleteSettingsKey();
 }
 
+// Windows refuses a global class of a name for which the same module holds a local class, and
+// takes a local class after the global one; Wine takes both orders. ReactOS's conformance test
+// of RegisterClassEx, which passes on Windows (modules/rostests/apitests/user32/
+// RegisterClassEx.c, TestGlobalClasses: TestClass3 and TestClass4), shows both.
+ImportPatch *registerAsWindows;
+
+ATOM WINAPI RegisterClassAsWindows(const WNDCLASSW *record)
+{
+    WNDCLASSEXW held = {};
+    held.cbSize = sizeof(held);
+    if ((record->style & CS_GLOBALCLASS) &&
+        GetClassInfoExW(record->hInstance, record->lpszClassName, &held) &&
+        !(held.style & CS_GLOBALCLASS)) {
+        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+        return 0;
+    }
+    return registerAsWindows->Original<decltype(&RegisterClassW)>()(record);
+}
+
+TEST(PictureClassesOfTheDll, CallerRegistersAfterTheLibrarysFirstDialogUnderWindowsRule)
+{
+    HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
+    ASSERT_NE(dll, nullptr);
+    {
+        ImportPatch patch(dll, "USER32.dll", "RegisterClassW", RegisterClassAsWindows);
+        ASSERT_TRUE(patch.Patched());
+        registerAsWindows = &patch;
+        EXPECT_EQ(OpenCopysDialog(dll, DMBIN_CASSETTE, 0).result, 1);
+        EXPECT_EQ(Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl")(Self()), 1);
+        EXPECT_EQ(Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP")(Self()), 1);
+        // The caller's own windows of both classes, and the library's dialogs with their own
+        // pictures.
+        EXPECT_EQ(ClassModule(kBitmapClass), dll);
+        EXPECT_EQ(ClassModule(kManualDupClass), dll);
+        CopysDialog dialog = OpenCopysDialog(dll, DMBIN_MANUAL, 1);
+        EXPECT_EQ(dialog.result, 1);
+        EXPECT_TRUE(dialog.picture == CopysBitmap(dll, DMBIN_MANUAL, 1));
+        EXPECT_EQ(OpenCopysDialog(dll, 0, 0, true).result, 1);
+    }
+    UnloadDxdlg(dll);
+    EXPECT_FALSE(ClassExists(kBitmapClass));
+    EXPECT_FALSE(ClassExists(kManualDupClass));
+    DeleteSettingsKey();
+}
+
+TEST(PictureClassesOfTheDll, ComeBackAfterTwoComponentsEachUnregisterThem)
+{
+    HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
+    ASSERT_NE(dll, nullptr);
+    auto reg = Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl");
+    auto regMP = Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP");
+    ASSERT_EQ(reg(Self()), 1);
+    ASSERT_EQ(regMP(Self()), 1);
+    ASSERT_EQ(OpenCopysDialog(dll, DMBIN_CASSETTE, 0).result, 1);
+    for (const char *name : {kBitmapClass, kManualDupClass}) {
+        UnregisterClassA(name, dll);
+        UnregisterClassA(name, dll);
+        ASSERT_FALSE(ClassExists(name));
+    }
+    EXPECT_EQ(OpenCopysDialog(dll, DMBIN_CASSETTE, 1).result, 1);
+    EXPECT_EQ(OpenCopysDialog(dll, 0, 0, true).result, 1);
+    EXPECT_EQ(reg(Self()), 1);
+    EXPECT_EQ(regMP(Self()), 1);
+    EXPECT_EQ(ClassModule(kBitmapClass), dll);
+    EXPECT_EQ(ClassModule(kManualDupClass), dll);
+    UnloadDxdlg(dll);
+    EXPECT_FALSE(ClassExists(kBitmapClass));
+    DeleteSettingsKey();
+}
+
 }  // namespace

@@ -280,14 +280,15 @@ TEST_F(Gallery, CapturesEveryJapaneseDialogIntoItsContactSheet)
     std::string output;
     DWORD status = RunTool("dxdlg-gallery.exe", "--only -ja \"" + folder + "\"", &output);
     EXPECT_EQ(status, 0u) << output;
-    // Four duplex dialogs, the manual-feed slot dialog and the three notices.
-    EXPECT_NE(output.find("static texts in 8 dialogs"), std::string::npos) << output;
+    // Six duplex dialogs, the manual-feed slot dialog and the three notices.
+    EXPECT_NE(output.find("static texts in 10 dialogs"), std::string::npos) << output;
     const char *files[] = {"duplex-cassette-pass0-10-ja.png", "duplex-cassette-pass1-10-ja.png",
-                           "duplex-manual-pass0-10-ja.png",   "duplex-manual-pass1-10-ja.png",
+                           "duplex-cassette-pass3-10-ja.png", "duplex-manual-pass0-10-ja.png",
+                           "duplex-manual-pass1-10-ja.png",   "duplex-manual-pass3-10-ja.png",
                            "manualfeed-ja.png",               "notice-raw-ja.png",
                            "notice-memfull-ja.png",           "notice-diskful-ja.png"};
     std::string html = ReadText(folder + "\\index.html");
-    EXPECT_EQ(Count(html, "<img "), 8);
+    EXPECT_EQ(Count(html, "<img "), 10);
     for (const char *file : files) {
         std::string path = folder + "\\" + file;
         EXPECT_NE(html.find(std::string("src=\"") + file + "\""), std::string::npos) << file;

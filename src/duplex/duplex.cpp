@@ -24,12 +24,13 @@ enum {
 };
 
 /* The illustrations' bitmaps, by PictureCassetteFirst, ...: by layout (cassette, manual-feed
- * slot), the first pass's, then the second pass's by turn-over. */
+ * slot), the first pass's, then the second pass's by turn-over; the manual-feed slot dialog's
+ * is the manual-feed first pass's. */
 static const char *const DuplexBitmapNames[PictureCount] = {
     DXDLG_RESOURCE_NAME(IDB_CASSETTE_FIRST), DXDLG_RESOURCE_NAME(IDB_CASSETTE_SECOND_1),
     DXDLG_RESOURCE_NAME(IDB_CASSETTE_SECOND_2),
     DXDLG_RESOURCE_NAME(IDB_MANUALFEED_FIRST), DXDLG_RESOURCE_NAME(IDB_MANUALFEED_SECOND_1),
-    DXDLG_RESOURCE_NAME(IDB_MANUALFEED_SECOND_2),
+    DXDLG_RESOURCE_NAME(IDB_MANUALFEED_SECOND_2), DXDLG_RESOURCE_NAME(IDB_MANUALFEED_FIRST),
 };
 static const WCHAR *const DuplexTemplateNames[2] = {
     DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_TRAY), DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_MANUALFEED)};
@@ -116,7 +117,13 @@ void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode, Langu
 }
 
 /* Hands the dialog's picture control its illustration, and the sentence that says what it
- * shows in the call's language for screen readers. */
+ * shows in the call's language for screen readers.
+ *
+ * The duplex templates create the control disabled, which the accessibility layer announces as
+ * "unavailable": it is enabled. It draws the same either way, has no tab stop and answers no
+ * input, but the arrow keys move the focus to the next enabled control of the focused one's
+ * group, and in the manual-feed layout the picture and OK make one group: the control after
+ * the picture starts a group of its own, so that the arrows still never reach the picture. */
 static void ShowCallPicture(HWND dialog, const DuplexCall *call)
 {
     WCHAR description[PictureTextBufferSize];
@@ -124,6 +131,13 @@ static void ShowCallPicture(HWND dialog, const DuplexCall *call)
                   PictureTextId(LanguageEnglish, call->picture), description,
                   PictureTextBufferSize);
     ShowDialogPicture(dialog, DuplexPictureBitmap(call->picture), description);
+    HWND picture = GetDlgItem(dialog, IDC_PICTURE);   /* the slot dialog's has no identifier */
+    if (picture && !IsWindowEnabled(picture)) {
+        HWND next = GetWindow(picture, GW_HWNDNEXT);
+        if (next)
+            SetWindowLongPtrW(next, GWL_STYLE, GetWindowLongPtrW(next, GWL_STYLE) | WS_GROUP);
+        EnableWindow(picture, TRUE);
+    }
 }
 
 WORD RequestedLanguage(UINT language)

@@ -40,7 +40,6 @@ INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT lang
     call.owner = DialogOwnerFor(call.reference);
     call.templateTexts = TRUE;
     call.column = ManualFeedTextColumn(row);
-    /* The manual-feed slot's illustration is the first pass's. */
-    call.picture = PictureManualFeedFirst;
+    call.picture = PictureManualFeedSlot;
     return RunDuplexDialog(MAKEINTRESOURCEW(row->manualFeedTemplate), &call);
 }

@@ -29,7 +29,7 @@ static const WCHAR CopyRule[] = L"---------------------------\r\n";
 static const WCHAR ButtonGap[] = L"   ";
 
 /* What part of the copy a control gives. */
-enum { CopyNothing, CopyText, CopyButton };
+enum { CopyNothing, CopyStatic, CopyButton };
 
 static int CopyPart(HWND control)
 {
@@ -37,87 +37,97 @@ static int CopyPart(HWND control)
     if (!IsWindowVisible(control) || !GetClassNameW(control, className, 16))
         return CopyNothing;
     if (lstrcmpiW(className, L"Static") == 0)
-        return CopyText;
+        return CopyStatic;
     if (lstrcmpiW(className, L"Button") == 0)
         return (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX ? CopyNothing
                                                                                  : CopyButton;
     return CopyNothing;   /* the picture: what it shows is told by its accessible name */
 }
 
-/* Appends `count` characters of `text` (all of it when `count` is negative) to the copy, or
- * only counts them when `copy` is null; line feeds become the clipboard's line ends. Returns
- * the new length. */
-static size_t Append(WCHAR *copy, size_t length, const WCHAR *text, int count)
+/* The copy while it is composed: `text` is null while its length is only counted. Nothing is
+ * written at or past `capacity`, so that a text that grew between the count and the copy (set
+ * by another thread meanwhile) is cut there rather than written past the block. */
+typedef struct CopyBuffer {
+    WCHAR *text;
+    size_t length;
+    size_t capacity;
+} CopyBuffer;
+
+static void Put(CopyBuffer *copy, WCHAR c)
 {
-    for (int i = 0; (count < 0 || i < count) && text[i]; i++) {
-        if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) {
-            if (copy)
-                copy[length] = L'\r';
-            length++;
-        }
-        if (copy)
-            copy[length] = text[i];
-        length++;
-    }
-    return length;
+    if (copy->text && copy->length < copy->capacity)
+        copy->text[copy->length] = c;
+    copy->length++;
 }
 
-/* The longest text of any dialog of the library has 660 characters. */
-enum { CopyTextSize = 1024 };
-
-static size_t AppendWindowText(WCHAR *copy, size_t length, HWND window)
+/* Appends `count` characters of `text` (all of it when `count` is negative); line feeds become
+ * the clipboard's line ends. */
+static void Append(CopyBuffer *copy, const WCHAR *text, int count)
 {
-    WCHAR text[CopyTextSize];
-    int count = GetWindowTextW(window, text, CopyTextSize);
+    for (int i = 0; (count < 0 || i < count) && text[i]; i++) {
+        if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r'))
+            Put(copy, L'\r');
+        Put(copy, text[i]);
+    }
+}
+
+/* Appends the window's whole text, however long (a caller's caption may be). */
+static void AppendWindowText(CopyBuffer *copy, HWND window)
+{
+    int size = GetWindowTextLengthW(window) + 1;
+    WCHAR *text = (WCHAR *)GlobalAlloc(GMEM_FIXED, (SIZE_T)size * sizeof(WCHAR));
+    if (!text)
+        return;
+    int count = GetWindowTextW(window, text, size);
     /* Several texts end in line feeds, which would only widen the copy's layout. */
     while (count > 0 && (text[count - 1] == L'\n' || text[count - 1] == L'\r'))
         count--;
-    return Append(copy, length, text, count);
+    Append(copy, text, count);
+    GlobalFree(text);
 }
 
-/* The whole copy, or its length when `copy` is null. */
-static size_t ComposeCopy(HWND dialog, WCHAR *copy)
+/* The whole copy, or its length when copy->text is null. */
+static void ComposeCopy(HWND dialog, CopyBuffer *copy)
 {
-    size_t length = Append(copy, 0, CopyRule, -1);
-    length = AppendWindowText(copy, length, dialog);
-    length = Append(copy, length, L"\r\n", -1);
-    length = Append(copy, length, CopyRule, -1);
+    Append(copy, CopyRule, -1);
+    AppendWindowText(copy, dialog);
+    Append(copy, L"\r\n", -1);
+    Append(copy, CopyRule, -1);
     BOOL firstText = TRUE;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (CopyPart(child) != CopyText || GetWindowTextLengthW(child) == 0)
+        if (CopyPart(child) != CopyStatic || GetWindowTextLengthW(child) == 0)
             continue;
         if (!firstText)
-            length = Append(copy, length, L"\r\n", -1);
-        length = AppendWindowText(copy, length, child);
+            Append(copy, L"\r\n", -1);
+        AppendWindowText(copy, child);
         firstText = FALSE;
     }
-    length = Append(copy, length, L"\r\n", -1);
-    length = Append(copy, length, CopyRule, -1);
+    Append(copy, L"\r\n", -1);
+    Append(copy, CopyRule, -1);
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (CopyPart(child) != CopyButton)
             continue;
-        length = AppendWindowText(copy, length, child);
-        length = Append(copy, length, ButtonGap, -1);
+        AppendWindowText(copy, child);
+        Append(copy, ButtonGap, -1);
     }
-    length = Append(copy, length, L"\r\n", -1);
-    length = Append(copy, length, CopyRule, -1);
-    if (copy)
-        copy[length] = 0;
-    return length;
+    Append(copy, L"\r\n", -1);
+    Append(copy, CopyRule, -1);
 }
 
 BOOL CopyDialogToClipboard(HWND dialog)
 {
-    size_t length = ComposeCopy(dialog, NULL);
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (length + 1) * sizeof(WCHAR));
+    CopyBuffer counted = {NULL, 0, 0};
+    ComposeCopy(dialog, &counted);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (counted.length + 1) * sizeof(WCHAR));
     if (!block)
         return FALSE;
-    WCHAR *copy = (WCHAR *)GlobalLock(block);
-    if (!copy) {
+    CopyBuffer copy = {(WCHAR *)GlobalLock(block), 0, counted.length};
+    if (!copy.text) {
         GlobalFree(block);
         return FALSE;
     }
-    ComposeCopy(dialog, copy);
+    ComposeCopy(dialog, &copy);
+    copy.text[copy.length < copy.capacity ? copy.length : copy.capacity] = 0;
     GlobalUnlock(block);
     if (!OpenClipboard(dialog)) {
         GlobalFree(block);

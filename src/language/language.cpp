@@ -75,7 +75,8 @@ enum {
      IDS_##language##_CAPTION, IDS_##language##_OK, IDS_##language##_CANCEL,                  \
      IDS_##language##_PICTURE_CASSETTE_FIRST, IDS_##language##_PICTURE_CASSETTE_SECOND_1,      \
      IDS_##language##_PICTURE_CASSETTE_SECOND_2, IDS_##language##_PICTURE_MANUALFEED_FIRST,    \
-     IDS_##language##_PICTURE_MANUALFEED_SECOND_1, IDS_##language##_PICTURE_MANUALFEED_SECOND_2}
+     IDS_##language##_PICTURE_MANUALFEED_SECOND_1, IDS_##language##_PICTURE_MANUALFEED_SECOND_2, \
+     IDS_##language##_PICTURE_MANUALFEED_SLOT}
 
 /* String identifiers by column, in column order. They follow no formula, and Finnish's name no
  * strings at all: the dialog shows English in their place. */

@@ -44,10 +44,12 @@ UINT OkTextId(LanguageIndex column);
 UINT CancelTextId(LanguageIndex column);
 
 /* The duplex dialogs' illustrations: by layout (cassette, manual-feed slot), the first pass's,
- * then the second pass's two (D1, D2). */
+ * then the second pass's two (D1, D2); last the manual-feed slot dialog's, which shows the
+ * manual-feed first pass's bitmap and is described in the words of that dialog's template. */
 enum {
     PictureCassetteFirst, PictureCassetteSecond1, PictureCassetteSecond2,
-    PictureManualFeedFirst, PictureManualFeedSecond1, PictureManualFeedSecond2, PictureCount
+    PictureManualFeedFirst, PictureManualFeedSecond1, PictureManualFeedSecond2,
+    PictureManualFeedSlot, PictureCount
 };
 
 /* String identifier of the sentence that says what a picture shows, in a column's language. */

@@ -96,12 +96,14 @@ static BOOL NoticeIsCovered(HWND notice)
 }
 
 /* Closes the notice once its time-out is exceeded, unless a window of its thread stands over
- * it. TRUE when it closed it. */
+ * it or the user is moving or sizing it: the system's move/size loop runs until the user ends
+ * the move, and a window destroyed inside it leaves the loop waiting for input that no window
+ * of the thread receives. TRUE when it closed it. */
 static BOOL CloseNoticeIfDue(HWND notice, const NoticeCall *call)
 {
     if (!call->shown || !NoticeTimedOut(call->shownAt, GetTickCount(), call->timeout))
         return FALSE;
-    if (NoticeIsCovered(notice))
+    if (call->moving || NoticeIsCovered(notice))
         return FALSE;
     DestroyWindow(notice);
     return TRUE;
@@ -175,6 +177,18 @@ INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM 
             return FALSE;
         CheckNoticeDeadline(notice, call);
         return TRUE;
+    case WM_ENTERSIZEMOVE:
+        if (call)
+            call->moving = TRUE;
+        return FALSE;
+    case WM_EXITSIZEMOVE:
+        /* The loop is ending: a notice that fell due meanwhile closes as soon as it is out,
+         * by its timer. */
+        if (call) {
+            call->moving = FALSE;
+            ArmNoticeDeadline(notice, call);
+        }
+        return FALSE;
     case WM_DESTROY:
         /* By OK, by time, with its owner or by a quit message: the call's notice is gone. */
         if (call)
@@ -234,7 +248,7 @@ static INT_PTR ShowNotice(int kind, HWND owner, UINT language, LPCSTR title)
     if (!BeginDialogCall())
         return 0;
     NoticeCall call = {title, kind == RawWarningNotice ? RawDlgTimeout : ErrDlgTimeout, FALSE, 0,
-                       FALSE, ChooseDialogReference(owner)};
+                       FALSE, ChooseDialogReference(owner), FALSE};
     WORD templateId = SelectLanguage(LOWORD(language))->noticeTemplates[kind];
     owner = DialogOwnerFor(call.reference);
 

@@ -17,6 +17,7 @@ struct NoticeCall {
     DWORD shownAt;   /* the tick count then */
     BOOL ended;      /* set when the notice is destroyed, whatever destroyed it */
     HWND reference;  /* the window it stands over: its owner, or another thread's window */
+    BOOL moving;     /* while the user moves or sizes it, in the system's move/size loop */
 };
 
 /* The notice's own timer, whose WM_TIMER closes it once its time-out is exceeded, or, while a

@@ -85,9 +85,6 @@ static const PictureClass PictureClasses[PictureClassCount] = {
     {DXDLG_WIDE(MANUALDUPCTL_CLASS), ManualDupCtlWndProc, &ManualDupCtlClassInstance},
 };
 
-/* Whether this module's own class of each name stands registered. */
-static BOOL OwnClassRegistered[PictureClassCount];
-
 /* One registration at a time in the process. Two threads that both found a class unregistered
  * would both call RegisterClassW, and the one refused could not tell whether the class it was
  * refused for is this library's: under Wine a class stands registered for the system before it
@@ -125,18 +122,32 @@ static BOOL RegisterPictureRecord(const WCHAR *name, UINT style, WNDPROC windowP
     return registered;
 }
 
-/* Whether the class that `instance` finds under `name` runs `windowProc`. */
-static BOOL ClassRunsProc(HINSTANCE instance, const WCHAR *name, WNDPROC windowProc)
+/* Whether `instance` finds under the class's name a class that runs this library's procedure
+ * and is global (or, with `global` false, local). A module finds its own local class of a name
+ * before any global one. The style that GetClassInfoExW gives back holds CS_GLOBALCLASS. */
+static BOOL FindsLibraryClass(HINSTANCE instance, const PictureClass *pictureClass, BOOL global)
 {
     WNDCLASSEXW info;
     info.cbSize = sizeof(info);
-    return GetClassInfoExW(instance, name, &info) && info.lpfnWndProc == windowProc;
+    return GetClassInfoExW(instance, pictureClass->name, &info) &&
+           info.lpfnWndProc == pictureClass->windowProc &&
+           ((info.style & CS_GLOBALCLASS) != 0) == global;
+}
+
+/* The library's own class of the name, local to this module: registered unless it stands,
+ * whoever took it down meanwhile (a host may unregister a name with the library's instance).
+ * TRUE when it stands afterwards. */
+static BOOL RegisterOwnClass(const PictureClass *pictureClass)
+{
+    return FindsLibraryClass(ModuleInstance, pictureClass, FALSE) ||
+           RegisterPictureRecord(pictureClass->name, CS_VREDRAW | CS_HREDRAW,
+                                 pictureClass->windowProc, ModuleInstance);
 }
 
 /* Registers the global class for this library. The instance is recorded only when the system
  * accepted the class, so that unloading unregisters exactly what the library registered. A
- * global class of the name that another module holds refuses it, as Windows does; Wine would
- * take a second one once this module has a local class of the name. */
+ * global class of the name that another module holds refuses it, as on Windows; Wine would
+ * take a second one. */
 static BOOL RegisterNewPictureClass(const PictureClass *pictureClass, HINSTANCE instance)
 {
     WNDCLASSEXW held;
@@ -149,15 +160,27 @@ static BOOL RegisterNewPictureClass(const PictureClass *pictureClass, HINSTANCE 
     return *pictureClass->registeredInstance != NULL;
 }
 
-/* Registers the class unless this library already has, from any thread. 1 when the class
- * stands registered by this library afterwards, 0 when registration failed; a failed attempt
- * is tried again by the next call. */
+/* Registers the global class unless it stands registered by this library, from any thread. 1
+ * when it stands afterwards, 0 when registration failed; a failed attempt is tried again by the
+ * next call, and so is a class that someone unregistered meanwhile.
+ *
+ * Windows refuses a global class of a name for which the same module holds a local class, and
+ * takes a local class after a global one (Wine takes both orders). So the library's own class,
+ * registered by its first dialog, steps aside while the global one is looked for and
+ * registered, and comes back after. It cannot while a dialog of the library holding it is
+ * open on another thread: the record is then trusted as it stands. */
 static int RegisterPictureClass(const PictureClass *pictureClass, HINSTANCE callerInstance)
 {
     HINSTANCE instance = ModuleInstance ? ModuleInstance : callerInstance;
     AcquireSRWLockExclusive(&Registering);
-    BOOL registered = *pictureClass->registeredInstance != NULL ||
-                      RegisterNewPictureClass(pictureClass, instance);
+    BOOL ownStood = ModuleInstance && FindsLibraryClass(ModuleInstance, pictureClass, FALSE);
+    BOOL ownSteppedAside = ownStood && UnregisterClassW(pictureClass->name, ModuleInstance);
+    HINSTANCE *record = pictureClass->registeredInstance;
+    if (*record && (!ownStood || ownSteppedAside) && !FindsLibraryClass(*record, pictureClass, TRUE))
+        *record = NULL;
+    BOOL registered = *record != NULL || RegisterNewPictureClass(pictureClass, instance);
+    if (ownSteppedAside)
+        RegisterOwnClass(pictureClass);
     ReleaseSRWLockExclusive(&Registering);
     return registered ? 1 : 0;
 }
@@ -165,15 +188,11 @@ static int RegisterPictureClass(const PictureClass *pictureClass, HINSTANCE call
 void RegisterOwnPictureClasses(void)
 {
     AcquireSRWLockExclusive(&Registering);
-    for (int i = 0; i < PictureClassCount; i++) {
-        /* The same procedure as the global class: under Wine a window created with a null
-         * instance finds a local class of any module, and must behave as before. Refused, the
-         * dialogs fall back on the global class of the name, if there is one. */
-        if (!OwnClassRegistered[i])
-            OwnClassRegistered[i] =
-                RegisterPictureRecord(PictureClasses[i].name, CS_VREDRAW | CS_HREDRAW,
-                                      PictureClasses[i].windowProc, ModuleInstance);
-    }
+    /* The same procedure as the global class: under Wine a window created with a null instance
+     * finds a local class of any module, and must behave as with the global one. Refused, the
+     * dialogs fall back on the global class of the name, if there is one. */
+    for (int i = 0; i < PictureClassCount; i++)
+        RegisterOwnClass(&PictureClasses[i]);
     ReleaseSRWLockExclusive(&Registering);
 }
 
@@ -191,15 +210,14 @@ void ReleasePictureControls(void)
 {
     for (int i = 0; i < PictureClassCount; i++) {
         const PictureClass *pictureClass = &PictureClasses[i];
-        /* Only classes that run this module's procedures: under Wine, unregistering a name
-         * for a module that has no class of it left removes another module's global class. The
-         * local class goes first; the module then finds its global one. */
-        if (OwnClassRegistered[i] &&
-            ClassRunsProc(ModuleInstance, pictureClass->name, pictureClass->windowProc) &&
-            UnregisterClassW(pictureClass->name, ModuleInstance))
-            OwnClassRegistered[i] = FALSE;
+        /* Only classes that run this module's procedure and are of the kind looked for: a name
+         * unregistered for an instance that has no local class of it removes whatever global
+         * class of the name the process holds (on Windows as under Wine), another module's
+         * too. The local class goes first; the module then finds its global one. */
+        if (FindsLibraryClass(ModuleInstance, pictureClass, FALSE))
+            UnregisterClassW(pictureClass->name, ModuleInstance);
         HINSTANCE instance = *pictureClass->registeredInstance;
-        if (instance && ClassRunsProc(instance, pictureClass->name, pictureClass->windowProc) &&
+        if (!instance || !FindsLibraryClass(instance, pictureClass, TRUE) ||
             UnregisterClassW(pictureClass->name, instance))
             *pictureClass->registeredInstance = NULL;
     }

@@ -14,10 +14,10 @@ enum { DuplexBitmapNameSize = 32 };
  * at once on several threads each show their own picture. */
 void SetThreadPictureName(const char *name);
 
-/* Registers, once, this module's own classes of both names (local to the module, with this
- * copy of the library's procedures), which the dialog manager prefers for the library's
- * own dialogs over the global classes, whichever module registered those. Called by every
- * dialog of the library before it opens. */
+/* Registers this module's own classes of both names unless they stand (local to the module,
+ * with this copy of the library's procedures), which the dialog manager prefers for the
+ * library's own dialogs over the global classes, whichever module registered those. Called by
+ * every dialog of the library before it opens. */
 void RegisterOwnPictureClasses(void);
 
 /* Hands `name` (as for SetThreadPictureName) to every picture control of the dialog, which then

@@ -4,8 +4,8 @@
 //
 //   dxdlg-gallery.exe [--only TEXT] [--scales DPI,DPI...] [FOLDER]      (default: gallery)
 //
-// The duplex dialog is shown in both layouts and both passes in each of its language
-// columns. The manual-feed slot dialog and the three notices are opened with every language
+// The duplex dialog is shown in both layouts and both passes, the second with each of its two
+// pictures, in each of its language columns. The manual-feed slot dialog and the three notices are opened with every language
 // identifier that some selection names; identical dialogs are shown once, labelled with every
 // identifier that opens them, so each template that an export can reach appears once.
 //
@@ -122,11 +122,19 @@ const Group kGroups[] = {
     {"duplex-cassette-0", "Manual duplex dialog: cassette, first pass (pass code 0)",
      "OpenDuplexDlg with dmDefaultSource 14 (cassette), portrait, once per language column."},
     {"duplex-cassette-1", "Manual duplex dialog: cassette, second pass (pass code 1)",
-     "OpenDuplexDlg with dmDefaultSource 14 (cassette), portrait, once per language column."},
+     "OpenDuplexDlg with dmDefaultSource 14 (cassette), portrait, once per language column: "
+     "the sheets upside down."},
+    {"duplex-cassette-3", "Manual duplex dialog: cassette, second pass (pass code 3)",
+     "OpenDuplexDlg with dmDefaultSource 14 (cassette), portrait, once per language column: "
+     "the sheets right way up."},
     {"duplex-manual-0", "Manual duplex dialog: manual-feed slot, first pass (pass code 0)",
      "OpenDuplexDlg with dmDefaultSource 4 (manual feed), portrait, once per language column."},
     {"duplex-manual-1", "Manual duplex dialog: manual-feed slot, second pass (pass code 1)",
-     "OpenDuplexDlg with dmDefaultSource 4 (manual feed), portrait, once per language column."},
+     "OpenDuplexDlg with dmDefaultSource 4 (manual feed), portrait, once per language column: "
+     "the sheet upside down."},
+    {"duplex-manual-3", "Manual duplex dialog: manual-feed slot, second pass (pass code 3)",
+     "OpenDuplexDlg with dmDefaultSource 4 (manual feed), portrait, once per language column: "
+     "the sheet right way up."},
     {"manualfeed", "Manual-feed slot dialog",
      "OpenDuplexDlgMP with every language identifier that a selection names; each different "
      "dialog once, with the identifiers that open it."},
@@ -758,8 +766,10 @@ int CaptureEveryDialog()
         short source;
         const char *name;
     } layouts[2] = {{DMBIN_CASSETTE, "cassette"}, {DMBIN_MANUAL, "manual"}};
+    // The first pass, then the second with each of its two pictures (portrait: pass codes 1 and 3).
+    const UINT passCodes[] = {0, 1, 3};
     for (const auto &layout : layouts)
-        for (UINT pass = 0; pass < 2; pass++)
+        for (UINT pass : passCodes)
             for (LanguageIndex column = 0; column < LanguageCount; column++) {
                 WORD language = dxdesk::DuplexColumnLanguage(column);
                 auto *devMode = static_cast<DEVMODEA *>(LocalLock(devModeBlock));
