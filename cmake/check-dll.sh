@@ -7,10 +7,27 @@
 #   - its export table is exactly DEF's: its names with their ordinals, nothing else (no empty
 #     slot, no ordinal base other than the first ordinal);
 #   - none of OBJECTS holds static constructors or destructors or thread-local data.
-#   check-dll.sh DLL DEF IMPORTS_DIR [OBJECT...]
+# With --shipped, for a build that ships (cmake/hardening.cmake), it also has:
+#   - ASLR with high-entropy addresses, NX and the control-flow guard: its load configuration
+#     says the code is instrumented and holds the table of the functions that may be called
+#     indirectly, and the guard's check pointer;
+#   - a security cookie in its load configuration that holds the platform's default value in the
+#     file, which the loader replaces with a random one;
+#   - on x86-64, CET shadow-stack compatibility;
+#   - a CodeView entry that names NAME.pdb and no folder;
+#   - a time stamp that is a hash of the content (a Repro entry; the same in the file header and
+#     the CodeView entry), not the time of the build;
+#   - the image version VERSION (major.minor).
+#   check-dll.sh [--shipped ARCH VERSION] DLL DEF IMPORTS_DIR [OBJECT...]
 # Tool: $READOBJ (llvm-readobj, for x86-64 and ARM64 alike).
 set -eu
 READOBJ=${READOBJ:-llvm-readobj-14}
+shipped=""
+if [ "$1" = "--shipped" ]; then
+    shipped=$2
+    version=$3
+    shift 3
+fi
 dll=$1
 def=$2
 imports=$3
@@ -49,9 +66,57 @@ for object in "$@"; do
             print object " has section " $2 " (static constructors or thread-local data)" }'
 done >>"$problems"
 
+if [ -n "$shipped" ]; then
+    headers=$("$READOBJ" --file-headers --sections --coff-load-config --coff-debug-directory "$dll")
+    echo "$headers" | awk -v arch="$shipped" -v version="$version" -v pdb="$(basename "${dll%.*}").pdb" '
+        function hex(text,   i, n) { n = 0; text = tolower(text); gsub(/[()]|^0x/, "", text)
+            for (i = 1; i <= length(text); i++) n = n * 16 + index("0123456789abcdef", substr(text, i, 1)) - 1
+            return n }
+        function has(flags, bit) { return int(flags / bit) % 2 }
+        /^[A-Za-z]/ { part = $1 }
+        part == "ImageFileHeader" && /^ *TimeDateStamp:/ { stamp = $NF }
+        part == "Sections" && /^ *Name: / { section = $2 }
+        part == "Sections" && /^ *VirtualAddress:/ { address[section] = hex($2) }
+        part == "Sections" && /^ *VirtualSize:/ { size[section] = hex($2) }
+        part == "Sections" && /^ *PointerToRawData:/ { raw[section] = hex($2) }
+        part == "DebugDirectory" && /^ *TimeDateStamp:/ { entry = $NF }
+        part == "DebugDirectory" && /^ *Type: CodeView/ { codeview = entry }
+        /^ *Type: Repro/ { repro = 1 }
+        /^ *PDBFileName:/ { name = $2 } /EX_CET_COMPAT/ { cet = 1 }
+        /^ *MajorImageVersion:/ { major = $2 } /^ *MinorImageVersion:/ { minor = $2 }
+        /^ *IMAGE_DLL_CHARACTERISTICS_[A-Z_]+ \(/ { characteristics[$1] = 1 }
+        /^ *ImageBase:/ { base = hex($2) }
+        /^ *SecurityCookie:/ { cookie = hex($2) } /^ *GuardFlags:/ { guard = hex($2) }
+        /^ *GuardCFFunctionCount:/ { functions = $2 } /^ *GuardCFCheckFunction:/ { check = hex($2) }
+        END {
+            n = split("DYNAMIC_BASE HIGH_ENTROPY_VA NX_COMPAT GUARD_CF", need, " ")
+            for (i = 1; i <= n; i++)
+                if (!(("IMAGE_DLL_CHARACTERISTICS_" need[i]) in characteristics)) print "has no " need[i] " characteristic"
+            if (!has(guard, 256) || !has(guard, 1024) || functions + 0 == 0 || check == 0)
+                print "has no control-flow guard in its load configuration (instrumented code, function table, check pointer)"
+            if (cookie == 0) print "has no security cookie in its load configuration"
+            for (s in address) if (cookie && cookie >= base + address[s] && cookie < base + address[s] + size[s])
+                print "cookie-offset " (cookie - base - address[s] + raw[s])
+            if (arch == "x64" && !cet) print "is not marked CET shadow-stack compatible"
+            if (name != pdb) print "has no CodeView entry that names " pdb " alone (it names \"" name "\")"
+            if (!repro || stamp != codeview) print "has a time stamp that is not a hash of its content (no Repro entry)"
+            if (major "." minor != version) print "has the image version " major "." minor ", not " version
+        }' >"$problems.shipped"
+    # The cookie's value in the file: the default, which the loader replaces.
+    offset=$(awk '/^cookie-offset / { print $2 }' "$problems.shipped")
+    grep -v '^cookie-offset ' "$problems.shipped" >>"$problems" || true
+    rm -f "$problems.shipped"
+    if [ -n "$offset" ]; then
+        value=$(od -A n -t x8 -j "$offset" -N 8 "$dll" | tr -d ' ')
+        [ "$value" = "00002b992ddfa232" ] ||
+            echo "has a security cookie that holds $value, not the default value that the loader replaces" >>"$problems"
+    fi
+fi
+
 if [ -s "$problems" ]; then
     echo "$dll:" >&2
     sed 's/^/  /' "$problems" >&2
     exit 1
 fi
-echo "$(basename "$dll"): imports only the listed system functions, no TLS, exports as in $(basename "$def")"
+echo "$(basename "$dll"): imports only the listed system functions, no TLS, exports as in $(basename "$def")${shipped:+;
+  guard, cookie for the loader, CET (x64), NX, ASLR, CodeView naming $(basename "${dll%.*}").pdb, hashed time stamp, version $version}"

@@ -1,4 +1,4 @@
-# Cross-compiles for Windows on ARM64 (aarch64-w64-mingw32) with clang 14 and lld 16 on
+# Cross-compiles for Windows on ARM64 (aarch64-w64-mingw32) with clang 16 and lld 16 on
 # mingw-w64's headers, which are the same for every architecture. Debian has no ARM64 start-up
 # objects, C or C++ runtime or import libraries for mingw-w64: the toolchain builds the library
 # (which needs none of them) and C programs without the runtime, whose import libraries the
@@ -13,14 +13,14 @@ foreach(lang C CXX ASM)
     # No default libraries (mingw-w64's -lkernel32 -luser32 ... do not exist for ARM64 here).
     set(CMAKE_${lang}_STANDARD_LIBRARIES "" CACHE STRING "Libraries linked by default" FORCE)
 endforeach()
-set(CMAKE_C_COMPILER clang-14)
-set(CMAKE_CXX_COMPILER clang++-14)
-set(CMAKE_ASM_COMPILER clang-14)
+set(CMAKE_C_COMPILER clang-16)
+set(CMAKE_CXX_COMPILER clang++-16)
+set(CMAKE_ASM_COMPILER clang-16)
 # Only compiling: a test program could not be linked without a runtime.
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 
 # mingw-w64's headers and clang's own, nothing of the host's or of another target's sysroot.
-execute_process(COMMAND clang-14 -print-resource-dir
+execute_process(COMMAND clang-16 -print-resource-dir
     OUTPUT_VARIABLE DXDLG_CLANG_RESOURCE_DIR OUTPUT_STRIP_TRAILING_WHITESPACE)
 # The compile flags reach the linker too, which has no use for these.
 set(DXDLG_MINGW_INCLUDE "-Wno-unused-command-line-argument -nostdinc -isystem ${DXDLG_CLANG_RESOURCE_DIR}/include -isystem /usr/share/mingw-w64/include")

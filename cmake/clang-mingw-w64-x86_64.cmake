@@ -1,16 +1,18 @@
-# Cross-compiles for 64-bit Windows with clang 14 and lld 16 in place of gcc and GNU ld, on the same
+# Cross-compiles for 64-bit Windows with clang 16 and lld 16 in place of gcc and GNU ld, on the same
 # mingw-w64 headers, C runtime and libstdc++ (posix thread model) as the gcc toolchain, whose
 # resource compiler, search paths and Wine emulator it shares.
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-x86_64.cmake)
 
-set(CMAKE_C_COMPILER clang-14)
-set(CMAKE_CXX_COMPILER clang++-14)
+set(CMAKE_C_COMPILER clang-16)
+set(CMAKE_CXX_COMPILER clang++-16)
+set(CMAKE_ASM_COMPILER clang-16)
 set(CMAKE_C_COMPILER_TARGET x86_64-w64-mingw32)
 set(CMAKE_CXX_COMPILER_TARGET x86_64-w64-mingw32)
+set(CMAKE_ASM_COMPILER_TARGET x86_64-w64-mingw32)
 set(CMAKE_SYSROOT /usr/x86_64-w64-mingw32)
 
-# clang 14 does not recognise Debian's gcc folder ("12-posix") as a version, so it finds neither
-# libstdc++'s headers nor the gcc runtime libraries there by itself.
+# clang (14 and 16 alike) does not recognise Debian's gcc folder ("12-posix") as a version, so
+# it finds neither libstdc++'s headers nor the gcc runtime libraries there by itself.
 execute_process(COMMAND x86_64-w64-mingw32-gcc-posix -print-libgcc-file-name
     OUTPUT_VARIABLE DXDLG_MINGW_LIBGCC OUTPUT_STRIP_TRAILING_WHITESPACE)
 get_filename_component(DXDLG_MINGW_GCC_DIR "${DXDLG_MINGW_LIBGCC}" DIRECTORY)

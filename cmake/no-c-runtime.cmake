@@ -5,14 +5,12 @@
 # GDI32 and ADVAPI32 only. The tests, tools and benchmarks
 # keep the normal runtime: they link dxdlg_static or load the DLL.
 if(MSVC)
-    # No default libraries and DllMain as the entry point. The code is built without the
-    # security cookie (/GS-), whose value the runtime's start-up would set. The stack probe
-    # (__chkstk) and the memset/memcpy that the compiler may emit for large structures exist only
-    # in the static runtime's archives: they are named here so that the linker takes those
-    # members from them; the DLL's entry point stays DllMain, so none of the runtime's start-up
-    # code is linked or runs.
-    target_compile_options(dxdlg_objects PRIVATE /GS-)
-    target_compile_options(dxdlg PRIVATE /GS-)
+    # No default libraries and DllMain as the entry point. The stack probe (__chkstk), the
+    # memset/memcpy that the compiler may emit for large structures, and the security cookie,
+    # its check and the load configuration (cmake/hardening.cmake) exist only in the static
+    # runtime's archives: they are named here so that the linker takes those members from them;
+    # the DLL's entry point stays DllMain, which sets the cookie itself, so none of the runtime's
+    # start-up code runs.
     target_link_options(dxdlg PRIVATE /NODEFAULTLIB /ENTRY:DllMain)
     target_link_libraries(dxdlg PRIVATE kernel32 user32 gdi32 advapi32 libcmt libvcruntime)
     return()
@@ -52,15 +50,19 @@ target_link_libraries(dxdlg PRIVATE ${DXDLG_SYSTEM_IMPORT_LIBRARIES})
 
 # The build fails unless the DLL imports only the listed functions of the four system DLLs, has
 # no TLS directory and exactly the exports of src/dxdlg.def, and its objects no static
-# constructors or thread-local data. A stamp, so that a failed check is run again.
+# constructors or thread-local data; a build that ships, unless the DLL has every protection of
+# cmake/hardening.cmake. A stamp, so that a failed check is run again.
+if(DXDLG_HARDENED)
+    set(DXDLG_SHIPPED_CHECK --shipped ${DXDLG_ARCH} ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
+endif()
 set(DXDLG_CHECKED ${CMAKE_BINARY_DIR}/dxdlg-checked.stamp)
 add_custom_command(OUTPUT ${DXDLG_CHECKED}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${DXDLG_CHECKED}
-    COMMAND env READOBJ=${DXDLG_READOBJ} sh ${CMAKE_SOURCE_DIR}/cmake/check-dll.sh
+    COMMAND env READOBJ=${DXDLG_READOBJ} sh ${CMAKE_SOURCE_DIR}/cmake/check-dll.sh ${DXDLG_SHIPPED_CHECK}
         $<TARGET_FILE:dxdlg> ${CMAKE_SOURCE_DIR}/src/dxdlg.def ${CMAKE_SOURCE_DIR}/cmake/imports
         $<TARGET_OBJECTS:dxdlg_objects>
     COMMAND ${CMAKE_COMMAND} -E touch ${DXDLG_CHECKED}
     DEPENDS dxdlg ${CMAKE_SOURCE_DIR}/cmake/check-dll.sh
     COMMAND_EXPAND_LISTS
-    COMMENT "Checking dxdlg.dll: imports, exports, no runtime start-up")
+    COMMENT "Checking dxdlg.dll")
 add_custom_target(dxdlg_check ALL DEPENDS ${DXDLG_CHECKED})

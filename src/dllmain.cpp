@@ -6,8 +6,17 @@
 #include "base/settings.h"
 #include "picture/picture.h"
 
+#ifdef _MSC_VER
+/* MSVC's static runtime: seeds the stack cookie where the loader has not (cmake/hardening.cmake). */
+extern "C" void __cdecl __security_init_cookie(void);
+#endif
+
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
+#ifdef _MSC_VER
+    /* Before any function that checks the cookie: this entry point is the first code to run. */
+    __security_init_cookie();
+#endif
     switch (reason) {
     case DLL_PROCESS_ATTACH:
         /* The module and nothing more: the settings wait for the first dialog call. */

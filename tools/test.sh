@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs what is missing, builds the library, its tools and tests three times (x86-64 with
-# mingw-w64 gcc into build/ and with clang 14 and lld 16 into build-clang/, ARM64 with clang 14
+# mingw-w64 gcc into build/ and with clang 16 and lld 16 into build-clang/, ARM64 with clang 16
 # and lld 16 into build-arm64/), and runs every test of each build on a virtual X display: the
 # x86-64 ones under Wine, the ARM64 ones under the arm64 Wine of an arm64 Debian root, which
 # cmake/arm64-root.sh makes once per machine (in /var/cache/dxdlg, about 3 minutes) and runs

@@ -2,7 +2,8 @@
 # The package as a driver team receives it: installs the build tree, checks the layout, checks
 # that cpack's ZIP holds the same files under dxdlg-VERSION-$PACKAGE_SUFFIX/ (win64 by default,
 # or win-arm64), then configures, builds and runs tests/consumer against the unpacked ZIP with
-# find_package, under Wine ($RUN runs a program of the architecture).
+# find_package, under Wine ($RUN runs a program of the architecture). SYMBOLS=ON: a build that
+# ships, whose package holds bin/dxdlg.pdb too.
 #   package.sh BUILD_DIR WORK_DIR VERSION TOOLCHAIN_FILE
 set -eu
 build=$1
@@ -17,13 +18,15 @@ rm -rf "$work"
 mkdir -p "$work"
 cmake --install "$build" --prefix "$work/install" >/dev/null
 
-expected='bin/dxdlg.dll
+expected="bin/dxdlg.dll
+$([ "${SYMBOLS:-OFF}" != ON ] || echo bin/dxdlg.pdb)
 include/dxdlg.h
 lib/dxdlg.lib
 lib/libdxdlg.dll.a
 share/dxdlg/dxdlg.def
 share/dxdlg/dxdlgConfig.cmake
-share/dxdlg/dxdlgConfigVersion.cmake'
+share/dxdlg/dxdlgConfigVersion.cmake"
+expected=$(echo "$expected" | sed '/^$/d')
 installed=$(cd "$work/install" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$installed" != "$expected" ]; then
     printf 'Installed files:\n%s\nexpected:\n%s\n' "$installed" "$expected" >&2
