@@ -1,4 +1,4 @@
-// Where PlaceDialog puts a dialog: over its widest ancestor's client area, kept inside the work
+// Where the library puts a dialog: over its widest ancestor's client area, kept inside the work
 // area of that ancestor's monitor; and DialogPosition, its arithmetic over plain rectangles, on
 // monitor layouts that Wine's one screen cannot show. The windows are frameless pop-ups and
 // children, so that each client rectangle is its window rectangle and every expected position
@@ -12,6 +12,12 @@
 #include "placement/placement.h"
 
 namespace {
+
+// A dialog placed over its own parent or owner, as the library places the dialogs it owns.
+void PlaceDialog(HWND dialog)
+{
+    PlaceDialogOver(dialog, GetParent(dialog));
+}
 
 const char kClass[] = "PlacementTestWindow";
 

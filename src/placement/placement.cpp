@@ -77,11 +77,6 @@ POINT DialogPosition(const RECT *reference, LONG width, LONG height, const RECT 
     return position;
 }
 
-void PlaceDialog(HWND dialog)
-{
-    PlaceDialogOver(dialog, GetParent(dialog));
-}
-
 void PlaceDialogOver(HWND dialog, HWND over)
 {
     HWND reference = ChooseReferenceWindow(over);
