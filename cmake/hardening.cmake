@@ -15,7 +15,7 @@ add_library(dxdlg_hardened_code INTERFACE)
 set(DXDLG_HARDENED OFF)
 if(MSVC)
     # The static runtime provides the load configuration, the cookie and the guard's pointers; the
-    # entry point calls __security_init_cookie (src/entry/entry.cpp).
+    # entry point calls __security_init_cookie (src/dllmain.cpp).
     target_compile_options(dxdlg_hardened_code INTERFACE /guard:cf /GS /Z7 /Brepro)
     function(dxdlg_hardened_dll target)
         target_link_libraries(${target} PRIVATE dxdlg_hardened_code)
@@ -44,12 +44,12 @@ target_compile_options(dxdlg_hardened_code INTERFACE $<$<COMPILE_LANGUAGE:C,CXX>
 # runtime would provide.
 if(DXDLG_ARCH STREQUAL "x64")
     enable_language(ASM)
-    set(DXDLG_GUARD_DISPATCH src/entry/guard-x64.S)
+    set(DXDLG_GUARD_DISPATCH src/runtime/guard-x64.S)
 endif()
-add_library(dxdlg_hardening OBJECT src/entry/hardening.cpp ${DXDLG_GUARD_DISPATCH})
+add_library(dxdlg_hardening OBJECT src/runtime/hardening.cpp ${DXDLG_GUARD_DISPATCH})
 target_link_libraries(dxdlg_hardening PRIVATE dxdlg_library_code dxdlg_hardened_code)
 # __fastfail is one of Microsoft's intrinsics.
-set_source_files_properties(src/entry/hardening.cpp PROPERTIES COMPILE_OPTIONS -fms-extensions)
+set_source_files_properties(src/runtime/hardening.cpp PROPERTIES COMPILE_OPTIONS -fms-extensions)
 
 function(dxdlg_hardened_dll target)
     target_link_libraries(${target} PRIVATE dxdlg_hardened_code)

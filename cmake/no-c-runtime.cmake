@@ -1,8 +1,8 @@
 # dxdlg.dll is linked without the C and C++ runtime, on every architecture and compiler: its code
-# calls only Win32, and the one piece of a runtime it needs is the stack probe that the compiler
-# calls for a frame larger than a page. So it has an entry point of its own (DllMain: nothing runs
-# before it), no static constructors or thread-local variables (nothing would run or set them
-# up), and imports from KERNEL32, USER32, GDI32 and ADVAPI32 only. The tests, tools and benchmarks
+# calls only Win32, and no frame of it reaches a page, so the compiler calls no stack probe. So it
+# has an entry point of its own (DllMain: nothing runs before it), no static constructors or
+# thread-local variables (nothing would run or set them up), and imports from KERNEL32, USER32,
+# GDI32 and ADVAPI32 only. The tests, tools and benchmarks
 # keep the normal runtime: they link dxdlg_static or load the DLL.
 if(MSVC)
     # No default libraries and DllMain as the entry point. The stack probe (__chkstk), the
@@ -47,10 +47,6 @@ target_link_options(dxdlg PRIVATE -nostdlib -Wl,--entry=DllMain
     # clang says the runtime options that the toolchain passes to every link go unused here.
     $<$<CXX_COMPILER_ID:Clang>:-Wno-unused-command-line-argument>)
 target_link_libraries(dxdlg PRIVATE ${DXDLG_SYSTEM_IMPORT_LIBRARIES})
-if(DXDLG_ARCH STREQUAL "x64")
-    # The stack probe (___chkstk_ms) from libgcc; ARM64's is src/entry/stackprobe-arm64.S.
-    target_link_libraries(dxdlg PRIVATE gcc)
-endif()
 
 # The build fails unless the DLL imports only the listed functions of the four system DLLs, has
 # no TLS directory and exactly the exports of src/dxdlg.def, and its objects no static

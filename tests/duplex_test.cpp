@@ -499,7 +499,8 @@ TEST_F(DuplexDialogs, SecondPassPicturesSayFaceDownInTheInstructionsOwnWords)
         }
 }
 
-// Ctrl+C and Ctrl+Insert copy the dialog as the platform's message box copies itself.
+// WM_COPY copies the dialog as the platform's message box copies itself, and Ctrl+C and
+// Ctrl+Insert become WM_COPY (0 here: the message sent as it is).
 TEST_F(DuplexDialogs, CtrlCCopiesCaptionTextAndButtons)
 {
     const std::wstring rule = L"---------------------------\r\n";
@@ -511,11 +512,11 @@ TEST_F(DuplexDialogs, CtrlCCopiesCaptionTextAndButtons)
             result += c == L'\n' ? std::wstring(L"\r\n") : std::wstring(1, c);
         return result;
     };
-    const UINT keys[] = {'C', VK_INSERT};
+    const UINT keys[] = {'C', VK_INSERT, 0};
     for (UINT key : keys) {
         EmptyClipboardNow();
         OpenDuplex(0, 1031, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
-            PressCtrlKey(dialog, key);
+            key ? PressCtrlKey(dialog, key) : void(SendMessageW(dialog, WM_COPY, 0, 0));
             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         });
         ReleaseCtrl();
@@ -1050,83 +1051,48 @@ TEST_F(DuplexDialogs, HundredsOfDialogsLeaveNoObjectBehind)
 
 // ---- What a call keeps to itself ----
 
-// A thread's message pump and its dialogs, for tests with dialogs on several threads at once:
-// DialogWatch serves one thread. A thread timer reads each new dialog of the thread, tells
-// `onSeen`, and clicks OK once `ready` says so; a dialog still open after 20 s is closed.
+// A duplex call on a thread of its own, for tests with dialogs on several threads at once:
+// DialogWatch serves one thread. Each new dialog of the thread is read and told to `onSeen`,
+// and OK is clicked once `ready` says so; a dialog still open after 20 s is closed.
 struct ThreadCall {
     PFN_OpenDuplexDlg open = nullptr;
     UINT passCode = 0, language = 1033;
     short source = DMBIN_CASSETTE;
     std::function<void()> onSeen = [] {};
     std::function<bool()> ready = [] { return true; };
-    std::function<void()> beforeDialog;  // when set, runs as the thread's first dialog is created
+    DialogThread thread;  // its beforeDialog runs as the thread's first dialog is created
     // What happened on the thread.
     int result = -2;
     std::vector<Shown> seen;
     HWND current = nullptr;
-    DWORD started = 0;
     bool watchdogFired = false;
+
+    void Start()
+    {
+        DWORD started = GetTickCount();
+        thread.eachTick = [this, started](HWND dialog) {
+            if (dialog && GetTickCount() - started > 20000) {
+                watchdogFired = true;
+                CloseByForce(dialog);
+            } else if (dialog) {
+                if (dialog != current) {
+                    current = dialog;
+                    seen.push_back(Read(dialog));
+                    onSeen();
+                }
+                if (ready())
+                    ClickButton(dialog, IDOK);
+            }
+        };
+        thread.Start([this] {
+            HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
+            *static_cast<DEVMODEA *>(LocalLock(devMode)) = Job(source, DMORIENT_PORTRAIT);
+            LocalUnlock(devMode);
+            result = open(nullptr, nullptr, 0, passCode, language, devMode, nullptr, nullptr);
+            LocalFree(devMode);
+        });
+    }
 };
-thread_local ThreadCall *threadCall;
-
-void CALLBACK DriveThreadDialogs(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND dialog = FindThreadDialog();
-    if (!dialog)
-        return;
-    if (GetTickCount() - threadCall->started > 20000) {
-        threadCall->watchdogFired = true;
-        CloseByForce(dialog);
-        return;
-    }
-    if (dialog != threadCall->current) {
-        threadCall->current = dialog;
-        threadCall->seen.push_back(Read(dialog));
-        threadCall->onSeen();
-    }
-    if (threadCall->ready())
-        ClickButton(dialog, IDOK);
-}
-
-LRESULT CALLBACK RunBeforeDialog(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_CREATEWND && threadCall->beforeDialog && ClassName(HWND(wParam)) == "#32770") {
-        threadCall->beforeDialog();
-        threadCall->beforeDialog = nullptr;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-DWORD WINAPI RunThreadCall(void *parameter)
-{
-    threadCall = static_cast<ThreadCall *>(parameter);
-    threadCall->started = GetTickCount();
-    HHOOK hook = SetWindowsHookExW(WH_CBT, RunBeforeDialog, nullptr, GetCurrentThreadId());
-    UINT_PTR timer = SetTimer(nullptr, 0, 10, DriveThreadDialogs);
-    HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
-    *static_cast<DEVMODEA *>(LocalLock(devMode)) = Job(threadCall->source, DMORIENT_PORTRAIT);
-    LocalUnlock(devMode);
-    threadCall->result = threadCall->open(nullptr, nullptr, 0, threadCall->passCode,
-                                          threadCall->language, devMode, nullptr, nullptr);
-    KillTimer(nullptr, timer);
-    UnhookWindowsHookEx(hook);
-    LocalFree(devMode);
-    return 0;
-}
-
-// Waits for a handle while handling the messages that other threads' dialogs send to this
-// thread's windows as they activate themselves.
-bool WaitHandling(HANDLE handle, DWORD ms)
-{
-    for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
-        DWORD woken = MsgWaitForMultipleObjects(1, &handle, FALSE, 50, QS_SENDMESSAGE);
-        if (woken == WAIT_OBJECT_0)
-            return true;
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-    return false;
-}
 
 TEST_F(DuplexDialogs, TwoThreadsEachWithADialogShowTheirOwnJob)
 {
@@ -1144,7 +1110,6 @@ TEST_F(DuplexDialogs, TwoThreadsEachWithADialogShowTheirOwnJob)
         // Both dialogs stand at once before either is answered.
         volatile LONG open = 0;
         ThreadCall calls[2];
-        HANDLE threads[2];
         for (int i = 0; i < 2; i++) {
             calls[i].open = openDuplex;
             calls[i].language = jobs[i].language;
@@ -1153,12 +1118,10 @@ TEST_F(DuplexDialogs, TwoThreadsEachWithADialogShowTheirOwnJob)
             calls[i].onSeen = [&open] { InterlockedIncrement(&open); };
             calls[i].ready = [&open] { return open >= 2; };
         }
-        for (int i = 0; i < 2; i++)
-            threads[i] = CreateThread(nullptr, 0, RunThreadCall, &calls[i], 0, nullptr);
-        for (HANDLE thread : threads) {
-            EXPECT_TRUE(WaitHandling(thread, 30000)) << "a dialog's thread hangs";
-            CloseHandle(thread);
-        }
+        for (ThreadCall &call : calls)
+            call.Start();
+        for (ThreadCall &call : calls)
+            EXPECT_TRUE(call.thread.Join()) << "a dialog's thread hangs";
         for (int i = 0; i < 2; i++) {
             SCOPED_TRACE(testing::Message() << "language " << jobs[i].language);
             EXPECT_EQ(calls[i].result, 1);
@@ -1198,7 +1161,7 @@ TEST_F(DuplexDialogs, TwoThreadsTakingTheNameSlotAtOnceEachShowTheirOwnPicture)
     first.onSeen = [firstShown] { SetEvent(firstShown); };
     second.source = DMBIN_MANUAL;
     second.passCode = 3;
-    second.beforeDialog = [firstShown] {
+    second.thread.beforeDialog = [firstShown] {
         SetEvent(secondCreating);
         WaitForSingleObject(firstShown, 20000);
     };
@@ -1216,13 +1179,11 @@ TEST_F(DuplexDialogs, TwoThreadsTakingTheNameSlotAtOnceEachShowTheirOwnPicture)
         ASSERT_TRUE(patch.Patched());
         tlsAlloc = &patch;
         slotTakers = 0;
-        HANDLE threads[2] = {CreateThread(nullptr, 0, RunThreadCall, &first, 0, nullptr), nullptr};
+        first.Start();
         EXPECT_TRUE(WaitHandling(firstTakingSlot, 20000));
-        threads[1] = CreateThread(nullptr, 0, RunThreadCall, &second, 0, nullptr);
-        for (HANDLE thread : threads) {
-            EXPECT_TRUE(WaitHandling(thread, 30000)) << "a dialog's thread hangs";
-            CloseHandle(thread);
-        }
+        second.Start();
+        EXPECT_TRUE(first.thread.Join()) << "a dialog's thread hangs";
+        EXPECT_TRUE(second.thread.Join()) << "a dialog's thread hangs";
     }
     ASSERT_EQ(first.seen.size(), 1u);
     ASSERT_EQ(second.seen.size(), 1u);
@@ -1245,17 +1206,17 @@ TEST_F(DuplexDialogs, EveryLanguageSeriesBesideAnotherThreadsSeriesShowsAllItsCo
     other.passCode = 3;
     HANDLE otherShown = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     other.onSeen = [otherShown] { SetEvent(otherShown); };
-    HANDLE thread = nullptr;
+    bool started = false;
     EXPECT_EQ(OpenDuplex(3, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
-        if (!thread) {
-            thread = CreateThread(nullptr, 0, RunThreadCall, &other, 0, nullptr);
+        if (!started) {
+            started = true;
+            other.Start();
             EXPECT_TRUE(WaitHandling(otherShown, 20000)) << "the other thread shows nothing";
         }
         ClickButton(dialog, IDOK);
     }), 1);
-    ASSERT_NE(thread, nullptr);
-    EXPECT_TRUE(WaitHandling(thread, 30000));
-    CloseHandle(thread);
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(other.thread.Join());
     CloseHandle(otherShown);
 
     ASSERT_EQ(seen.size(), size_t(LanguageCount));

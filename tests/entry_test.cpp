@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "dxdlg.h"
-#include "entry/settings.h"
+#include "base/settings.h"
 #include "harness.h"
 #include "resource.h"
 

@@ -12,7 +12,6 @@
 #include "dxdlg.h"
 #include "harness.h"
 #include "languages.h"
-#include "notice/notice.h"
 #include "resource.h"
 
 using namespace dxtest;
@@ -212,6 +211,20 @@ protected:
         memfull_ = Export<NoticeExport>(module_, "MemfullErrorDialog");
         diskful_ = Export<NoticeExport>(module_, "DiskFulErrorDialog");
         ASSERT_TRUE(raw_ && memfull_ && diskful_);
+    }
+    // Opens a notice with nothing else to wake its loop, and expects it to close by its own
+    // time-out: not before (the tick counter may be a tick behind the clock measured here), and
+    // no later than a few milliseconds plus what a busy machine adds.
+    void ExpectClosesByItself(NoticeExport show, double timeout, const char *title)
+    {
+        const double tickSlack = 16, lateness = 250;
+        LifetimeHook hook;
+        QuietWatchdog watchdog(3000);
+        show(nullptr, 1033, nullptr, title);
+        ASSERT_TRUE(hook.Complete());
+        EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
+        EXPECT_LT(hook.OpenMs(), timeout + lateness);
+        EXPECT_FALSE(watchdog.Fired());
     }
     NoticeExport ByName(const char *name) const
     {
@@ -584,48 +597,32 @@ TEST_F(Notices, MovedAtItsTimeOutWaitsForTheMoveToEndThenClosesAtOnce)
 
 TEST_F(Notices, EachExportClosesAfterItsOwnTimeOutAndNotBefore)
 {
-    // The tick counter may be up to a tick behind the clock measured here. A notice outlives
-    // its time-out by a few milliseconds, plus what a busy machine adds.
-    const double timeout = 300, tickSlack = 16, lateness = 250;
+    // A time-out of 0: the notice flashes up and goes without any input.
     Load({{"RawDlgTimeout", 300}, {"ErrDlgTimeout", 0}});
-    {
-        LifetimeHook hook;
-        QuietWatchdog watch(3000);
-        raw_(nullptr, 1033, nullptr, "Raw");
-        ASSERT_TRUE(hook.Complete());
-        EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
-        EXPECT_LT(hook.OpenMs(), timeout + lateness);
-        EXPECT_FALSE(watch.Fired());
-    }
-    {
-        // A time-out of 0: the notice flashes up and goes without any input.
-        LifetimeHook hook;
-        QuietWatchdog watch(3000);
-        memfull_(nullptr, 1033, nullptr, "Memory");
-        ASSERT_TRUE(hook.Complete());
-        EXPECT_LT(hook.OpenMs(), lateness);
-        EXPECT_FALSE(watch.Fired());
-    }
+    ExpectClosesByItself(raw_, 300, "Raw");
+    ExpectClosesByItself(memfull_, 0, "Memory");
     Load({{"RawDlgTimeout", 0}, {"ErrDlgTimeout", 300}});
-    {
-        LifetimeHook hook;
-        QuietWatchdog watch(3000);
-        diskful_(nullptr, 1033, nullptr, "Disk");
-        ASSERT_TRUE(hook.Complete());
-        EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
-        EXPECT_LT(hook.OpenMs(), timeout + lateness);
-        EXPECT_FALSE(watch.Fired());
-    }
+    ExpectClosesByItself(diskful_, 300, "Disk");
     ExpectNothingLeftBehind();
 }
 
-// A one-shot thread timer: the notice's own deadline timer goes off early.
+// A one-shot thread timer: the notice's own deadline timer, whose identifier the library's
+// SetTimer call gave, goes off early.
 bool earlyDeadlinePosted;
+UINT_PTR deadlineTimer;
+ImportPatch *setTimer;
+
+UINT_PTR WINAPI RecordDeadlineTimer(HWND window, UINT_PTR id, UINT ms, TIMERPROC proc)
+{
+    deadlineTimer = id;
+    return setTimer->Original<decltype(&SetTimer)>()(window, id, ms, proc);
+}
+
 void CALLBACK PostEarlyDeadline(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(nullptr, timer);
     if (HWND notice = FindThreadDialog())
-        earlyDeadlinePosted = PostMessageW(notice, WM_TIMER, NoticeDeadlineTimer, 0) != FALSE;
+        earlyDeadlinePosted = PostMessageW(notice, WM_TIMER, deadlineTimer, 0) != FALSE;
 }
 
 TEST_F(Notices, DeadlineThatGoesOffEarlyWaitsOnlyForWhatRemains)
@@ -633,19 +630,41 @@ TEST_F(Notices, DeadlineThatGoesOffEarlyWaitsOnlyForWhatRemains)
     // The deadline's timer goes off at 350 ms of 600 by the tick counter's reckoning: the
     // notice still closes at 600, not 600 after that. Nothing else wakes the notice's loop
     // meanwhile (no watch that ticks), so only its own timer can close it.
-    const double timeout = 600, tickSlack = 16, lateness = 250;
-    Load({{"RawDlgTimeout", DWORD(timeout)}});
-    LifetimeHook hook;
-    QuietWatchdog watchdog(3000);
+    Load({{"RawDlgTimeout", 600}});
+    ImportPatch recording(module_, "USER32.dll", "SetTimer", RecordDeadlineTimer);
+    setTimer = &recording;
     earlyDeadlinePosted = false;
     UINT_PTR early = SetTimer(nullptr, 0, 350, PostEarlyDeadline);
-    raw_(nullptr, 1033, nullptr, "Early");
+    ExpectClosesByItself(raw_, 600, "Early");
     KillTimer(nullptr, early);
-    ASSERT_TRUE(hook.Complete());
     EXPECT_TRUE(earlyDeadlinePosted);
-    EXPECT_GE(hook.OpenMs(), timeout - tickSlack);
-    EXPECT_LT(hook.OpenMs(), timeout + lateness);
-    EXPECT_FALSE(watchdog.Fired());
+}
+
+// The library's tick counter reads 0xFFFFFF00 at the start and wraps 256 ms later, while the
+// notice is open: its time-out still counts from the show.
+DWORD tickBase;
+DWORD WINAPI TickNearTheWrap()
+{
+    return 0xFFFFFF00u + (GetTickCount() - tickBase);
+}
+
+TEST_F(Notices, TickCounterThatWrapsWhileOpenStillClosesOnTime)
+{
+    Load({{"RawDlgTimeout", 600}});
+    ImportPatch ticks(module_, "KERNEL32.dll", "GetTickCount", TickNearTheWrap);
+    ASSERT_TRUE(ticks.Patched());
+    tickBase = GetTickCount();
+    ExpectClosesByItself(raw_, 600, "Wrap");
+}
+
+TEST_F(Notices, NoticeThatCannotBeCreatedReturnsAtOnce)
+{
+    Load({{"ErrDlgTimeout", 300}});
+    ImportPatch refused(module_, "USER32.dll", "CreateDialogParamW",
+                        +[](HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM) -> HWND { return nullptr; });
+    double start = NowMs();
+    EXPECT_EQ(memfull_(nullptr, 1033, nullptr, "Missing"), 0);
+    EXPECT_LT(NowMs() - start, kAtOnceMs);
 }
 
 // ---- The caller's thread during the call ----
@@ -882,44 +901,25 @@ HWND NoticeOfThread(DWORD thread)
 // so that the second call begins while the first one is opening its notice.
 HANDLE firstCreating, secondShown;
 
-LRESULT CALLBACK HoldNoticeCreation(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_CREATEWND && ClassName(reinterpret_cast<HWND>(wParam)) == "#32770") {
-        SetEvent(firstCreating);
-        WaitForSingleObject(secondShown, 5000);
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 // A notice call on a thread of its own, with a window of that thread's caller.
 struct NoticeThread {
-    std::atomic<DWORD> id{0};
     std::atomic<HWND> caller{nullptr};
-    std::atomic<bool> returned{false};
     bool leftOpen = false;
-    std::thread thread;
+    DialogThread thread;
 
     void Start(NoticeExport show, const char *title, bool holdCreation)
     {
-        thread = std::thread([=] {
-            id = GetCurrentThreadId();
+        if (holdCreation)
+            thread.beforeDialog = [] {
+                SetEvent(firstCreating);
+                WaitForSingleObject(secondShown, 5000);
+            };
+        thread.Start([=] {
             caller = CreateCallerWindow(false);
-            HHOOK hook =
-                holdCreation ? SetWindowsHookExW(WH_CBT, HoldNoticeCreation, nullptr, id) : nullptr;
             show(nullptr, 1033, nullptr, title);
             leftOpen = FindThreadDialog() != nullptr;
-            if (hook)
-                UnhookWindowsHookEx(hook);
             DestroyWindow(caller);
-            returned = true;
         });
-    }
-    // Ends a call that would not end, so that the test never hangs.
-    void Join()
-    {
-        if (!returned && id)
-            PostThreadMessageW(id, WM_QUIT, 0, 0);
-        thread.join();
     }
 };
 
@@ -934,26 +934,26 @@ TEST_F(Notices, NoticesOnTwoThreadsKeepTheirOwnTitleAndEndByTheirOwnOk)
     EXPECT_EQ(WaitForSingleObject(firstCreating, 5000), WAIT_OBJECT_0);
     second.Start(diskful_, "Second job", false);
     HWND secondNotice = nullptr, firstNotice = nullptr;
-    EXPECT_TRUE(WaitFor([&] { return second.id && (secondNotice = NoticeOfThread(second.id)); }));
+    EXPECT_TRUE(WaitFor([&] { return (secondNotice = NoticeOfThread(second.thread.Id())); }));
     SetEvent(secondShown);
-    EXPECT_TRUE(WaitFor([&] { return first.id && (firstNotice = NoticeOfThread(first.id)); }));
+    EXPECT_TRUE(WaitFor([&] { return (firstNotice = NoticeOfThread(first.thread.Id())); }));
     EXPECT_EQ(WindowText(firstNotice), L"First job");
     EXPECT_EQ(WindowText(secondNotice), L"Second job");
 
     // OK, sent from this thread, on the second notice.
     ClickButton(secondNotice, IDC_NOTICE_OK);
-    EXPECT_TRUE(WaitFor([&] { return second.returned.load(); })) << "OK did not end its own call";
+    EXPECT_TRUE(WaitFor([&] { return second.thread.Returned(); })) << "OK did not end its own call";
     // The first call goes on: its loop handles two more messages of its thread's caller.
     PostMessageW(first.caller, WM_APP + 2, 0, 0);
     PostMessageW(first.caller, WM_APP + 2, 0, 0);
-    WaitFor([&] { return callerMessagesHandled == 2 || first.returned; });
-    EXPECT_FALSE(first.returned) << "OK on the other thread's notice ended this call";
+    WaitFor([&] { return callerMessagesHandled == 2 || first.thread.Returned(); });
+    EXPECT_FALSE(first.thread.Returned()) << "OK on the other thread's notice ended this call";
     EXPECT_TRUE(IsWindowVisible(firstNotice));
     ClickButton(firstNotice, IDC_NOTICE_OK);
-    EXPECT_TRUE(WaitFor([&] { return first.returned.load(); }));
+    EXPECT_TRUE(WaitFor([&] { return first.thread.Returned(); }));
 
-    first.Join();
-    second.Join();
+    first.thread.Join();
+    second.thread.Join();
     EXPECT_FALSE(first.leftOpen);
     EXPECT_FALSE(second.leftOpen);
     callerHandler = nullptr;

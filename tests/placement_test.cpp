@@ -1,4 +1,4 @@
-// Where PlaceDialog puts a dialog: over its widest ancestor's client area, kept inside the work
+// Where the library puts a dialog: over its widest ancestor's client area, kept inside the work
 // area of that ancestor's monitor; and DialogPosition, its arithmetic over plain rectangles, on
 // monitor layouts that Wine's one screen cannot show. The windows are frameless pop-ups and
 // children, so that each client rectangle is its window rectangle and every expected position
@@ -13,6 +13,12 @@
 
 namespace {
 
+// A dialog placed over its own parent or owner, as the library places the dialogs it owns.
+void PlaceDialog(HWND dialog)
+{
+    PlaceDialogOver(dialog, GetParent(dialog));
+}
+
 const char kClass[] = "PlacementTestWindow";
 
 class Placement : public ::testing::Test {
@@ -26,10 +32,13 @@ protected:
         RegisterClassA(&wc);
     }
 
+    // The primary monitor's work area, which the cases near its edges are laid out from.
     void SetUp() override
     {
-        ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
-        ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+        MONITORINFO info = {};
+        info.cbSize = sizeof(info);
+        ASSERT_TRUE(GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &info));
+        work_ = info.rcWork;
     }
 
     void TearDown() override
@@ -90,6 +99,8 @@ protected:
         windows_.push_back(window);
         return window;
     }
+
+    RECT work_ = {};
 
 private:
     std::vector<HWND> windows_;
@@ -168,18 +179,19 @@ TEST_F(Placement, NegativeFreeSpaceTruncatesTowardZero)
     EXPECT_PLACED_AT(dialog, 100, 120);
 }
 
-TEST_F(Placement, KeptOnWinesOneScreenAsOnThePrimaryScreenBefore)
+TEST_F(Placement, KeptInTheWorkAreaOfThePrimaryMonitor)
 {
-    // Wine's one monitor has no taskbar: its work area is the whole 1024 x 768 screen.
+    // A 400 x 200 dialog stands 100 right of and 80 below a 600 x 400 owner's corner.
+    const LONG l = work_.left, t = work_.top, r = work_.right, b = work_.bottom;
     struct Case {
-        int ownerX, ownerY;
-        int expectX, expectY;
+        LONG ownerX, ownerY;
+        LONG expectX, expectY;
     } cases[] = {
-        {700, 100, 1024 - 400, 180},   // past the right edge: ends at the right edge
-        {-500, 100, 0, 180},           // off the left edge: starts at 0
-        {100, -300, 200, 0},           // above the top: starts at 0
-        {100, 700, 200, 768 - 200},    // below the bottom: ends at the bottom
-        {-500, -300, 0, 0},
+        {r - 324, t + 100, r - 400, t + 180},  // past the right edge: ends at the right edge
+        {l - 500, t + 100, l, t + 180},        // off the left edge: starts at its left
+        {l + 100, t - 300, l + 200, t},        // above the top: starts at its top
+        {l + 100, b - 68, l + 200, b - 200},   // below the bottom: ends at the bottom
+        {l - 500, t - 300, l, t},
     };
     for (const Case &c : cases) {
         HWND owner = Popup(c.ownerX, c.ownerY, 600, 400);
@@ -192,18 +204,21 @@ TEST_F(Placement, KeptOnWinesOneScreenAsOnThePrimaryScreenBefore)
 
 TEST_F(Placement, DialogWiderThanTheScreenEndsWithNegativeX)
 {
-    // Centred at x = 90, not negative, so the right-edge rule moves it to 1024 - 1100.
-    HWND owner = Popup(0, 0, 1280, 700);
-    HWND dialog = Dialog(1100, 200, owner);
+    // Centred 90 right of the work area's left, not before it, so the right-edge rule moves it
+    // to start 76 before it.
+    const int width = work_.right - work_.left;
+    HWND owner = Popup(work_.left, work_.top, width + 256, 700);
+    HWND dialog = Dialog(width + 76, 200, owner);
     PlaceDialog(dialog);
-    EXPECT_PLACED_AT(dialog, -76, 200);
-    EXPECT_EQ(Size(dialog).cx, 1100);
+    EXPECT_PLACED_AT(dialog, work_.left - 76, work_.top + 200);
+    EXPECT_EQ(Size(dialog).cx, width + 76);
 }
 
 TEST_F(Placement, WithoutAPlaceToStandOverCentredInTheWorkArea)
 {
-    // Centred across the 1024 x 768 work area and two fifths down: (312, 227) for 400 x 200.
-    const int x = (1024 - 400) / 2, y = (768 - 200) * 2 / 5;
+    // Centred across the work area and two fifths down: (312, 227) for 400 x 200 on 1024 x 768.
+    const int x = work_.left + (work_.right - work_.left - 400) / 2;
+    const int y = work_.top + (work_.bottom - work_.top - 200) * 2 / 5;
 
     HWND minimised = CreateWindowExA(0, kClass, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 500, 300,
                                      600, 400, nullptr, nullptr, GetModuleHandleA(nullptr),

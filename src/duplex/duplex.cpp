@@ -6,17 +6,20 @@
  * The dialogs are Unicode windows, so that every language's texts reach the screen whatever
  * the system's ANSI code page.
  */
-#include "duplex.h"
+#include "duplex/duplex.h"
 
-#include "../entry/access.h"
-#include "../entry/entry.h"
-#include "../entry/settings.h"
-#include "../picture/picture.h"
-#include "../placement/placement.h"
+#include "access/access.h"
+#include "base/call.h"
+#include "base/settings.h"
+#include "picture/picture.h"
+#include "placement/placement.h"
 #include "resource.h"
 
 enum {
-    DuplexTextBufferSize = 2048,    /* every string of the catalogue fits */
+    /* Every string of the catalogue fits (the longest has 660 characters), and the frame that
+     * holds it stays under a page, which the library's build asks of every frame: a larger one
+     * would need the stack probe of a C runtime. */
+    DuplexTextBufferSize = 1024,
     PictureTextBufferSize = 512,    /* every sentence that says what a picture shows fits */
     /* A device block holds the DEVMODEA fields that the dialog reads, dmOrientation and
      * dmDefaultSource, when it reaches the end of the later one. */
@@ -85,58 +88,77 @@ static int LoadTableText(UINT id, UINT englishId, WCHAR *buffer, int size)
     return length;
 }
 
-static void SetTableText(HWND window, UINT id, UINT englishId, WCHAR *buffer)
-{
-    LoadTableText(id, englishId, buffer, DuplexTextBufferSize);
-    SetWindowTextW(window, buffer);
-}
-
 /* Several captions of the string tables end in a line feed, which a title bar would draw as a
  * box: the caption is set without it. */
-static void SetCaptionText(HWND dialog, UINT id, UINT englishId, WCHAR *buffer)
+static void SetCaptionText(HWND dialog, LanguageIndex column)
 {
-    int length = LoadTableText(id, englishId, buffer, DuplexTextBufferSize);
-    while (length > 0 && (buffer[length - 1] == L'\n' || buffer[length - 1] == L'\r'))
-        buffer[--length] = 0;
-    SetWindowTextW(dialog, buffer);
+    WCHAR caption[DuplexTextBufferSize];
+    int length = LoadTableText(CaptionTextId(column), CaptionTextId(LanguageEnglish), caption,
+                               DuplexTextBufferSize);
+    while (length > 0 && (caption[length - 1] == L'\n' || caption[length - 1] == L'\r'))
+        caption[--length] = 0;
+    SetWindowTextW(dialog, caption);
 }
 
-void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode, LanguageIndex column)
+/* Sets the duplex dialog's instruction text or a button's caption from the string tables, in
+ * the column's language, when the control is one of those; a text that the column lacks is the
+ * English one. */
+static void SetControlText(HWND control, const DuplexCall *call)
 {
+    int manualFeed = IsManualFeedSource(call->devMode), secondPass = call->passCode != 0;
+    UINT id, englishId;
+    switch (GetDlgCtrlID(control)) {
+    case IDC_INSTRUCTION:
+        id = InstructionTextId(call->column, manualFeed, secondPass);
+        englishId = InstructionTextId(LanguageEnglish, manualFeed, secondPass);
+        break;
+    case IDOK:
+        id = OkTextId(call->column);
+        englishId = OkTextId(LanguageEnglish);
+        break;
+    case IDCANCEL:
+        id = CancelTextId(call->column);
+        englishId = CancelTextId(LanguageEnglish);
+        break;
+    default:
+        return;
+    }
     WCHAR text[DuplexTextBufferSize];
-    int manualFeed = IsManualFeedSource(devMode);
-    int secondPass = passCode != 0;
-
-    SetTableText(GetDlgItem(dialog, IDC_INSTRUCTION),
-                 InstructionTextId(column, manualFeed, secondPass),
-                 InstructionTextId(LanguageEnglish, manualFeed, secondPass), text);
-    SetCaptionText(dialog, CaptionTextId(column), CaptionTextId(LanguageEnglish), text);
-    SetTableText(GetDlgItem(dialog, IDOK), OkTextId(column), OkTextId(LanguageEnglish), text);
-    SetTableText(GetDlgItem(dialog, IDCANCEL), CancelTextId(column),
-                 CancelTextId(LanguageEnglish), text);
+    LoadTableText(id, englishId, text, DuplexTextBufferSize);
+    SetWindowTextW(control, text);
 }
 
-/* Hands the dialog's picture control its illustration, and the sentence that says what it
- * shows in the call's language for screen readers.
+/* Readies the dialog's controls in one walk over them (each step is one question to the
+ * window system): hands the picture control its illustration, and the sentence that says what
+ * it shows in the call's language for screen readers; gives the buttons the copy keys; and
+ * unless the template carries its own texts, sets the instruction and the buttons' captions.
  *
- * The duplex templates create the control disabled, which the accessibility layer announces as
- * "unavailable": it is enabled. It draws the same either way, has no tab stop and answers no
- * input, but the arrow keys move the focus to the next enabled control of the focused one's
- * group, and in the manual-feed layout the picture and OK make one group: the control after
- * the picture starts a group of its own, so that the arrows still never reach the picture. */
-static void ShowCallPicture(HWND dialog, const DuplexCall *call)
+ * The duplex templates create the picture control disabled, which the accessibility layer
+ * announces as "unavailable": it is enabled. It draws the same either way, has no tab stop and
+ * answers no input, but the arrow keys move the focus to the next enabled control of the
+ * focused one's group, and in the manual-feed layout the picture and OK make one group: the
+ * control after the picture starts a group of its own, so that the arrows still never reach
+ * the picture. */
+static void ReadyControls(HWND dialog, const DuplexCall *call)
 {
     WCHAR description[PictureTextBufferSize];
     LoadTableText(PictureTextId(call->column, call->picture),
                   PictureTextId(LanguageEnglish, call->picture), description,
                   PictureTextBufferSize);
-    ShowDialogPicture(dialog, DuplexPictureBitmap(call->picture), description);
-    HWND picture = GetDlgItem(dialog, IDC_PICTURE);   /* the slot dialog's has no identifier */
-    if (picture && !IsWindowEnabled(picture)) {
-        HWND next = GetWindow(picture, GW_HWNDNEXT);
-        if (next)
-            SetWindowLongPtrW(next, GWL_STYLE, GetWindowLongPtrW(next, GWL_STYLE) | WS_GROUP);
-        EnableWindow(picture, TRUE);
+    const char *bitmap = DuplexPictureBitmap(call->picture);
+    BOOL startGroup = FALSE;
+    for (HWND control = GetWindow(dialog, GW_CHILD); control;
+         control = GetWindow(control, GW_HWNDNEXT)) {
+        if (startGroup)
+            SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | WS_GROUP);
+        startGroup = FALSE;
+        if (!call->templateTexts)
+            SetControlText(control, call);
+        CopyOnCopyKeys(control);
+        if (ShowControlPicture(control, bitmap, description) && !IsWindowEnabled(control)) {
+            EnableWindow(control, TRUE);
+            startGroup = TRUE;
+        }
     }
 }
 
@@ -156,7 +178,8 @@ static void AnswerDialog(HWND dialog, int answer)
     EndDialog(dialog, answer);
 }
 
-INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+/* The procedure of both dialogs, the duplex instructions and the manual-feed slot. */
+static INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_INITDIALOG: {
@@ -165,15 +188,18 @@ INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         if (!call->owner)
             SetActiveWindow(dialog);
         PlaceDialogOver(dialog, call->reference);
-        ShowCallPicture(dialog, call);
-        if (!call->templateTexts) {
-            LoadDuplexTexts(dialog, call->devMode, call->passCode, call->column);
-            /* The manual-feed layout marks both buttons as default, and the dialog manager
-             * would take the last, Cancel, for Enter: OK is the default in both layouts. */
+        ReadyControls(dialog, call);
+        if (!call->templateTexts)
+            SetCaptionText(dialog, call->column);
+        /* The manual-feed layout marks both buttons as default, and the dialog manager would
+         * take the last, Cancel, for Enter: OK is the default there too. */
+        if (!call->templateTexts && IsManualFeedSource(call->devMode))
             SendMessageW(dialog, DM_SETDEFID, IDOK, 0);
-        }
         return TRUE;
     }
+    case WM_COPY:
+        CopyDialogToClipboard(dialog);
+        return TRUE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
@@ -198,15 +224,12 @@ int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
     call->answered = call->quit = FALSE;
     /* The dialog's own picture control, of this module's class, gets its picture from the
      * dialog. The thread's name is for the global class: a picture control of the caller's own
-     * dialogs has always shown the illustration last named. It is a constant of the library,
-     * so nothing of the call outlives it. */
+     * dialogs shows the illustration last named on its thread. It is a constant of the
+     * library, so nothing of the call outlives it. */
     SetThreadPictureName(DuplexPictureBitmap(call->picture));
     RegisterOwnPictureClasses();
-    /* Ctrl+C copies the dialog, as the platform's message box copies itself. */
-    HHOOK copyKeys = BeginCopyKeys();
     INT_PTR result = DialogBoxParamW(ModuleInstance, templateName, call->owner, DuplexDlgProc,
                                      (LPARAM)call);
-    EndCopyKeys(copyKeys);
     if (call->answered)
         return (int)result;
     /* A quit message ends the modal loop whatever the dialog: the dialog manager posts it again
@@ -241,7 +264,6 @@ int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, 
     call.devMode = (const DEVMODEA *)LocalLock(devMode);
     if (!call.devMode)
         return -1;
-    call.settings = settings;
     call.passCode = LOWORD(passCode);
     call.picture = SelectDuplexPicture(call.devMode, settings, LOWORD(passCode));
     const WCHAR *templateName = SelectDuplexTemplate(call.devMode);

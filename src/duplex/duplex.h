@@ -7,16 +7,15 @@
 #include <windows.h>
 
 #include "dxdlg.h"
-#include "../language/language.h"
+#include "language/language.h"
 
 /* One call of OpenDuplexDlg or OpenDuplexDlgMP: what its dialog shows, and how the dialog
- * ended. It lives on the export's stack and reaches DuplexDlgProc through the dialog's creation
- * parameter; the procedure keeps it with the window until the dialog ends. Nothing of a call is
- * kept anywhere else, so calls on several threads, or one inside another's modal loop, each
- * show their own dialog. */
+ * ended. It lives on the export's stack and reaches the dialog procedure through the dialog's
+ * creation parameter; the procedure keeps it with the window until the dialog ends. Nothing of
+ * a call is kept anywhere else, so calls on several threads, or one inside another's modal
+ * loop, each show their own dialog. */
 struct DuplexCall {
     const DEVMODEA *devMode;                 /* the job's device settings, locked */
-    const DriverPrivateSettings *settings;   /* the driver's record, or null */
     DWORD passCode;                          /* 0 first pass, anything else second pass */
     LanguageIndex column;
     BOOL templateTexts;      /* the manual-feed slot dialog: its template carries its texts */
@@ -37,10 +36,6 @@ int SelectDuplexPicture(const DEVMODEA *devMode, const DriverPrivateSettings *se
  * constant of the library's table for one illustration. */
 const char *DuplexPictureBitmap(int picture);
 
-/* Sets the duplex dialog's instruction text, caption and button captions from the string
- * tables, in the column's language; a text that the column lacks is the English one. */
-void LoadDuplexTexts(HWND dialog, const DEVMODEA *devMode, DWORD passCode, LanguageIndex column);
-
 /* Shared by both exports: the language asked for (DXDLG_STORED_LANGUAGE in the low 16 bits asks
  * for the stored countryCode's). */
 WORD RequestedLanguage(UINT language);
@@ -50,7 +45,5 @@ WORD RequestedLanguage(UINT language);
  * when the dialog could not be created; a dialog that another hand ends with EndDialog gives
  * that result when it is 1 or -1, else 0. */
 int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call);
-
-INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 #endif

@@ -1,61 +1,70 @@
-#include "language.h"
+/*
+ * The dialogs' languages: one row per language identifier with everything that differs by
+ * language (the duplex texts' column, the manual-feed slot template and the language of its
+ * texts, the notices' templates), and the duplex dialog's string identifiers by column.
+ */
+#include "language/language.h"
 
 #include "resource.h"
 
-/* What every dialog shows for a language identifier. To add a language, add its row (and the
- * column and templates it names). The first row serves every identifier without a row of its own;
- * a column's first row is its main language. Danish, Portuguese (Brazil) and Japanese have
- * manual-feed templates of their own with English texts; Dutch has a raw warning of its own but
- * English memory-full and disk-full notices. */
+/* What every dialog shows for a language identifier: everything that differs by language is
+ * here. To add a language, add its row (and the column, strings and templates it names). The
+ * first row serves every identifier without a row of its own; a column's first row is its main
+ * language. Danish, Portuguese (Brazil) and Japanese have manual-feed templates of their own
+ * with English texts, and the languages without a template of their own show the English one:
+ * their slot dialog's picture is described in English, the language of its texts. Dutch has a
+ * raw warning of its own but English memory-full and disk-full notices. */
 extern const LanguageRow LanguageRows[] = {
-    /* identifier, duplex column, manual-feed slot template,
-     *  {raw warning, memory full, disk full} */
-    {1033, LanguageEnglish, IDD_MANUALFEED_ENGLISH,                     /* English (US) */
+    /* identifier, duplex column, manual-feed slot template, the language of that template's
+     * texts, {raw warning, memory full, disk full} */
+    {1033, LanguageEnglish, IDD_MANUALFEED_ENGLISH, LanguageEnglish,              /* English (US) */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {1043, LanguageDutch, IDD_MANUALFEED_DUTCH,                         /* Dutch */
+    {1043, LanguageDutch, IDD_MANUALFEED_DUTCH, LanguageDutch,                           /* Dutch */
      {IDD_RAWWARNING_DUTCH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {2067, LanguageDutch, IDD_MANUALFEED_DUTCH,                         /* Dutch (Belgium) */
+    {2067, LanguageDutch, IDD_MANUALFEED_DUTCH, LanguageDutch,                 /* Dutch (Belgium) */
      {IDD_RAWWARNING_DUTCH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {1036, LanguageFrench, IDD_MANUALFEED_FRENCH,                       /* French */
+    {1036, LanguageFrench, IDD_MANUALFEED_FRENCH, LanguageFrench,                       /* French */
      {IDD_RAWWARNING_FRENCH, IDD_MEMFULL_FRENCH, IDD_DISKFULL_FRENCH}},
-    {2060, LanguageFrench, IDD_MANUALFEED_FRENCH,                       /* French (Belgium) */
+    {2060, LanguageFrench, IDD_MANUALFEED_FRENCH, LanguageFrench,             /* French (Belgium) */
      {IDD_RAWWARNING_FRENCH, IDD_MEMFULL_FRENCH, IDD_DISKFULL_FRENCH}},
-    {3084, LanguageFrench, IDD_MANUALFEED_FRENCH,                       /* French (Canada) */
+    {3084, LanguageFrench, IDD_MANUALFEED_FRENCH, LanguageFrench,              /* French (Canada) */
      {IDD_RAWWARNING_FRENCH, IDD_MEMFULL_FRENCH, IDD_DISKFULL_FRENCH}},
-    {4108, LanguageFrench, IDD_MANUALFEED_FRENCH,                       /* French (Switzerland) */
+    {4108, LanguageFrench, IDD_MANUALFEED_FRENCH, LanguageFrench,         /* French (Switzerland) */
      {IDD_RAWWARNING_FRENCH, IDD_MEMFULL_FRENCH, IDD_DISKFULL_FRENCH}},
-    {1031, LanguageGerman, IDD_MANUALFEED_GERMAN,                       /* German */
+    {1031, LanguageGerman, IDD_MANUALFEED_GERMAN, LanguageGerman,                       /* German */
      {IDD_RAWWARNING_GERMAN, IDD_MEMFULL_GERMAN, IDD_DISKFULL_GERMAN}},
-    {2055, LanguageGerman, IDD_MANUALFEED_GERMAN,                       /* German (Switzerland) */
+    {2055, LanguageGerman, IDD_MANUALFEED_GERMAN, LanguageGerman,         /* German (Switzerland) */
      {IDD_RAWWARNING_GERMAN, IDD_MEMFULL_GERMAN, IDD_DISKFULL_GERMAN}},
-    {1040, LanguageItalian, IDD_MANUALFEED_ITALIAN,                     /* Italian */
+    {1040, LanguageItalian, IDD_MANUALFEED_ITALIAN, LanguageItalian,                   /* Italian */
      {IDD_RAWWARNING_ITALIAN, IDD_MEMFULL_ITALIAN, IDD_DISKFULL_ITALIAN}},
-    {2064, LanguageItalian, IDD_MANUALFEED_ITALIAN,                     /* Italian (Switzerland) */
+    {2064, LanguageItalian, IDD_MANUALFEED_ITALIAN, LanguageItalian,     /* Italian (Switzerland) */
      {IDD_RAWWARNING_ITALIAN, IDD_MEMFULL_ITALIAN, IDD_DISKFULL_ITALIAN}},
-    {1044, LanguageNorwegian, IDD_MANUALFEED_NORWEGIAN,                 /* Norwegian (Bokmal) */
+    {1044, LanguageNorwegian, IDD_MANUALFEED_NORWEGIAN, LanguageNorwegian,  /* Norwegian (Bokmal) */
      {IDD_RAWWARNING_NORWEGIAN, IDD_MEMFULL_NORWEGIAN, IDD_DISKFULL_NORWEGIAN}},
-    {2068, LanguageNorwegian, IDD_MANUALFEED_NORWEGIAN,                 /* Norwegian (Nynorsk) */
+    {2068, LanguageNorwegian, IDD_MANUALFEED_NORWEGIAN, LanguageNorwegian, /* Norwegian (Nynorsk) */
      {IDD_RAWWARNING_NORWEGIAN, IDD_MEMFULL_NORWEGIAN, IDD_DISKFULL_NORWEGIAN}},
-    {1053, LanguageSwedish, IDD_MANUALFEED_SWEDISH,                     /* Swedish */
+    {1053, LanguageSwedish, IDD_MANUALFEED_SWEDISH, LanguageSwedish,                   /* Swedish */
      {IDD_RAWWARNING_SWEDISH, IDD_MEMFULL_SWEDISH, IDD_DISKFULL_SWEDISH}},
-    {1034, LanguageSpanish, IDD_MANUALFEED_SPANISH,                     /* Spanish */
+    {1034, LanguageSpanish, IDD_MANUALFEED_SPANISH, LanguageSpanish,                   /* Spanish */
      {IDD_RAWWARNING_SPANISH, IDD_MEMFULL_SPANISH, IDD_DISKFULL_SPANISH}},
-    {1030, LanguageDanish, IDD_MANUALFEED_DANISH,                       /* Danish */
+    {1030, LanguageDanish, IDD_MANUALFEED_DANISH, LanguageEnglish,                      /* Danish */
      {IDD_RAWWARNING_DANISH, IDD_MEMFULL_DANISH, IDD_DISKFULL_DANISH}},
-    {1046, LanguagePortugueseBrazil, IDD_MANUALFEED_PORTUGUESE_BRAZIL,  /* Portuguese (Brazil) */
+    {1046, LanguagePortugueseBrazil, IDD_MANUALFEED_PORTUGUESE_BRAZIL, LanguageEnglish,
+    /* Portuguese (Brazil) */
      {IDD_RAWWARNING_PORTUGUESE_BRAZIL, IDD_MEMFULL_PORTUGUESE_BRAZIL,
       IDD_DISKFULL_PORTUGUESE_BRAZIL}},
-    {1041, LanguageJapanese, IDD_MANUALFEED_JAPANESE,                   /* Japanese */
+    {1041, LanguageJapanese, IDD_MANUALFEED_JAPANESE, LanguageEnglish,                /* Japanese */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {1035, LanguageFinnish, IDD_MANUALFEED_ENGLISH,                     /* Finnish */
+    {1035, LanguageFinnish, IDD_MANUALFEED_ENGLISH, LanguageEnglish,                   /* Finnish */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {1042, LanguageKorean, IDD_MANUALFEED_ENGLISH,                      /* Korean */
+    {1042, LanguageKorean, IDD_MANUALFEED_ENGLISH, LanguageEnglish,                     /* Korean */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {2066, LanguageKorean, IDD_MANUALFEED_ENGLISH,                      /* Korean (Johab) */
+    {2066, LanguageKorean, IDD_MANUALFEED_ENGLISH, LanguageEnglish,             /* Korean (Johab) */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {2052, LanguageChinese, IDD_MANUALFEED_ENGLISH,                     /* Chinese (simplified) */
+    {2052, LanguageChinese, IDD_MANUALFEED_ENGLISH, LanguageEnglish,      /* Chinese (simplified) */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {2070, LanguagePortuguesePortugal, IDD_MANUALFEED_ENGLISH,          /* Portuguese (Portugal) */
+    {2070, LanguagePortuguesePortugal, IDD_MANUALFEED_ENGLISH, LanguageEnglish,
+    /* Portuguese (Portugal) */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
 };
 

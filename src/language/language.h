@@ -24,6 +24,7 @@ struct LanguageRow {
     WORD language;                          /* a LANGID: primary language and sublanguage */
     LanguageIndex column;                   /* the duplex dialog's texts */
     WORD manualFeedTemplate;                /* the manual-feed slot dialog */
+    LanguageIndex manualFeedColumn;         /* the language of that template's texts */
     WORD noticeTemplates[NoticeKindCount];  /* by RawWarningNotice, MemoryFullNotice, ... */
 };
 

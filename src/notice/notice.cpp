@@ -17,21 +17,42 @@
  * whatever the system's ANSI code page; the caller's title is ANSI and is set as such.
  */
 #include "dxdlg.h"
-#include "notice/notice.h"
-#include "entry/access.h"
+
+#include "access/access.h"
+#include "base/call.h"
+#include "base/settings.h"
 #include "language/language.h"
-#include "entry/entry.h"
-#include "entry/settings.h"
 #include "placement/placement.h"
 #include "resource.h"
 
-BOOL NoticeTimedOut(DWORD start, DWORD now, DWORD timeout)
+/* One notice call, on its export's stack. The notice gets it as its creation parameter and
+ * keeps it in DWLP_USER for as long as it exists. */
+typedef struct NoticeCall {
+    LPCSTR title;    /* the caption: the caller's string, not a copy */
+    DWORD timeout;   /* milliseconds from the show; DXDLG_NEVER_TIMES_OUT never runs out */
+    BOOL shown;      /* set when the notice is first shown, which starts its deadline */
+    DWORD shownAt;   /* the tick count then */
+    BOOL ended;      /* set when the notice is destroyed, whatever destroyed it */
+    HWND reference;  /* the window it stands over: its owner, or another thread's window */
+    BOOL moving;     /* while the user moves or sizes it, in the system's move/size loop */
+} NoticeCall;
+
+/* The notice's own timer, whose WM_TIMER closes it once its time-out is exceeded, or, while a
+ * window of its thread stands over it, as soon as that window is gone. */
+enum { NoticeDeadlineTimer = 1 };
+
+/* Whether a notice shown at tick `start` has outlived `timeout` milliseconds at tick `now`.
+ * The difference is taken modulo 2^32, so a wrap of the tick counter does no harm, and a
+ * time-out of 0xFFFFFFFF never runs out. */
+static BOOL NoticeTimedOut(DWORD start, DWORD now, DWORD timeout)
 {
     DWORD elapsed = now - start;
     return elapsed > timeout;
 }
 
-UINT NoticeTimerDelay(DWORD start, DWORD now, DWORD timeout)
+/* The delay, in milliseconds, for the notice's timer to go off once the time-out is exceeded
+ * (at least 1, at most USER_TIMER_MAXIMUM); 0 when it never runs out and needs no timer. */
+static UINT NoticeTimerDelay(DWORD start, DWORD now, DWORD timeout)
 {
     if (timeout == DXDLG_NEVER_TIMES_OUT)
         return 0;
@@ -119,7 +140,9 @@ static void CheckNoticeDeadline(HWND notice, const NoticeCall *call)
 }
 
 /* Paints the whole visible client area light grey (under high contrast, the colour of a
- * dialog's face), through a context of its own rather than the one the message brings. */
+ * dialog's face), through a context of its own rather than the one the message brings: its
+ * clip box is the whole visible client area, so each erase repaints all of the panel, not only
+ * the part that was invalid. */
 static void PaintNoticeBackground(HWND notice)
 {
     HDC dc = GetDC(notice);
@@ -134,7 +157,8 @@ static void PaintNoticeBackground(HWND notice)
     ReleaseDC(notice, dc);
 }
 
-INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM lParam)
+/* The dialog procedure of every notice; the creation parameter is the call's NoticeCall. */
+static INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM lParam)
 {
     /* Null until WM_INITDIALOG: the dialog manager sends WM_SETFONT before it. */
     NoticeCall *call = (NoticeCall *)GetWindowLongPtrW(notice, DWLP_USER);
@@ -146,6 +170,7 @@ INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM 
         SetActiveWindow(notice);
         PlaceDialogOver(notice, call ? call->reference : GetParent(notice));
         SetWindowTextA(notice, call && call->title ? call->title : "");
+        CopyOnCopyKeys(GetDlgItem(notice, IDC_NOTICE_OK));
         return TRUE;
     case WM_ERASEBKGND:
         PaintNoticeBackground(notice);
@@ -160,6 +185,9 @@ INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM 
         SetTextColor((HDC)wParam, GetSysColor(COLOR_BTNTEXT));
         SetBkColor((HDC)wParam, GetSysColor(COLOR_3DFACE));
         return (INT_PTR)GetSysColorBrush(COLOR_3DFACE);
+    case WM_COPY:
+        CopyDialogToClipboard(notice);
+        return TRUE;
     case WM_COMMAND:
         /* Escape and the close box send IDCANCEL: a notice goes only by OK or by time. */
         if (LOWORD(wParam) != IDC_NOTICE_OK)
@@ -230,9 +258,8 @@ static void RunNoticeLoop(HWND notice, const NoticeCall *call)
             PostQuitMessage((int)msg.wParam);
             return;
         }
-        /* Ctrl+C copies the notice, as the platform's message box copies itself; the notice
-         * may be gone already, closed by a message sent meanwhile. */
-        BOOL handled = !call->ended && (CopyOnCopyKey(&msg) || IsDialogMessageW(notice, &msg));
+        /* The notice may be gone already, closed by a message sent meanwhile. */
+        BOOL handled = !call->ended && IsDialogMessageW(notice, &msg);
         if (!handled) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);

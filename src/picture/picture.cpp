@@ -9,19 +9,19 @@
  * caller, from any thread, before it opens a dialog of its own holding such a control. The
  * class local to this module, of the same name, is registered by the library's first dialog;
  * the dialog manager prefers it for the library's own dialogs, and those dialogs then hand
- * their picture to it themselves (ShowDialogPicture). So a second copy of the library in the
+ * their picture to it themselves (ShowControlPicture). So a second copy of the library in the
  * process (another folder, another version) shows its own pictures through its own procedure,
  * whichever copy holds the global names, and goes on when the other copy is unloaded. The
  * library unregisters what it registered when it is unloaded.
  */
-#include "picture.h"
+#include "picture/picture.h"
 
-#include "../entry/access.h"
-#include "../entry/settings.h"
+#include "access/access.h"
+#include "base/settings.h"
 #include "dxdlg.h"
 
-HINSTANCE BitmapCtlClassInstance;
-HINSTANCE ManualDupCtlClassInstance;
+/* The control's message that ShowControlPicture sends: lParam is the name. */
+enum { PictureCtlShowName = WM_USER + 0x70 };
 
 /* The thread-local slot that holds each thread's picture name. A control reads the name while
  * the dialog manager creates it, before its dialog's procedure sees anything of the call, so
@@ -60,43 +60,48 @@ static const char *ThreadPictureName(void)
     return slot == TLS_OUT_OF_INDEXES ? NULL : (const char *)TlsGetValue(slot);
 }
 
-static LRESULT CALLBACK BitmapCtlWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return PictureCtlProc(window, message, wParam, lParam, ThreadPictureName());
-}
+/* ---- Registration ----
+ *
+ * Where Windows and Wine differ, the code follows Windows and stays right under Wine:
+ * - Windows refuses a global class of a name for which the same module holds a local class, and
+ *   takes a local class after a global one; Wine takes both orders. So the library's own class
+ *   steps aside while the global one is registered (RegisterPictureClass).
+ * - Windows finds with a null instance the system's and every module's global classes; Wine
+ *   also finds any module's local class. A null lookup serves only to see whether another
+ *   module holds the global name, which Windows answers exactly and Wine answers "held" more
+ *   often than needed.
+ * - A name unregistered for an instance that has no local class of it removes whatever global
+ *   class of the name the process holds, another module's too, on Windows as under Wine: the
+ *   library unregisters only a class that runs its procedure and is of the kind it looks for.
+ * - Under Wine a window created with a null instance finds a local class of any module, so the
+ *   local class has the same procedure as the global one.
+ * - Under Wine a class stands registered for the system before the process can look it up: one
+ *   registration at a time (Registering), so that no thread is refused a class that another
+ *   thread of the library is registering.
+ */
 
-static LRESULT CALLBACK ManualDupCtlWndProc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam)
-{
-    return PictureCtlProc(window, message, wParam, lParam, ThreadPictureName());
-}
-
-/* What differs between the two classes. */
-typedef struct PictureClass {
-    const WCHAR *name;
-    WNDPROC windowProc;
-    HINSTANCE *registeredInstance; /* null while this library has not registered the class */
-} PictureClass;
+/* The window procedure of both classes. */
+static LRESULT CALLBACK PictureCtlWndProc(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam);
 
 enum { BitmapCtlClass, ManualDupCtlClass, PictureClassCount };
 
-static const PictureClass PictureClasses[PictureClassCount] = {
-    {DXDLG_WIDE(BITMAPCTL_CLASS), BitmapCtlWndProc, &BitmapCtlClassInstance},
-    {DXDLG_WIDE(MANUALDUPCTL_CLASS), ManualDupCtlWndProc, &ManualDupCtlClassInstance},
-};
+static const WCHAR *const PictureClassNames[PictureClassCount] = {
+    DXDLG_WIDE(BITMAPCTL_CLASS), DXDLG_WIDE(MANUALDUPCTL_CLASS)};
 
-/* One registration at a time in the process. Two threads that both found a class unregistered
- * would both call RegisterClassW, and the one refused could not tell whether the class it was
- * refused for is this library's: under Wine a class stands registered for the system before it
- * can be looked up in the process. */
+/* Whether this library's global class of each name was registered and not seen gone since. */
+static BOOL GlobalClassRegistered[PictureClassCount];
+
 static SRWLOCK Registering = SRWLOCK_INIT;
 
-/* Registers a class of the picture control's record with the given style, procedure and
- * instance. The record is built in movable global memory; the system keeps its own copy. The
- * controls are Unicode windows, so that the description of the picture that their dialog gives
- * them as window text reaches the accessibility layer whatever the system's ANSI code page. */
-static BOOL RegisterPictureRecord(const WCHAR *name, UINT style, WNDPROC windowProc,
-                                  HINSTANCE instance)
+/* Registers a class of the picture control's record with the given style. The record is built
+ * in movable global memory; the system keeps its own copy. The controls are Unicode windows, so
+ * that the description of the picture that their dialog gives them as window text reaches the
+ * accessibility layer whatever the system's ANSI code page. The class's record is part of its
+ * contract with other modules' dialogs: eight window extra bytes (they hold the address of the
+ * name the control's picture came from, LoadedNameOffset), and the bitmap in the user-data slot
+ * (GWLP_USERDATA), where code that knows the class reads a control's bitmap. */
+static BOOL RegisterPictureRecord(const WCHAR *name, UINT style)
 {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(WNDCLASSW));
     if (!block)
@@ -107,10 +112,10 @@ static BOOL RegisterPictureRecord(const WCHAR *name, UINT style, WNDPROC windowP
         return FALSE;
     }
     record->style = style;
-    record->lpfnWndProc = windowProc;
+    record->lpfnWndProc = PictureCtlWndProc;
     record->cbClsExtra = 0;
     record->cbWndExtra = 8;
-    record->hInstance = instance;
+    record->hInstance = ModuleInstance;
     record->hIcon = NULL;
     record->hCursor = LoadCursorA(NULL, IDC_ARROW);
     record->hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
@@ -122,104 +127,90 @@ static BOOL RegisterPictureRecord(const WCHAR *name, UINT style, WNDPROC windowP
     return registered;
 }
 
-/* Whether `instance` finds under the class's name a class that runs this library's procedure
+/* Whether this module finds under the class's name a class that runs this library's procedure
  * and is global (or, with `global` false, local). A module finds its own local class of a name
- * before any global one. The style that GetClassInfoExW gives back holds CS_GLOBALCLASS. */
-static BOOL FindsLibraryClass(HINSTANCE instance, const PictureClass *pictureClass, BOOL global)
+ * before any global one; the style that GetClassInfoExW gives back holds CS_GLOBALCLASS. */
+static BOOL FindsLibraryClass(int pictureClass, BOOL global)
 {
     WNDCLASSEXW info;
     info.cbSize = sizeof(info);
-    return GetClassInfoExW(instance, pictureClass->name, &info) &&
-           info.lpfnWndProc == pictureClass->windowProc &&
+    return GetClassInfoExW(ModuleInstance, PictureClassNames[pictureClass], &info) &&
+           info.lpfnWndProc == PictureCtlWndProc &&
            ((info.style & CS_GLOBALCLASS) != 0) == global;
 }
 
 /* The library's own class of the name, local to this module: registered unless it stands,
- * whoever took it down meanwhile (a host may unregister a name with the library's instance).
- * TRUE when it stands afterwards. */
-static BOOL RegisterOwnClass(const PictureClass *pictureClass)
+ * whoever took it down meanwhile (a host may unregister a name with the library's instance). */
+static void RegisterOwnClass(int pictureClass)
 {
-    return FindsLibraryClass(ModuleInstance, pictureClass, FALSE) ||
-           RegisterPictureRecord(pictureClass->name, CS_VREDRAW | CS_HREDRAW,
-                                 pictureClass->windowProc, ModuleInstance);
+    if (!FindsLibraryClass(pictureClass, FALSE))
+        RegisterPictureRecord(PictureClassNames[pictureClass], CS_VREDRAW | CS_HREDRAW);
 }
 
-/* Registers the global class for this library. The instance is recorded only when the system
- * accepted the class, so that unloading unregisters exactly what the library registered. A
- * global class of the name that another module holds refuses it, as on Windows; Wine would
- * take a second one. */
-static BOOL RegisterNewPictureClass(const PictureClass *pictureClass, HINSTANCE instance)
+/* Registers the global class for this library, unless another module holds the name. */
+static BOOL RegisterGlobalClass(int pictureClass)
 {
     WNDCLASSEXW held;
     held.cbSize = sizeof(held);
-    if (GetClassInfoExW(NULL, pictureClass->name, &held))
+    if (GetClassInfoExW(NULL, PictureClassNames[pictureClass], &held))
         return FALSE;
-    if (RegisterPictureRecord(pictureClass->name, CS_VREDRAW | CS_HREDRAW | CS_GLOBALCLASS,
-                              pictureClass->windowProc, instance))
-        *pictureClass->registeredInstance = instance;
-    return *pictureClass->registeredInstance != NULL;
+    return RegisterPictureRecord(PictureClassNames[pictureClass],
+                                 CS_VREDRAW | CS_HREDRAW | CS_GLOBALCLASS);
 }
 
 /* Registers the global class unless it stands registered by this library, from any thread. 1
  * when it stands afterwards, 0 when registration failed; a failed attempt is tried again by the
- * next call, and so is a class that someone unregistered meanwhile.
- *
- * Windows refuses a global class of a name for which the same module holds a local class, and
- * takes a local class after a global one (Wine takes both orders). So the library's own class,
- * registered by its first dialog, steps aside while the global one is looked for and
- * registered, and comes back after. It cannot while a dialog of the library holding it is
- * open on another thread: the record is then trusted as it stands. */
-static int RegisterPictureClass(const PictureClass *pictureClass, HINSTANCE callerInstance)
+ * next call, and so is a class that someone unregistered meanwhile. The library's own class
+ * steps aside meanwhile and comes back after; it cannot while a dialog of the library holding
+ * it is open on another thread, and the record is then trusted as it stands. */
+static int RegisterPictureClass(int pictureClass)
 {
-    HINSTANCE instance = ModuleInstance ? ModuleInstance : callerInstance;
     AcquireSRWLockExclusive(&Registering);
-    BOOL ownStood = ModuleInstance && FindsLibraryClass(ModuleInstance, pictureClass, FALSE);
-    BOOL ownSteppedAside = ownStood && UnregisterClassW(pictureClass->name, ModuleInstance);
-    HINSTANCE *record = pictureClass->registeredInstance;
-    if (*record && (!ownStood || ownSteppedAside) && !FindsLibraryClass(*record, pictureClass, TRUE))
-        *record = NULL;
-    BOOL registered = *record != NULL || RegisterNewPictureClass(pictureClass, instance);
+    BOOL ownStood = FindsLibraryClass(pictureClass, FALSE);
+    BOOL ownSteppedAside = ownStood && UnregisterClassW(PictureClassNames[pictureClass],
+                                                        ModuleInstance);
+    BOOL *registered = &GlobalClassRegistered[pictureClass];
+    if (*registered && (!ownStood || ownSteppedAside))
+        *registered = FindsLibraryClass(pictureClass, TRUE);
+    if (!*registered)
+        *registered = RegisterGlobalClass(pictureClass);
     if (ownSteppedAside)
         RegisterOwnClass(pictureClass);
     ReleaseSRWLockExclusive(&Registering);
-    return registered ? 1 : 0;
+    return *registered ? 1 : 0;
 }
 
 void RegisterOwnPictureClasses(void)
 {
     AcquireSRWLockExclusive(&Registering);
-    /* The same procedure as the global class: under Wine a window created with a null instance
-     * finds a local class of any module, and must behave as with the global one. Refused, the
-     * dialogs fall back on the global class of the name, if there is one. */
+    /* Refused, the dialogs fall back on the global class of the name, if there is one. */
     for (int i = 0; i < PictureClassCount; i++)
-        RegisterOwnClass(&PictureClasses[i]);
+        RegisterOwnClass(i);
     ReleaseSRWLockExclusive(&Registering);
 }
 
+/* The caller's instance plays no part: the classes are the library's, whoever asks. */
 int WINAPI FRegisterBitmapControl(HINSTANCE instance)
 {
-    return RegisterPictureClass(&PictureClasses[BitmapCtlClass], instance);
+    (void)instance;
+    return RegisterPictureClass(BitmapCtlClass);
 }
 
 int WINAPI FRegisterBitmapControlMP(HINSTANCE instance)
 {
-    return RegisterPictureClass(&PictureClasses[ManualDupCtlClass], instance);
+    (void)instance;
+    return RegisterPictureClass(ManualDupCtlClass);
 }
 
 void ReleasePictureControls(void)
 {
     for (int i = 0; i < PictureClassCount; i++) {
-        const PictureClass *pictureClass = &PictureClasses[i];
-        /* Only classes that run this module's procedure and are of the kind looked for: a name
-         * unregistered for an instance that has no local class of it removes whatever global
-         * class of the name the process holds (on Windows as under Wine), another module's
-         * too. The local class goes first; the module then finds its global one. */
-        if (FindsLibraryClass(ModuleInstance, pictureClass, FALSE))
-            UnregisterClassW(pictureClass->name, ModuleInstance);
-        HINSTANCE instance = *pictureClass->registeredInstance;
-        if (!instance || !FindsLibraryClass(instance, pictureClass, TRUE) ||
-            UnregisterClassW(pictureClass->name, instance))
-            *pictureClass->registeredInstance = NULL;
+        /* The local class goes first; the module then finds its global one. */
+        if (FindsLibraryClass(i, FALSE))
+            UnregisterClassW(PictureClassNames[i], ModuleInstance);
+        if (GlobalClassRegistered[i] && FindsLibraryClass(i, TRUE))
+            UnregisterClassW(PictureClassNames[i], ModuleInstance);
+        GlobalClassRegistered[i] = FALSE;
     }
     DWORD slot = (DWORD)InterlockedExchange(&NameSlot, (LONG)TLS_OUT_OF_INDEXES);
     if (slot != TLS_OUT_OF_INDEXES)
@@ -229,24 +220,23 @@ void ReleasePictureControls(void)
 static BOOL IsPictureClassName(const WCHAR *name)
 {
     for (int i = 0; i < PictureClassCount; i++) {
-        if (lstrcmpiW(name, PictureClasses[i].name) == 0)
+        if (lstrcmpiW(name, PictureClassNames[i]) == 0)
             return TRUE;
     }
     return FALSE;
 }
 
-void ShowDialogPicture(HWND dialog, const char *name, const WCHAR *description)
+BOOL ShowControlPicture(HWND control, const char *name, const WCHAR *description)
 {
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        WCHAR className[32];
-        if (!GetClassNameW(child, className, 32) || !IsPictureClassName(className))
-            continue;
-        SendMessageW(child, PictureCtlShowName, 0, (LPARAM)name);
-        /* What the control shows does not depend on its text: the text is what the
-         * accessibility layer names it by. */
-        if (description)
-            SetWindowTextW(child, description);
-    }
+    WCHAR className[32];
+    if (!GetClassNameW(control, className, 32) || !IsPictureClassName(className))
+        return FALSE;
+    SendMessageW(control, PictureCtlShowName, 0, (LPARAM)name);
+    /* What the control shows does not depend on its text: the text is what the accessibility
+     * layer names it by. */
+    if (description)
+        SetWindowTextW(control, description);
+    return TRUE;
 }
 
 /* Window extra bytes: the name buffer the control's picture was loaded from, compared by
@@ -273,7 +263,7 @@ static void LoadPicture(HWND window, const char *nameBuffer)
     SetWindowLongPtrA(window, LoadedNameOffset, (LONG_PTR)nameBuffer);
 }
 
-/* ShowDialogPicture's message: the picture of that name from now on. The library's dialogs
+/* ShowControlPicture's message: the picture of that name from now on. The library's dialogs
  * hand over the name their thread gave the control when it was created, as a rule: that
  * bitmap is not loaded twice. */
 static void ShowNamedPicture(HWND window, const char *nameBuffer)
@@ -371,12 +361,12 @@ static void PaintPicture(HWND window)
     EndPaint(window, &paint);
 }
 
-LRESULT PictureCtlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                       const char *nameBuffer)
+static LRESULT CALLBACK PictureCtlWndProc(HWND window, UINT message, WPARAM wParam,
+                                          LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        LoadPicture(window, nameBuffer);
+        LoadPicture(window, ThreadPictureName());
         return 0;
     case WM_DESTROY:
         DeletePicture(window);

@@ -20,27 +20,16 @@ void SetThreadPictureName(const char *name);
  * every dialog of the library before it opens. */
 void RegisterOwnPictureClasses(void);
 
-/* Hands `name` (as for SetThreadPictureName) to every picture control of the dialog, which then
- * shows that bitmap instead of the one it was created with, and gives each the window text
- * `description` (unless null): what the picture shows, in the dialog's language, for the
- * accessibility layer, which names a control by its text. The library's dialogs call it while
- * they initialise, so that what they show is their own, whatever the thread named meanwhile. */
-void ShowDialogPicture(HWND dialog, const char *name, const WCHAR *description);
-
-/* The control's message that ShowDialogPicture sends: lParam is the name. */
-enum { PictureCtlShowName = WM_USER + 0x70 };
+/* When `control` is a picture control (of either class), hands it `name` (as for
+ * SetThreadPictureName), and it then shows that bitmap instead of the one it was created with,
+ * and gives it the window text `description` (unless null): what the picture shows, in the
+ * dialog's language, for the accessibility layer, which names a control by its text. TRUE when
+ * it was a picture control. The library's dialogs call it for their controls while they
+ * initialise, so that what they show is their own, whatever the thread named meanwhile. */
+BOOL ShowControlPicture(HWND control, const char *name, const WCHAR *description);
 
 /* For unloading: unregisters each picture class that this library registered, its own and the
  * global ones, and gives back the per-thread slot of the picture names. */
 void ReleasePictureControls(void);
-
-/* The instance each class was registered with by this library, or null while it is not. */
-extern HINSTANCE BitmapCtlClassInstance;     /* BITMAPCTL_CLASS */
-extern HINSTANCE ManualDupCtlClassInstance;  /* MANUALDUPCTL_CLASS */
-
-/* The message handler of both classes; `nameBuffer` is the 32-byte buffer of the name of the
- * bitmap that the control loads when it is created, or null for none. */
-LRESULT PictureCtlProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                       const char *nameBuffer);
 
 #endif

@@ -4,7 +4,7 @@
  * vertical space, and kept inside the work area (the screen less the taskbar and other docked
  * bars) of the monitor that ancestor is on.
  */
-#include "placement.h"
+#include "placement/placement.h"
 
 /* Ancestors examined before the walk gives up and the direct parent is used instead. */
 enum { MaxAncestorSteps = 32 };
@@ -77,17 +77,14 @@ POINT DialogPosition(const RECT *reference, LONG width, LONG height, const RECT 
     return position;
 }
 
-void PlaceDialog(HWND dialog)
-{
-    PlaceDialogOver(dialog, GetParent(dialog));
-}
-
 void PlaceDialogOver(HWND dialog, HWND over)
 {
     HWND reference = ChooseReferenceWindow(over);
 
     RECT rect;
     GetWindowRect(dialog, &rect);
+    /* The size in 16 bits, sign-extended, on purpose: the placement is reckoned in 16 bits
+     * throughout, and no dialog comes near 32,767 pixels. */
     LONG width = (SHORT)(rect.right - rect.left);
     LONG height = (SHORT)(rect.bottom - rect.top);
     RECT workArea, area;
@@ -101,28 +98,4 @@ void PlaceDialogOver(HWND dialog, HWND over)
      * the request from activating the dialog; the dialog manager shows it afterwards. */
     SetWindowPos(dialog, HWND_TOPMOST, position.x, position.y, width, height,
                  SWP_NOACTIVATE | SWP_HIDEWINDOW);
-}
-
-HWND ChooseDialogReference(HWND fallback)
-{
-    HWND reference = GetActiveWindow();
-    if (!reference)
-        reference = fallback;
-    /* A handle that is no window would make the dialog fail to open at all (and a modal
-     * dialog's 0 reads as Cancel): open it unowned instead. */
-    if (reference && !IsWindow(reference))
-        reference = NULL;
-    return reference;
-}
-
-HWND DialogOwnerFor(HWND reference)
-{
-    /* An owner is sent messages that the dialog manager waits for (a modal dialog disables it),
-     * and on Windows a window owned across threads joins the two threads' input: a window of
-     * another thread, or process, whose thread is busy or waits for this one would hold the
-     * call, for ever in the second case. Such a window is only stood over. Its thread is read
-     * from the window system, without a message. */
-    if (reference && GetWindowThreadProcessId(reference, NULL) != GetCurrentThreadId())
-        return NULL;
-    return reference;
 }

@@ -355,6 +355,78 @@ bool DialogWatch::WatchdogFired() const
     return watch.watchdogFired;
 }
 
+// ---- A dialog call on a thread of its own ----
+
+thread_local std::function<void()> threadBeforeDialog;
+thread_local std::function<void(HWND)> threadTick;
+
+LRESULT CALLBACK RunBeforeDialog(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND && threadBeforeDialog && ClassName(HWND(wParam)) == "#32770") {
+        std::function<void()> before = std::move(threadBeforeDialog);
+        threadBeforeDialog = nullptr;
+        before();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK TickThreadDialog(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (threadTick)
+        threadTick(FindThreadDialog());
+}
+
+DWORD WINAPI DialogThread::Run(void *parameter)
+{
+    auto *self = static_cast<DialogThread *>(parameter);
+    self->id_ = GetCurrentThreadId();
+    threadBeforeDialog = self->beforeDialog;
+    threadTick = self->eachTick;
+    HHOOK hook = threadBeforeDialog
+                     ? SetWindowsHookExW(WH_CBT, RunBeforeDialog, nullptr, GetCurrentThreadId())
+                     : nullptr;
+    UINT_PTR timer = threadTick ? SetTimer(nullptr, 0, 10, TickThreadDialog) : 0;
+    self->call_();
+    KillTimer(nullptr, timer);
+    if (hook)
+        UnhookWindowsHookEx(hook);
+    threadTick = nullptr;
+    self->returned_ = true;
+    return 0;
+}
+
+void DialogThread::Start(std::function<void()> call)
+{
+    call_ = std::move(call);
+    thread_ = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+bool DialogThread::Join(DWORD ms)
+{
+    if (!thread_)
+        return true;
+    bool ended = WaitHandling(thread_, ms);
+    if (!ended) {
+        PostThreadMessageW(id_, WM_QUIT, 0, 0);
+        WaitHandling(thread_, 5000);
+    }
+    CloseHandle(thread_);
+    thread_ = nullptr;
+    return ended;
+}
+
+bool WaitHandling(HANDLE handle, DWORD ms)
+{
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+        DWORD woken = MsgWaitForMultipleObjects(1, &handle, FALSE, 50, QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0)
+            return true;
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    return false;
+}
+
 std::wstring ItemText(HWND dialog, int id)
 {
     HWND item = GetDlgItem(dialog, id);

@@ -6,6 +6,7 @@
 
 #include "desktop.h"
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -112,6 +113,33 @@ public:
     DialogWatch(const DialogWatch &) = delete;
     DialogWatch &operator=(const DialogWatch &) = delete;
 };
+
+// ---- A dialog call on a thread of its own ----
+// Runs `call` on a new thread. Before Start: `beforeDialog` runs on that thread as its first
+// dialog is being created; `eachTick` runs every 10 ms inside whatever loop the thread runs,
+// with its visible dialog (null while there is none).
+class DialogThread {
+public:
+    std::function<void()> beforeDialog;
+    std::function<void(HWND)> eachTick;
+    void Start(std::function<void()> call);
+    DWORD Id() const { return id_; }
+    bool Returned() const { return returned_; }
+    // Waits for the call, handling what other threads send to this one meanwhile; a call still
+    // running after `ms` is ended by a quit message, and the answer is false.
+    bool Join(DWORD ms = 30000);
+    ~DialogThread() { Join(); }
+
+private:
+    static DWORD WINAPI Run(void *self);
+    std::function<void()> call_;
+    HANDLE thread_ = nullptr;
+    std::atomic<DWORD> id_{0};
+    std::atomic<bool> returned_{false};
+};
+// Waits for a handle while handling the messages that other threads' dialogs send to this
+// thread's windows as they activate themselves.
+bool WaitHandling(HANDLE handle, DWORD ms);
 
 // The visible #32770 window of this thread, the text of a window (shared with the tools).
 using dxdesk::FindThreadDialog;

@@ -1,4 +1,5 @@
-#include "settings.h"
+/* The settings store: three values of one registry key, read once by the first dialog call. */
+#include "base/settings.h"
 
 #include "dxdlg.h"
 

@@ -1,5 +1,10 @@
-#include "settings.h"
-#include "../picture/picture.h"
+/*
+ * The DLL's entry point, above every room of the library: at load it notes the module and does
+ * nothing more (the settings wait for the first dialog call); at unload it gives back what the
+ * picture classes hold.
+ */
+#include "base/settings.h"
+#include "picture/picture.h"
 
 #ifdef _MSC_VER
 /* MSVC's static runtime: seeds the stack cookie where the loader has not (cmake/hardening.cmake). */

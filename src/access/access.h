@@ -13,8 +13,9 @@ BOOL HighContrastOn(void);
  * the system brush of a dialog's face. Neither is to be deleted. */
 HBRUSH LightGreyBrush(void);
 
-/* Puts the dialog's caption, its visible texts and its buttons' captions on the clipboard as
- * Unicode text, laid out as the platform's message box lays out its own copy:
+/* The answer of every dialog of the library to WM_COPY, as the platform's message box answers
+ * it: puts the dialog's caption, its visible texts and its buttons' captions on the clipboard
+ * as Unicode text, laid out as the message box lays out its own copy:
  *
  *   ---------------------------
  *   Caption
@@ -27,14 +28,9 @@ HBRUSH LightGreyBrush(void);
  * FALSE when the clipboard could not be had (another program holds it). */
 BOOL CopyDialogToClipboard(HWND dialog);
 
-/* Ctrl+C or Ctrl+Insert typed into a dialog of the library: copies that dialog and returns TRUE,
- * so that the message goes no further. Any other message: FALSE. */
-BOOL CopyOnCopyKey(const MSG *msg);
-
-/* While a modal dialog of the library runs on the calling thread, the platform's modal loop
- * offers each message to the thread's message filter: this one copies a library dialog on its
- * copy keys. Begin returns what End takes back; null when the filter could not be set. */
-HHOOK BeginCopyKeys(void);
-void EndCopyKeys(HHOOK filter);
+/* When `control` is a button (the controls of the library's dialogs that take the focus),
+ * Ctrl+C or Ctrl+Insert typed into it becomes WM_COPY to its dialog, as in the platform's
+ * message box. Each dialog calls it for its controls while it initialises. */
+void CopyOnCopyKeys(HWND control);
 
 #endif

@@ -28,7 +28,7 @@ __declspec(noreturn) void __stack_chk_fail(void)
 
 /* Instrumented code calls through one of these before an indirect call (ARM64: the target in
  * x15) or for it (x86-64: the target in rax). Until the loader replaces them they check nothing:
- * an x86-64 call goes straight on to its target (src/entry/guard-x64.S). They live with the
+ * an x86-64 call goes straight on to its target (src/runtime/guard-x64.S). They live with the
  * read-only data, as the loader expects. */
 static void CheckNothing(void)
 {

@@ -3,9 +3,7 @@
  * copy of a dialog on Ctrl+C (as the platform's message box gives one, for a support request),
  * and the colour of the library's grey surfaces under a high-contrast scheme.
  */
-#include "access.h"
-
-#include "settings.h"
+#include "access/access.h"
 
 BOOL HighContrastOn(void)
 {
@@ -142,43 +140,40 @@ BOOL CopyDialogToClipboard(HWND dialog)
     return copied;
 }
 
-/* The dialog of the library that a message is for: the top-level window of its target, when
- * that is a dialog that this copy of the library made. */
-static HWND LibraryDialogOf(HWND target)
+/* ---- The copy keys ----
+ *
+ * The platform's message box turns Ctrl+C into WM_COPY to itself. A key goes to the focused
+ * control, and in the library's dialogs only the buttons take the focus: each button turns the
+ * copy keys into WM_COPY to its dialog. (A message filter over the modal loop would do the
+ * same, but it runs for every message the loop takes, at three round trips to the server each
+ * under Wine.) A button's own procedure is kept in its user-data slot, which the library, the
+ * dialog's owner, has to itself. */
+
+static BOOL IsCopyKey(WPARAM key)
 {
-    HWND dialog = target ? GetAncestor(target, GA_ROOT) : NULL;
-    if (!dialog || (HINSTANCE)GetWindowLongPtrW(dialog, GWLP_HINSTANCE) != ModuleInstance)
-        return NULL;
-    return GetClassWord(dialog, GCW_ATOM) == (WORD)(ULONG_PTR)WC_DIALOG ? dialog : NULL;
+    return (key == 'C' || key == VK_INSERT) && GetKeyState(VK_CONTROL) < 0 &&
+           GetKeyState(VK_MENU) >= 0 && GetKeyState(VK_SHIFT) >= 0;
 }
 
-BOOL CopyOnCopyKey(const MSG *msg)
+static LRESULT CALLBACK CopyKeyButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (msg->message != WM_KEYDOWN || (msg->wParam != 'C' && msg->wParam != VK_INSERT))
-        return FALSE;
-    if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0)
-        return FALSE;
-    HWND dialog = LibraryDialogOf(msg->hwnd);
-    if (!dialog)
-        return FALSE;
-    CopyDialogToClipboard(dialog);
-    return TRUE;
+    if (message == WM_KEYDOWN && IsCopyKey(wParam)) {
+        SendMessageW(GetParent(button), WM_COPY, 0, 0);
+        return 0;
+    }
+    WNDPROC buttonProc = (WNDPROC)GetWindowLongPtrW(button, GWLP_USERDATA);
+    return CallWindowProcW(buttonProc, button, message, wParam, lParam);
 }
 
-static LRESULT CALLBACK CopyKeyFilter(int code, WPARAM wParam, LPARAM lParam)
+void CopyOnCopyKeys(HWND control)
 {
-    if (code == MSGF_DIALOGBOX && CopyOnCopyKey((const MSG *)lParam))
-        return TRUE;
-    return CallNextHookEx(NULL, code, wParam, lParam);
-}
-
-HHOOK BeginCopyKeys(void)
-{
-    return SetWindowsHookExW(WH_MSGFILTER, CopyKeyFilter, NULL, GetCurrentThreadId());
-}
-
-void EndCopyKeys(HHOOK filter)
-{
-    if (filter)
-        UnhookWindowsHookEx(filter);
+    WCHAR className[16];
+    if (!GetClassNameW(control, className, 16) || lstrcmpiW(className, L"Button") != 0 ||
+        (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+        return;
+    LONG_PTR buttonProc = GetWindowLongPtrW(control, GWLP_WNDPROC);
+    if (buttonProc != (LONG_PTR)CopyKeyButtonProc) {
+        SetWindowLongPtrW(control, GWLP_USERDATA, buttonProc);
+        SetWindowLongPtrW(control, GWLP_WNDPROC, (LONG_PTR)CopyKeyButtonProc);
+    }
 }
