@@ -751,9 +751,9 @@ CopysDialog OpenCopysDialog(HMODULE copy, short source, WORD passCode, bool manu
 {
     CopysDialog seen;
     DialogWatch watch([&](HWND dialog) {
-        HWND control = GetDlgItem(dialog, IDC_PICTURE);
-        if (!control)
-            control = FindWindowExA(dialog, nullptr, kManualDupClass, nullptr);
+        HWND control = GetWindow(dialog, GW_CHILD);  // the one neither a button nor a text
+        while (control && (ClassName(control) == "Button" || ClassName(control) == "Static"))
+            control = GetWindow(control, GW_HWNDNEXT);
         seen.picture = BitmapBits(HeldBitmap(control));
         seen.controlModule = reinterpret_cast<HMODULE>(GetClassLongPtrA(control, GCLP_HMODULE));
         during();
@@ -871,16 +871,22 @@ TEST(PictureClassesOfTheDll, RefusedWhileAnotherModuleHoldsTheNameAndLeaveItAlon
 // Windows refuses a global class of a name for which the same module holds a local class, and
 // takes a local class after the global one; Wine takes both orders. ReactOS's conformance test
 // of RegisterClassEx, which passes on Windows (modules/rostests/apitests/user32/
-// RegisterClassEx.c, TestGlobalClasses: TestClass3 and TestClass4), shows both.
+// RegisterClassEx.c, TestGlobalClasses: TestClass3 and TestClass4), shows both. Windows also
+// refuses a local class of a name that another module holds globally, which Wine 8 takes
+// (Wine's dlls/user32/tests/class.c, test_instances: "instance doesn't matter for global
+// class"): while foreignGlobal is set, for the names that RegisterForeignClass holds.
 ImportPatch *registerAsWindows;
+bool foreignGlobal;
 
 ATOM WINAPI RegisterClassAsWindows(const WNDCLASSW *record)
 {
     WNDCLASSEXW held = {};
     held.cbSize = sizeof(held);
-    if ((record->style & CS_GLOBALCLASS) &&
-        GetClassInfoExW(record->hInstance, record->lpszClassName, &held) &&
-        !(held.style & CS_GLOBALCLASS)) {
+    bool global = record->style & CS_GLOBALCLASS;
+    if ((!global && foreignGlobal &&
+         GetClassInfoExW(GetModuleHandleA("gdi32.dll"), record->lpszClassName, &held)) ||
+        (global && GetClassInfoExW(record->hInstance, record->lpszClassName, &held) &&
+         !(held.style & CS_GLOBALCLASS))) {
         SetLastError(ERROR_CLASS_ALREADY_EXISTS);
         return 0;
     }
@@ -910,6 +916,30 @@ TEST(PictureClassesOfTheDll, CallerRegistersAfterTheLibrarysFirstDialogUnderWind
     UnloadDxdlg(dll);
     EXPECT_FALSE(ClassExists(kBitmapClass));
     EXPECT_FALSE(ClassExists(kManualDupClass));
+    DeleteSettingsKey();
+}
+
+TEST(PictureClassesOfTheDll, DialogsShowTheirOwnPictureWhileAnotherModuleHoldsTheNames)
+{
+    HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
+    ASSERT_NE(dll, nullptr);
+    RegisterForeignClass(kBitmapClass);
+    RegisterForeignClass(kManualDupClass);
+    {
+        ImportPatch patch(dll, "USER32.dll", "RegisterClassW", RegisterClassAsWindows);
+        registerAsWindows = &patch;
+        foreignGlobal = true;
+        for (bool manualFeed : {false, true}) {
+            CopysDialog dialog = OpenCopysDialog(dll, DMBIN_MANUAL, 1, manualFeed);
+            EXPECT_EQ(dialog.result, 1);
+            EXPECT_EQ(dialog.controlModule, dll) << "the other module's control";
+            EXPECT_TRUE(dialog.picture == CopysBitmap(dll, DMBIN_MANUAL, manualFeed ? 0 : 1));
+        }
+        foreignGlobal = false;
+    }
+    UnregisterForeignClass(kBitmapClass);
+    UnregisterForeignClass(kManualDupClass);
+    UnloadDxdlg(dll);
     DeleteSettingsKey();
 }
 

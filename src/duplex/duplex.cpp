@@ -155,7 +155,10 @@ static void ReadyControls(HWND dialog, const DuplexCall *call)
         if (!call->templateTexts)
             SetControlText(control, call);
         CopyOnCopyKeys(control);
-        if (ShowControlPicture(control, bitmap, description) && !IsWindowEnabled(control)) {
+        HWND picture = ShowControlPicture(control, bitmap, description);
+        if (picture)
+            control = picture;   /* it may stand in for the template's control */
+        if (picture && !IsWindowEnabled(control)) {
             EnableWindow(control, TRUE);
             startGroup = TRUE;
         }

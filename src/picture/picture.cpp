@@ -62,19 +62,22 @@ static const char *ThreadPictureName(void)
 
 /* ---- Registration ----
  *
- * Where Windows and Wine differ, the code follows Windows and stays right under Wine:
+ * The classes follow Windows' rules, which Wine's user32 tests and ReactOS's apitests, both
+ * passing on Windows, show; where Wine is more lenient the code does not rely on it:
  * - Windows refuses a global class of a name for which the same module holds a local class, and
- *   takes a local class after a global one; Wine takes both orders. So the library's own class
- *   steps aside while the global one is registered (RegisterPictureClass).
- * - Windows finds with a null instance the system's and every module's global classes; Wine
- *   also finds any module's local class. A null lookup serves only to see whether another
- *   module holds the global name, which Windows answers exactly and Wine answers "held" more
- *   often than needed.
- * - A name unregistered for an instance that has no local class of it removes whatever global
- *   class of the name the process holds, another module's too, on Windows as under Wine: the
- *   library unregisters only a class that runs its procedure and is of the kind it looks for.
- * - Under Wine a window created with a null instance finds a local class of any module, so the
- *   local class has the same procedure as the global one.
+ *   takes a local class after the same module's global one; Wine takes both orders. So the
+ *   library's own class steps aside while the global one is registered (RegisterPictureClass).
+ * - Windows refuses a local class of a name that another module holds globally; Wine 8 takes
+ *   it. The library's dialogs then get that module's control, which a control of the library's
+ *   own class replaces (ShowControlPicture).
+ * - Windows finds with GetClassInfoExW and a null instance only the system's and the global
+ *   classes; Wine 8 may find another module's local class. The null lookup only tells whether
+ *   another module holds the global name, which Wine may answer "held" when it is not.
+ * - A window created with a null instance takes the first class found, any module's local one
+ *   included, on both: the local class has the same procedure as the global one.
+ * - A name unregistered for an instance that has no local class of it removes the global class
+ *   of the name, whoever registered it, on both: the library unregisters only a class that runs
+ *   its procedure and is of the kind it looks for.
  * - Under Wine a class stands registered for the system before the process can look it up: one
  *   registration at a time (Registering), so that no thread is refused a class that another
  *   thread of the library is registering.
@@ -84,10 +87,14 @@ static const char *ThreadPictureName(void)
 static LRESULT CALLBACK PictureCtlWndProc(HWND window, UINT message, WPARAM wParam,
                                           LPARAM lParam);
 
-enum { BitmapCtlClass, ManualDupCtlClass, PictureClassCount };
+/* The two classes that templates name, then the library's own class under a name that no
+ * template names and no other module registers: it stands in for a picture control that got
+ * another module's class (ShowControlPicture). */
+enum { BitmapCtlClass, ManualDupCtlClass, PictureClassCount, StandInClass = PictureClassCount,
+       ClassNameCount };
 
-static const WCHAR *const PictureClassNames[PictureClassCount] = {
-    DXDLG_WIDE(BITMAPCTL_CLASS), DXDLG_WIDE(MANUALDUPCTL_CLASS)};
+static const WCHAR *const PictureClassNames[ClassNameCount] = {
+    DXDLG_WIDE(BITMAPCTL_CLASS), DXDLG_WIDE(MANUALDUPCTL_CLASS), L"dxdlgPictureStandIn"};
 
 /* Whether this library's global class of each name was registered and not seen gone since. */
 static BOOL GlobalClassRegistered[PictureClassCount];
@@ -204,13 +211,14 @@ int WINAPI FRegisterBitmapControlMP(HINSTANCE instance)
 
 void ReleasePictureControls(void)
 {
-    for (int i = 0; i < PictureClassCount; i++) {
+    for (int i = 0; i < ClassNameCount; i++) {
         /* The local class goes first; the module then finds its global one. */
         if (FindsLibraryClass(i, FALSE))
             UnregisterClassW(PictureClassNames[i], ModuleInstance);
-        if (GlobalClassRegistered[i] && FindsLibraryClass(i, TRUE))
+        if (i < PictureClassCount && GlobalClassRegistered[i] && FindsLibraryClass(i, TRUE))
             UnregisterClassW(PictureClassNames[i], ModuleInstance);
-        GlobalClassRegistered[i] = FALSE;
+        if (i < PictureClassCount)
+            GlobalClassRegistered[i] = FALSE;
     }
     DWORD slot = (DWORD)InterlockedExchange(&NameSlot, (LONG)TLS_OUT_OF_INDEXES);
     if (slot != TLS_OUT_OF_INDEXES)
@@ -226,17 +234,51 @@ static BOOL IsPictureClassName(const WCHAR *name)
     return FALSE;
 }
 
-BOOL ShowControlPicture(HWND control, const char *name, const WCHAR *description)
+/* A control of the library's own class in the place of `control`, with its identifier, styles
+ * and rectangle, among its siblings where it stood; `control` is destroyed. Null when none could
+ * be made. */
+static HWND StandInForControl(HWND control)
+{
+    AcquireSRWLockExclusive(&Registering);
+    RegisterOwnClass(StandInClass);
+    ReleaseSRWLockExclusive(&Registering);
+    HWND dialog = GetParent(control);
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(HWND_DESKTOP, dialog, (POINT *)&rect, 2);
+    HWND standIn = CreateWindowExW(GetWindowLongW(control, GWL_EXSTYLE),
+                                   PictureClassNames[StandInClass], L"",
+                                   GetWindowLongW(control, GWL_STYLE), rect.left, rect.top,
+                                   rect.right - rect.left, rect.bottom - rect.top, dialog,
+                                   (HMENU)(INT_PTR)GetDlgCtrlID(control), ModuleInstance, NULL);
+    if (!standIn)
+        return NULL;
+    SetWindowPos(standIn, control, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(control);
+    return standIn;
+}
+
+HWND ShowControlPicture(HWND control, const char *name, const WCHAR *description)
 {
     WCHAR className[32];
     if (!GetClassNameW(control, className, 32) || !IsPictureClassName(className))
-        return FALSE;
+        return NULL;
+    /* On Windows a module gets no local class of a name that another module holds globally,
+     * and the dialog manager then gives the library's dialog that module's control: one of the
+     * library's own class takes its place, so that the dialog shows its own picture through its
+     * own procedure, whatever that module does or unloads meanwhile. */
+    if ((WNDPROC)GetWindowLongPtrW(control, GWLP_WNDPROC) != PictureCtlWndProc) {
+        HWND standIn = StandInForControl(control);
+        if (!standIn)
+            return NULL;
+        control = standIn;
+    }
     SendMessageW(control, PictureCtlShowName, 0, (LPARAM)name);
     /* What the control shows does not depend on its text: the text is what the accessibility
      * layer names it by. */
     if (description)
         SetWindowTextW(control, description);
-    return TRUE;
+    return control;
 }
 
 /* Window extra bytes: the name buffer the control's picture was loaded from, compared by

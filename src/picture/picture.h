@@ -23,10 +23,12 @@ void RegisterOwnPictureClasses(void);
 /* When `control` is a picture control (of either class), hands it `name` (as for
  * SetThreadPictureName), and it then shows that bitmap instead of the one it was created with,
  * and gives it the window text `description` (unless null): what the picture shows, in the
- * dialog's language, for the accessibility layer, which names a control by its text. TRUE when
- * it was a picture control. The library's dialogs call it for their controls while they
- * initialise, so that what they show is their own, whatever the thread named meanwhile. */
-BOOL ShowControlPicture(HWND control, const char *name, const WCHAR *description);
+ * dialog's language, for the accessibility layer, which names a control by its text. A control
+ * of another module's class is first replaced by one of the library's own. Returns the picture
+ * control (the same, or the one in its place), or null when `control` was none. The library's
+ * dialogs call it for their controls while they initialise, so that what they show is their
+ * own, whatever the thread named meanwhile. */
+HWND ShowControlPicture(HWND control, const char *name, const WCHAR *description);
 
 /* For unloading: unregisters each picture class that this library registered, its own and the
  * global ones, and gives back the per-thread slot of the picture names. */
