@@ -26,6 +26,14 @@ HBRUSH LightGreyBrush(void)
 static const WCHAR CopyRule[] = L"---------------------------\r\n";
 static const WCHAR ButtonGap[] = L"   ";
 
+/* Whether the control, whose class is named, is a button other than a group box: one the user
+ * presses, which has the focus in turn. */
+static BOOL IsPressButton(HWND control, const WCHAR *className)
+{
+    return lstrcmpiW(className, L"Button") == 0 &&
+           (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX;
+}
+
 /* What part of the copy a control gives. */
 enum { CopyNothing, CopyStatic, CopyButton };
 
@@ -36,10 +44,9 @@ static int CopyPart(HWND control)
         return CopyNothing;
     if (lstrcmpiW(className, L"Static") == 0)
         return CopyStatic;
-    if (lstrcmpiW(className, L"Button") == 0)
-        return (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX ? CopyNothing
-                                                                                 : CopyButton;
-    return CopyNothing;   /* the picture: what it shows is told by its accessible name */
+    /* A group box gives nothing, nor does the picture: what it shows is told by its
+     * accessible name. */
+    return IsPressButton(control, className) ? CopyButton : CopyNothing;
 }
 
 /* The copy while it is composed: `text` is null while its length is only counted. Nothing is
@@ -168,8 +175,7 @@ static LRESULT CALLBACK CopyKeyButtonProc(HWND button, UINT message, WPARAM wPar
 void CopyOnCopyKeys(HWND control)
 {
     WCHAR className[16];
-    if (!GetClassNameW(control, className, 16) || lstrcmpiW(className, L"Button") != 0 ||
-        (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+    if (!GetClassNameW(control, className, 16) || !IsPressButton(control, className))
         return;
     LONG_PTR buttonProc = GetWindowLongPtrW(control, GWLP_WNDPROC);
     if (buttonProc != (LONG_PTR)CopyKeyButtonProc) {
