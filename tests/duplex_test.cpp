@@ -469,6 +469,9 @@ TEST_F(DuplexDialogs, ScreenReadersHearWhatThePictureShowsInTheDialogsLanguage)
             ClickButton(dialog, IDC_MANUALFEED_OK);
         });
         EXPECT_GE(SharedWords(name, texts), 3u) << LanguageRows[row].language << ": " << name;
+        if (LanguageRows[row].language == 1031) {  // the slot dialog's own, not the first pass's
+            EXPECT_EQ(name, String(IDS_GERMAN_PICTURE_MANUALFEED_SLOT));
+        }
     }
 }
 
@@ -494,7 +497,7 @@ TEST_F(DuplexDialogs, SecondPassPicturesSayFaceDownInTheInstructionsOwnWords)
         L"top edge first", L"위쪽 가장자리부터", L"上边缘先", L"pela extremidade superior"};
     Load({{"countryCode", DXDLG_EVERY_LANGUAGE}});
     for (short source : {short(DMBIN_CASSETTE), short(DMBIN_MANUAL)})
-        for (WORD passCode : {2, 3}) {  // upside down, then right way up
+        for (WORD passCode : {2, 3}) {  // turned round, then not
             std::vector<std::wstring> names;
             std::vector<bool> enabled, arrowFocusesPicture;
             OpenDuplex(passCode, 1033, source, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
