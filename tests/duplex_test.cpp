@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -207,6 +208,25 @@ HWND Picture(HWND dialog)
 {
     HWND picture = GetDlgItem(dialog, IDC_PICTURE);
     return picture ? picture : FindWindowExA(dialog, nullptr, MANUALDUPCTL_CLASS, nullptr);
+}
+
+// How many words of five letters or more two texts share, letter case aside.
+size_t SharedWords(const std::wstring &a, const std::wstring &b)
+{
+    auto words = [](std::wstring text) {
+        std::set<std::wstring> found;
+        CharLowerBuffW(&text[0], DWORD(text.size()));
+        for (size_t i = 0, start = 0; i <= text.size(); i++)
+            if (i == text.size() || !IsCharAlphaW(text[i])) {
+                if (i - start >= 5)
+                    found.insert(text.substr(start, i - start));
+                start = i + 1;
+            }
+        return found;
+    };
+    std::set<std::wstring> first = words(a), second = words(b);
+    return size_t(std::count_if(first.begin(), first.end(),
+                                [&](const std::wstring &word) { return second.count(word); }));
 }
 
 Shown Read(HWND dialog)
@@ -434,19 +454,24 @@ TEST_F(DuplexDialogs, ScreenReadersHearWhatThePictureShowsInTheDialogsLanguage)
     }
     for (size_t i = 0; i < 8; i += 2)
         EXPECT_NE(names[i], names[i + 1]) << "the two second-pass pictures sound alike";
-    // The manual-feed slot dialog speaks the language and the words of its template's texts.
-    const struct {
-        WORD language;
-        UINT sentence;
-    } manualFeed[] = {{1031, IDS_GERMAN_PICTURE_MANUALFEED_SLOT},
-                      {1030, IDS_ENGLISH_PICTURE_MANUALFEED_SLOT}};  // Danish: English texts
-    for (const auto &c : manualFeed) {
-        std::wstring name;
-        OpenManualFeed(c.language, [&](HWND dialog) {
+    // The manual-feed first pass is told in its instruction's order, the guides before the
+    // sheet, and the picture's numbers as marks, never as the steps' bare numbers.
+    EXPECT_LT(names[9].find(L"guide"), names[9].find(L"sheet")) << names[9];
+    EXPECT_EQ(names[9].find(L"(1)"), std::wstring::npos) << names[9];
+    // The manual-feed slot dialog's picture is told in the language and the words of the texts
+    // beside it, whatever the language (English beside an English template).
+    for (size_t row = 0; row < LanguageRowCount; row++) {
+        std::wstring name, texts;
+        OpenManualFeed(LanguageRows[row].language, [&](HWND dialog) {
             name = dxdesk::AccessibleName(Picture(dialog));
+            for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                texts += ClassName(c) == "Static" ? WindowText(c) + L"\n" : L"";
             ClickButton(dialog, IDC_MANUALFEED_OK);
         });
-        EXPECT_EQ(name, String(c.sentence)) << "language " << c.language;
+        EXPECT_GE(SharedWords(name, texts), 3u) << LanguageRows[row].language << ": " << name;
+        if (LanguageRows[row].language == 1031) {  // the slot dialog's own, not the first pass's
+            EXPECT_EQ(name, String(IDS_GERMAN_PICTURE_MANUALFEED_SLOT));
+        }
     }
 }
 
@@ -464,9 +489,15 @@ TEST_F(DuplexDialogs, SecondPassPicturesSayFaceDownInTheInstructionsOwnWords)
         L"facing you", L"naar u toe", L"vers vous", L"zu Ihnen", L"verso di voi", L"mot deg",
         L"mot dig", L"hacia usted", L"mod dig", L"para você", L"para si", L"手前", L"앞쪽",
         L"朝向您"};
+    // Only the turned picture (D1) has the top edge go in first (Italian: the top edge below).
+    const wchar_t *const topEdgeFirst[LanguageCount] = {
+        L"bovenrand eerst", L"bord supérieur en premier", L"Oberkante zuerst",
+        L"superiore in basso", L"overkanten først", L"överkanten först", L"top edge first",
+        L"primero el borde superior", L"overkanten først", L"pela borda superior", L"上端から",
+        L"top edge first", L"위쪽 가장자리부터", L"上边缘先", L"pela extremidade superior"};
     Load({{"countryCode", DXDLG_EVERY_LANGUAGE}});
     for (short source : {short(DMBIN_CASSETTE), short(DMBIN_MANUAL)})
-        for (WORD passCode : {2, 3}) {  // upside down, then right way up
+        for (WORD passCode : {2, 3}) {  // turned round, then not
             std::vector<std::wstring> names;
             std::vector<bool> enabled, arrowFocusesPicture;
             OpenDuplex(passCode, 1033, source, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
@@ -486,6 +517,7 @@ TEST_F(DuplexDialogs, SecondPassPicturesSayFaceDownInTheInstructionsOwnWords)
                     EXPECT_NE(seen[column].text.find(faceDown[column]), std::wstring::npos);
                 }
                 EXPECT_NE(name.find(faceDown[column]), std::wstring::npos);
+                EXPECT_EQ(name.find(topEdgeFirst[column]) != std::wstring::npos, passCode == 2);
                 for (const wchar_t *phrase : facingYou)
                     EXPECT_EQ(name.find(phrase), std::wstring::npos) << "says " << phrase;
                 if (column == LanguageJapanese) {
@@ -527,6 +559,14 @@ TEST_F(DuplexDialogs, CtrlCCopiesCaptionTextAndButtons)
                       rule)
             << "key " << key;
     }
+    // The French slot dialog's steps stand in two texts: the copy keeps an empty line between.
+    EmptyClipboardNow();
+    OpenManualFeed(1036, [](HWND dialog) {
+        PressCtrlKey(dialog, 'C');
+        PostMessageW(dialog, WM_COMMAND, IDC_MANUALFEED_OK, 0);
+    });
+    ReleaseCtrl();
+    EXPECT_NE(ClipboardText().find(L".\r\n\r\n2) "), std::wstring::npos) << ClipboardText();
     // Without Ctrl the key does nothing of the kind.
     EmptyClipboardNow();
     OpenDuplex(0, 1033, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {

@@ -98,12 +98,14 @@ static void ComposeCopy(HWND dialog, CopyBuffer *copy)
     AppendWindowText(copy, dialog);
     Append(copy, L"\r\n", -1);
     Append(copy, CopyRule, -1);
+    /* Texts that a template splits over separate controls are separate paragraphs: an empty
+     * line between them, as between the steps within one text. */
     BOOL firstText = TRUE;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (CopyPart(child) != CopyStatic || GetWindowTextLengthW(child) == 0)
             continue;
         if (!firstText)
-            Append(copy, L"\r\n", -1);
+            Append(copy, L"\r\n\r\n", -1);
         AppendWindowText(copy, child);
         firstText = FALSE;
     }
