@@ -611,8 +611,8 @@ DialogResult OpenPictureDialog(const wchar_t *controlClass)
     return seen;
 }
 
-// Whether a class of the module `gone` is left under one of the library's three names (the
-// other module's global class aside).
+// No class of the module `gone` is left under one of the library's three names (the other
+// module's global class aside).
 void ExpectNoClassLeft(HMODULE gone)
 {
     for (const char *name : {kBitmapClass, kManualDupClass, PICTURE_STANDIN_CLASS}) {
@@ -643,10 +643,11 @@ protected:
     }
     void Unload()
     {
-        HMODULE gone = dll_;
+        if (!dll_)
+            return;
+        UnloadDxdlg(dll_);
+        ExpectNoClassLeft(dll_);
         dll_ = nullptr;
-        if (gone)
-            UnloadDxdlg(gone), ExpectNoClassLeft(gone);
     }
     HMODULE dll_ = nullptr;
     PFN_FRegisterBitmapControl reg_ = nullptr;
