@@ -9,6 +9,7 @@
 
 #include <string.h>
 
+#include <thread>
 #include <vector>
 
 #include "dxdlg.h"
@@ -57,12 +58,21 @@ SIZE BitmapSize(HBITMAP bitmap)
     return SIZE{info.bmWidth, info.bmHeight};
 }
 
+// The procedure of another module's class that takes only windows of its own module.
+LRESULT CALLBACK OwnModulesWindowsOnly(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE &&
+        reinterpret_cast<CREATESTRUCTA *>(lParam)->hInstance != GetModuleHandleA("gdi32.dll"))
+        return FALSE;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 // Registers a global class of the given name as another module of the process would.
 void RegisterForeignClass(const char *name)
 {
     WNDCLASSA wc = {};
     wc.style = CS_GLOBALCLASS;
-    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpfnWndProc = OwnModulesWindowsOnly;
     wc.hInstance = GetModuleHandleA("gdi32.dll");
     wc.lpszClassName = name;
     ASSERT_NE(RegisterClassA(&wc), 0);
@@ -73,12 +83,12 @@ void UnregisterForeignClass(const char *name)
     EXPECT_TRUE(UnregisterClassA(name, GetModuleHandleA("gdi32.dll")));
 }
 
-// The module a class belongs to, read from a window of the class (GetClassInfoEx answers with
-// whatever instance it is asked with).
+// The module a global class belongs to, read from a window of the class (GetClassInfoEx
+// answers with whatever instance it is asked with).
 HMODULE ClassModule(const char *name)
 {
     HWND window = CreateWindowExA(0, name, "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                  GetModuleHandleA("user32.dll"), nullptr);
+                                  GetModuleHandleA("gdi32.dll"), nullptr);
     if (!window)
         return nullptr;
     HMODULE module = reinterpret_cast<HMODULE>(GetClassLongPtrA(window, GCLP_HMODULE));
@@ -495,12 +505,23 @@ TEST_F(PictureControl, EachControlOwnsItsOwnBitmapUntilDestroyed)
     EXPECT_EQ(GetObjectType(a), DWORD(OBJ_BITMAP));
     EXPECT_EQ(GetObjectType(b), DWORD(OBJ_BITMAP));
 
+    // A host's own bitmap, or brush, in the slot where others read the control's bitmap is
+    // the host's: the control deletes only the bitmap it loaded.
+    HBITMAP hostBitmap = CreateBitmap(4, 4, 1, 1, nullptr);
+    HBRUSH hostBrush = CreateSolidBrush(kCyan);
+    SetWindowLongPtrA(first, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(hostBitmap));
+    SetWindowLongPtrA(second, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(hostBrush));
+
     DestroyWindow(first);
     EXPECT_EQ(GetObjectType(a), 0u);
     EXPECT_EQ(GetObjectType(b), DWORD(OBJ_BITMAP));  // still painting in the other control
     EXPECT_EQ(CaptureClient(second).At(4, 5), kRed);
     DestroyWindow(second);
     EXPECT_EQ(GetObjectType(b), 0u);
+    EXPECT_EQ(GetObjectType(hostBitmap), DWORD(OBJ_BITMAP));
+    EXPECT_EQ(GetObjectType(hostBrush), DWORD(OBJ_BRUSH));
+    DeleteObject(hostBitmap);
+    DeleteObject(hostBrush);
 }
 
 TEST_F(PictureControl, NoGdiObjectLeftBehindOverManyControls)
@@ -590,14 +611,57 @@ DialogResult OpenPictureDialog(const wchar_t *controlClass)
     return seen;
 }
 
-TEST(PictureClassesOfTheDll, SurviveUnloadingAndLoadingAgain)
+// No class of the module `gone` is left under one of the library's three names (the other
+// module's global class aside).
+void ExpectNoClassLeft(HMODULE gone)
+{
+    for (const char *name : {kBitmapClass, kManualDupClass, PICTURE_STANDIN_CLASS}) {
+        WNDCLASSEXA info = {};
+        info.cbSize = sizeof(info);
+        EXPECT_FALSE(GetClassInfoExA(gone, name, &info) && info.lpfnWndProc != OwnModulesWindowsOnly)
+            << name << " outlived the DLL";
+    }
+}
+
+// Each test starts with dxdlg.dll loaded (dll_) and ends with it unloaded, no class left.
+class PictureClassesOfTheDll : public ::testing::Test {
+protected:
+    void SetUp() override { Load(); }
+    void TearDown() override
+    {
+        Unload();
+        DeleteSettingsKey();
+    }
+    void Load()  // unless loaded
+    {
+        if (dll_)
+            return;
+        dll_ = LoadDxdlg({{"countryCode", 1033}});
+        ASSERT_NE(dll_, nullptr);
+        reg_ = Export<PFN_FRegisterBitmapControl>(dll_, "FRegisterBitmapControl");
+        regMP_ = Export<PFN_FRegisterBitmapControlMP>(dll_, "FRegisterBitmapControlMP");
+    }
+    void Unload()
+    {
+        if (!dll_)
+            return;
+        UnloadDxdlg(dll_);
+        ExpectNoClassLeft(dll_);
+        dll_ = nullptr;
+    }
+    HMODULE dll_ = nullptr;
+    PFN_FRegisterBitmapControl reg_ = nullptr;
+    PFN_FRegisterBitmapControlMP regMP_ = nullptr;
+};
+
+TEST_F(PictureClassesOfTheDll, SurviveUnloadingAndLoadingAgain)
 {
     for (int load = 1; load <= 2; load++) {
         SCOPED_TRACE(testing::Message() << "load " << load);
-        HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
-        ASSERT_NE(dll, nullptr);
-        EXPECT_EQ(Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl")(Self()), 1);
-        EXPECT_EQ(Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP")(Self()), 1);
+        ASSERT_NO_FATAL_FAILURE(Load());
+        HMODULE dll = dll_;
+        EXPECT_EQ(reg_(Self()), 1);
+        EXPECT_EQ(regMP_(Self()), 1);
 
         DialogResult duplex = OpenPictureDialog(DXDLG_WIDE(BITMAPCTL_CLASS));
         EXPECT_EQ(duplex.result, 7);
@@ -607,14 +671,11 @@ TEST(PictureClassesOfTheDll, SurviveUnloadingAndLoadingAgain)
         EXPECT_EQ(manualFeed.result, 7);
         EXPECT_EQ(manualFeed.controlModule, dll);
 
-        UnloadDxdlg(dll);
+        Unload();
         ASSERT_EQ(GetModuleHandleA("dxdlg.dll"), nullptr);
-        EXPECT_FALSE(ClassExists(kBitmapClass));
-        EXPECT_FALSE(ClassExists(kManualDupClass));
         // So a dialog naming the class now fails to open instead of calling into nothing.
         EXPECT_EQ(OpenPictureDialog(DXDLG_WIDE(BITMAPCTL_CLASS)).result, -1);
     }
-    DeleteSettingsKey();
 }
 
 // Calls each registering export from several threads released at once; every answer counts.
@@ -671,16 +732,16 @@ size_t FreeTlsSlots()
     return taken.size();
 }
 
-TEST(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemovesTheClasses)
+TEST_F(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemovesTheClasses)
 {
     const int kThreads = kRegisteringThreads, kRounds = 15;
     for (int round = 0; round < kRounds; round++) {
         SCOPED_TRACE(testing::Message() << "round " << round);
-        HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
-        ASSERT_NE(dll, nullptr);
+        ASSERT_NO_FATAL_FAILURE(Load());
+        HMODULE dll = dll_;
         RegistrationRace race;
-        race.reg = Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl");
-        race.regMP = Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP");
+        race.reg = reg_;
+        race.regMP = regMP_;
         race.start = CreateEventW(nullptr, TRUE, FALSE, nullptr);
         {
             ImportPatch registerPatch(dll, "USER32.dll", "RegisterClassW", HoldTheFirstRegistration);
@@ -702,27 +763,24 @@ TEST(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemove
         EXPECT_EQ(race.ones, 2 * kThreads) << "a registering thread was answered 0";
         EXPECT_EQ(race.reg(nullptr), 1);
         EXPECT_EQ(race.regMP(nullptr), 1);
-        UnloadDxdlg(dll);
-        ASSERT_FALSE(ClassExists(kBitmapClass)) << "the class outlived the DLL";
-        ASSERT_FALSE(ClassExists(kManualDupClass)) << "the class outlived the DLL";
+        Unload();
+        ASSERT_FALSE(HasFailure());
     }
     // Loaded once more, wherever it lands, the DLL's own dialog opens and answers; unloaded, it
     // gives back the thread-local slot its picture names took.
     const size_t freeSlots = FreeTlsSlots();
-    HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
-    ASSERT_NE(dll, nullptr);
-    ASSERT_EQ(Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl")(nullptr), 1);
+    ASSERT_NO_FATAL_FAILURE(Load());
+    ASSERT_EQ(reg_(nullptr), 1);
     HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
     {
         DialogWatch watch([](HWND dialog) { ClickButton(dialog, IDOK); }, 5000);
-        EXPECT_EQ(Export<PFN_OpenDuplexDlg>(dll, "OpenDuplexDlg")(nullptr, nullptr, 0, 0, 1033, devMode,
-                                                                   nullptr, nullptr), 1);
+        EXPECT_EQ(Export<PFN_OpenDuplexDlg>(dll_, "OpenDuplexDlg")(nullptr, nullptr, 0, 0, 1033, devMode,
+                                                                    nullptr, nullptr), 1);
         EXPECT_EQ(watch.DialogsSeen(), 1);
     }
     LocalFree(devMode);
-    UnloadDxdlg(dll);
+    Unload();
     EXPECT_EQ(FreeTlsSlots(), freeSlots) << "the unloaded DLL keeps a thread-local slot";
-    DeleteSettingsKey();
 }
 
 // ---- Two copies of the DLL in one process ----
@@ -741,11 +799,12 @@ struct CopysDialog {
     int result = -2;
     std::vector<BYTE> picture;      // what its picture control held
     HMODULE controlModule = nullptr;
+    std::wstring controls;          // each control in turn: identifier, style, place, text
 };
 
 // Opens a dialog of one copy (the duplex dialog for `source` and `passCode`, or with
-// `manualFeed` the manual-feed slot dialog); the watch reads its picture control, runs `during`
-// and presses OK.
+// `manualFeed` the manual-feed slot dialog); the watch reads its controls, runs `during` and
+// presses OK.
 CopysDialog OpenCopysDialog(HMODULE copy, short source, WORD passCode, bool manualFeed = false,
                             const std::function<void()> &during = [] {})
 {
@@ -756,6 +815,15 @@ CopysDialog OpenCopysDialog(HMODULE copy, short source, WORD passCode, bool manu
             control = GetWindow(control, GW_HWNDNEXT);
         seen.picture = BitmapBits(HeldBitmap(control));
         seen.controlModule = reinterpret_cast<HMODULE>(GetClassLongPtrA(control, GCLP_HMODULE));
+        auto field = [](long value) { return std::to_wstring(value) + L' '; };
+        for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+            RECT r;
+            GetWindowRect(c, &r);
+            MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT *>(&r), 2);
+            seen.controls += field(GetDlgCtrlID(c)) + field(GetWindowLongW(c, GWL_STYLE)) +
+                             field(r.left) + field(r.top) + field(r.right) + field(r.bottom) +
+                             WindowText(c) + L'\n';
+        }
         during();
         RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         ClickButton(dialog, manualFeed ? IDC_MANUALFEED_OK : IDOK);
@@ -790,10 +858,9 @@ std::vector<BYTE> CopysBitmap(HMODULE copy, short source, WORD passCode)
     return bits;
 }
 
-TEST(PictureClassesOfTheDll, TwoCopiesFromTwoFoldersEachShowTheirOwnPicturesAndOutliveEachOther)
+TEST_F(PictureClassesOfTheDll, TwoCopiesFromTwoFoldersEachShowTheirOwnPicturesAndOutliveEachOther)
 {
-    HMODULE first = LoadDxdlg({{"countryCode", 1033}});
-    ASSERT_NE(first, nullptr);
+    HMODULE first = dll_;
     char path[MAX_PATH], copyPath[MAX_PATH];
     GetModuleFileNameA(first, path, MAX_PATH);
     GetTempPathA(MAX_PATH, copyPath);
@@ -805,8 +872,8 @@ TEST(PictureClassesOfTheDll, TwoCopiesFromTwoFoldersEachShowTheirOwnPicturesAndO
     ASSERT_NE(second, nullptr);
     ASSERT_NE(second, first);
     // Each copy's caller registers the classes; the names are the first copy's.
-    EXPECT_EQ(Export<PFN_FRegisterBitmapControl>(first, "FRegisterBitmapControl")(nullptr), 1);
-    EXPECT_EQ(Export<PFN_FRegisterBitmapControlMP>(first, "FRegisterBitmapControlMP")(nullptr), 1);
+    EXPECT_EQ(reg_(nullptr), 1);
+    EXPECT_EQ(regMP_(nullptr), 1);
     EXPECT_EQ(Export<PFN_FRegisterBitmapControlMP>(second, "FRegisterBitmapControlMP")(nullptr), 0);
 
     // First passes and second passes in turn: each dialog shows its own job's picture, through
@@ -830,7 +897,7 @@ TEST(PictureClassesOfTheDll, TwoCopiesFromTwoFoldersEachShowTheirOwnPicturesAndO
     EXPECT_EQ(Export<PFN_FRegisterBitmapControlMP>(second, "FRegisterBitmapControlMP")(nullptr), 0);
 
     // The first copy goes while the second one's dialog is open; the second goes on.
-    dialog = OpenCopysDialog(second, DMBIN_CASSETTE, 3, false, [&] { FreeLibrary(first); });
+    dialog = OpenCopysDialog(second, DMBIN_CASSETTE, 3, false, [&] { Unload(); });
     EXPECT_EQ(dialog.result, 1);
     ASSERT_EQ(GetModuleHandleA(path), nullptr) << "the first copy is still loaded";
     dialog = OpenCopysDialog(second, DMBIN_MANUAL, 4);
@@ -839,33 +906,24 @@ TEST(PictureClassesOfTheDll, TwoCopiesFromTwoFoldersEachShowTheirOwnPicturesAndO
     EXPECT_EQ(OpenCopysDialog(second, 0, 0, true).result, 1);
 
     FreeLibrary(second);
-    EXPECT_FALSE(ClassExists(kBitmapClass));
-    EXPECT_FALSE(ClassExists(kManualDupClass));
+    ExpectNoClassLeft(second);
     DeleteFileA(copyPath);
-    DeleteSettingsKey();
 }
 
-TEST(PictureClassesOfTheDll, RefusedWhileAnotherModuleHoldsTheNameAndLeaveItAlone)
+TEST_F(PictureClassesOfTheDll, RefusedWhileAnotherModuleHoldsTheNameAndLeaveItAlone)
 {
-    HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
-    ASSERT_NE(dll, nullptr);
-    auto reg = Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl");
-    auto regMP = Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP");
-
     RegisterForeignClass(kBitmapClass);
     RegisterForeignClass(kManualDupClass);
-    EXPECT_EQ(reg(Self()), 0);
-    EXPECT_EQ(regMP(Self()), 0);
-    EXPECT_EQ(regMP(Self()), 0);
+    EXPECT_EQ(reg_(Self()), 0);
+    EXPECT_EQ(regMP_(Self()), 0);
+    EXPECT_EQ(regMP_(Self()), 0);
     UnregisterForeignClass(kBitmapClass);
-    EXPECT_EQ(reg(Self()), 1);
+    EXPECT_EQ(reg_(Self()), 1);
 
     // Unloading removes the class the DLL registered, not the other module's.
-    UnloadDxdlg(dll);
-    EXPECT_FALSE(ClassExists(kBitmapClass));
+    Unload();
     EXPECT_EQ(ClassModule(kManualDupClass), GetModuleHandleA("gdi32.dll"));
     UnregisterForeignClass(kManualDupClass);
-    DeleteSettingsKey();
 }
 
 // Windows refuses a global class of a name for which the same module holds a local class, and
@@ -893,17 +951,16 @@ ATOM WINAPI RegisterClassAsWindows(const WNDCLASSW *record)
     return registerAsWindows->Original<decltype(&RegisterClassW)>()(record);
 }
 
-TEST(PictureClassesOfTheDll, CallerRegistersAfterTheLibrarysFirstDialogUnderWindowsRule)
+TEST_F(PictureClassesOfTheDll, CallerRegistersAfterTheLibrarysFirstDialogUnderWindowsRule)
 {
-    HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
-    ASSERT_NE(dll, nullptr);
+    HMODULE dll = dll_;
     {
         ImportPatch patch(dll, "USER32.dll", "RegisterClassW", RegisterClassAsWindows);
         ASSERT_TRUE(patch.Patched());
         registerAsWindows = &patch;
         EXPECT_EQ(OpenCopysDialog(dll, DMBIN_CASSETTE, 0).result, 1);
-        EXPECT_EQ(Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl")(Self()), 1);
-        EXPECT_EQ(Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP")(Self()), 1);
+        EXPECT_EQ(reg_(Self()), 1);
+        EXPECT_EQ(regMP_(Self()), 1);
         // The caller's own windows of both classes, and the library's dialogs with their own
         // pictures.
         EXPECT_EQ(ClassModule(kBitmapClass), dll);
@@ -913,24 +970,23 @@ TEST(PictureClassesOfTheDll, CallerRegistersAfterTheLibrarysFirstDialogUnderWind
         EXPECT_TRUE(dialog.picture == CopysBitmap(dll, DMBIN_MANUAL, 1));
         EXPECT_EQ(OpenCopysDialog(dll, 0, 0, true).result, 1);
     }
-    UnloadDxdlg(dll);
-    EXPECT_FALSE(ClassExists(kBitmapClass));
-    EXPECT_FALSE(ClassExists(kManualDupClass));
-    DeleteSettingsKey();
 }
 
-TEST(PictureClassesOfTheDll, DialogsShowTheirOwnPictureWhileAnotherModuleHoldsTheNames)
+// The other module's classes take no window of the library's: its control stands in from the
+// start, with the place, styles and texts that the library's own class gets once the names are
+// free, and the controls after it readied too.
+TEST_F(PictureClassesOfTheDll, DialogsShowTheirOwnPictureWhileAnotherModuleHoldsTheNames)
 {
-    HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
-    ASSERT_NE(dll, nullptr);
+    HMODULE dll = dll_;
     RegisterForeignClass(kBitmapClass);
     RegisterForeignClass(kManualDupClass);
+    CopysDialog standIns[2];
     {
         ImportPatch patch(dll, "USER32.dll", "RegisterClassW", RegisterClassAsWindows);
         registerAsWindows = &patch;
         foreignGlobal = true;
         for (bool manualFeed : {false, true}) {
-            CopysDialog dialog = OpenCopysDialog(dll, DMBIN_MANUAL, 1, manualFeed);
+            CopysDialog &dialog = standIns[manualFeed] = OpenCopysDialog(dll, DMBIN_MANUAL, 1, manualFeed);
             EXPECT_EQ(dialog.result, 1);
             EXPECT_EQ(dialog.controlModule, dll) << "the other module's control";
             EXPECT_TRUE(dialog.picture == CopysBitmap(dll, DMBIN_MANUAL, manualFeed ? 0 : 1));
@@ -939,18 +995,15 @@ TEST(PictureClassesOfTheDll, DialogsShowTheirOwnPictureWhileAnotherModuleHoldsTh
     }
     UnregisterForeignClass(kBitmapClass);
     UnregisterForeignClass(kManualDupClass);
-    UnloadDxdlg(dll);
-    DeleteSettingsKey();
+    for (bool manualFeed : {false, true})
+        EXPECT_EQ(standIns[manualFeed].controls, OpenCopysDialog(dll, DMBIN_MANUAL, 1, manualFeed).controls);
 }
 
-TEST(PictureClassesOfTheDll, ComeBackAfterTwoComponentsEachUnregisterThem)
+TEST_F(PictureClassesOfTheDll, ComeBackAfterTwoComponentsEachUnregisterThem)
 {
-    HMODULE dll = LoadDxdlg({{"countryCode", 1033}});
-    ASSERT_NE(dll, nullptr);
-    auto reg = Export<PFN_FRegisterBitmapControl>(dll, "FRegisterBitmapControl");
-    auto regMP = Export<PFN_FRegisterBitmapControlMP>(dll, "FRegisterBitmapControlMP");
-    ASSERT_EQ(reg(Self()), 1);
-    ASSERT_EQ(regMP(Self()), 1);
+    HMODULE dll = dll_;
+    ASSERT_EQ(reg_(Self()), 1);
+    ASSERT_EQ(regMP_(Self()), 1);
     ASSERT_EQ(OpenCopysDialog(dll, DMBIN_CASSETTE, 0).result, 1);
     for (const char *name : {kBitmapClass, kManualDupClass}) {
         UnregisterClassA(name, dll);
@@ -959,13 +1012,15 @@ TEST(PictureClassesOfTheDll, ComeBackAfterTwoComponentsEachUnregisterThem)
     }
     EXPECT_EQ(OpenCopysDialog(dll, DMBIN_CASSETTE, 1).result, 1);
     EXPECT_EQ(OpenCopysDialog(dll, 0, 0, true).result, 1);
-    EXPECT_EQ(reg(Self()), 1);
-    EXPECT_EQ(regMP(Self()), 1);
+    EXPECT_EQ(reg_(Self()), 1);
+    EXPECT_EQ(regMP_(Self()), 1);
     EXPECT_EQ(ClassModule(kBitmapClass), dll);
     EXPECT_EQ(ClassModule(kManualDupClass), dll);
-    UnloadDxdlg(dll);
-    EXPECT_FALSE(ClassExists(kBitmapClass));
-    DeleteSettingsKey();
+    // Asked again while a dialog holds the library's own class, which cannot step aside: the
+    // class stands, and goes at unload.
+    int again = -1;
+    OpenCopysDialog(dll, DMBIN_CASSETTE, 2, false, [&] { std::thread([&] { again = reg_(Self()); }).join(); });
+    EXPECT_EQ(again, 1);
 }
 
 }  // namespace

@@ -231,8 +231,10 @@ int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
      * library, so nothing of the call outlives it. */
     SetThreadPictureName(DuplexPictureBitmap(call->picture));
     RegisterOwnPictureClasses();
+    HHOOK pictureWatch = WatchPictureCreation();
     INT_PTR result = DialogBoxParamW(ModuleInstance, templateName, call->owner, DuplexDlgProc,
                                      (LPARAM)call);
+    EndPictureWatch(pictureWatch);
     if (call->answered)
         return (int)result;
     /* A quit message ends the modal loop whatever the dialog: the dialog manager posts it again

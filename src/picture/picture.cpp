@@ -23,6 +23,13 @@
 /* The control's message that ShowControlPicture sends: lParam is the name. */
 enum { PictureCtlShowName = WM_USER + 0x70 };
 
+/* Window extra bytes, which only the control writes: the name buffer its picture was loaded
+ * from, compared by address only; and the bitmap it loaded and owns. The user-data slot, where
+ * other modules read a control's bitmap, shows the same handle, but a host may write its own
+ * object there, which is the host's. */
+enum { LoadedNameOffset = 0, OwnBitmapOffset = sizeof(LONG_PTR),
+       PictureExtraBytes = 2 * sizeof(LONG_PTR) };
+
 /* The thread-local slot that holds each thread's picture name. A control reads the name while
  * the dialog manager creates it, before its dialog's procedure sees anything of the call, so
  * the name cannot travel with the dialog's creation parameter; it travels with the thread that
@@ -68,8 +75,9 @@ static const char *ThreadPictureName(void)
  *   takes a local class after the same module's global one; Wine takes both orders. So the
  *   library's own class steps aside while the global one is registered (RegisterPictureClass).
  * - Windows refuses a local class of a name that another module holds globally; Wine 8 takes
- *   it. The library's dialogs then get that module's control, which a control of the library's
- *   own class replaces (ShowControlPicture).
+ *   it. The library's dialogs then get a window of that module's class, which is made without
+ *   its procedure (WatchPictureCreation), since that may refuse the library's windows, and
+ *   which a control of the library's own class replaces (ShowControlPicture).
  * - Windows finds with GetClassInfoExW and a null instance only the system's and the global
  *   classes; Wine 8 may find another module's local class. The null lookup only tells whether
  *   another module holds the global name, which Wine may answer "held" when it is not.
@@ -94,7 +102,7 @@ enum { BitmapCtlClass, ManualDupCtlClass, PictureClassCount, StandInClass = Pict
        ClassNameCount };
 
 static const WCHAR *const PictureClassNames[ClassNameCount] = {
-    DXDLG_WIDE(BITMAPCTL_CLASS), DXDLG_WIDE(MANUALDUPCTL_CLASS), L"dxdlgPictureStandIn"};
+    DXDLG_WIDE(BITMAPCTL_CLASS), DXDLG_WIDE(MANUALDUPCTL_CLASS), DXDLG_WIDE(PICTURE_STANDIN_CLASS)};
 
 /* Whether this library's global class of each name was registered and not seen gone since. */
 static BOOL GlobalClassRegistered[PictureClassCount];
@@ -105,9 +113,9 @@ static SRWLOCK Registering = SRWLOCK_INIT;
  * in movable global memory; the system keeps its own copy. The controls are Unicode windows, so
  * that the description of the picture that their dialog gives them as window text reaches the
  * accessibility layer whatever the system's ANSI code page. The class's record is part of its
- * contract with other modules' dialogs: eight window extra bytes (they hold the address of the
- * name the control's picture came from, LoadedNameOffset), and the bitmap in the user-data slot
- * (GWLP_USERDATA), where code that knows the class reads a control's bitmap. */
+ * contract with other modules' dialogs: the control's own window extra bytes
+ * (PictureExtraBytes), and the bitmap in the user-data slot (GWLP_USERDATA), where code that
+ * knows the class reads a control's bitmap. */
 static BOOL RegisterPictureRecord(const WCHAR *name, UINT style)
 {
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(WNDCLASSW));
@@ -121,7 +129,7 @@ static BOOL RegisterPictureRecord(const WCHAR *name, UINT style)
     record->style = style;
     record->lpfnWndProc = PictureCtlWndProc;
     record->cbClsExtra = 0;
-    record->cbWndExtra = 8;
+    record->cbWndExtra = PictureExtraBytes;
     record->hInstance = ModuleInstance;
     record->hIcon = NULL;
     record->hCursor = LoadCursorA(NULL, IDC_ARROW);
@@ -234,6 +242,41 @@ static BOOL IsPictureClassName(const WCHAR *name)
     return FALSE;
 }
 
+/* Whether the window is a picture control (a window of either name) whose procedure is not
+ * this library's: another module's class, or another copy's. */
+static BOOL IsOtherPictureControl(HWND window)
+{
+    WCHAR className[32];
+    return GetClassNameW(window, className, 32) && IsPictureClassName(className) &&
+           (WNDPROC)GetWindowLongPtrW(window, GWLP_WNDPROC) != PictureCtlWndProc;
+}
+
+/* The hook of WatchPictureCreation. A window is about to be created when its procedure has
+ * seen nothing yet: a picture control of another procedure made for this module's dialog gets
+ * the default procedure instead, which lets it be made and shows nothing until one of the
+ * library's own takes its place. */
+static LRESULT CALLBACK PictureCreationHook(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        HWND window = (HWND)wParam;
+        const CBT_CREATEWNDW *creation = (const CBT_CREATEWNDW *)lParam;
+        if (creation->lpcs->hInstance == ModuleInstance && IsOtherPictureControl(window))
+            SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)DefWindowProcW);
+    }
+    return CallNextHookEx(NULL, code, wParam, lParam);
+}
+
+HHOOK WatchPictureCreation(void)
+{
+    return SetWindowsHookExW(WH_CBT, PictureCreationHook, NULL, GetCurrentThreadId());
+}
+
+void EndPictureWatch(HHOOK watch)
+{
+    if (watch)
+        UnhookWindowsHookEx(watch);
+}
+
 /* A control of the library's own class in the place of `control`, with its identifier, styles
  * and rectangle, among its siblings where it stood; `control` is destroyed. Null when none could
  * be made. */
@@ -267,7 +310,7 @@ HWND ShowControlPicture(HWND control, const char *name, const WCHAR *description
      * and the dialog manager then gives the library's dialog that module's control: one of the
      * library's own class takes its place, so that the dialog shows its own picture through its
      * own procedure, whatever that module does or unloads meanwhile. */
-    if ((WNDPROC)GetWindowLongPtrW(control, GWLP_WNDPROC) != PictureCtlWndProc) {
+    if (IsOtherPictureControl(control)) {
         HWND standIn = StandInForControl(control);
         if (!standIn)
             return NULL;
@@ -281,15 +324,11 @@ HWND ShowControlPicture(HWND control, const char *name, const WCHAR *description
     return control;
 }
 
-/* Window extra bytes: the name buffer the control's picture was loaded from, compared by
- * address only. */
-enum { LoadedNameOffset = 0 };
-
 static void DeletePicture(HWND window);
 
-static HBITMAP HeldBitmap(HWND window)
+static HBITMAP OwnBitmap(HWND window)
 {
-    return (HBITMAP)GetWindowLongPtrA(window, GWLP_USERDATA);
+    return (HBITMAP)GetWindowLongPtrW(window, OwnBitmapOffset);
 }
 
 /* WM_CREATE: load the bitmap named in the buffer from the library's own resources, whatever
@@ -301,8 +340,9 @@ static void LoadPicture(HWND window, const char *nameBuffer)
     if (nameBuffer)
         lstrcpynA(name, nameBuffer, DuplexBitmapNameSize); /* reads no further than the buffer */
     HBITMAP bitmap = name[0] ? LoadBitmapA(ModuleInstance, name) : NULL;
-    SetWindowLongPtrA(window, GWLP_USERDATA, (LONG_PTR)bitmap);
-    SetWindowLongPtrA(window, LoadedNameOffset, (LONG_PTR)nameBuffer);
+    SetWindowLongPtrW(window, OwnBitmapOffset, (LONG_PTR)bitmap);
+    SetWindowLongPtrW(window, GWLP_USERDATA, (LONG_PTR)bitmap);
+    SetWindowLongPtrW(window, LoadedNameOffset, (LONG_PTR)nameBuffer);
 }
 
 /* ShowControlPicture's message: the picture of that name from now on. The library's dialogs
@@ -310,21 +350,24 @@ static void LoadPicture(HWND window, const char *nameBuffer)
  * bitmap is not loaded twice. */
 static void ShowNamedPicture(HWND window, const char *nameBuffer)
 {
-    if (nameBuffer && (const char *)GetWindowLongPtrA(window, LoadedNameOffset) == nameBuffer)
+    if (nameBuffer && (const char *)GetWindowLongPtrW(window, LoadedNameOffset) == nameBuffer)
         return;
     DeletePicture(window);
     LoadPicture(window, nameBuffer);
     InvalidateRect(window, NULL, TRUE);
 }
 
-/* WM_DESTROY: the control owns its bitmap. */
+/* WM_DESTROY: the control owns the bitmap it loaded, and nothing else that the user-data slot
+ * may hold by now. */
 static void DeletePicture(HWND window)
 {
-    HBITMAP bitmap = HeldBitmap(window);
-    if (bitmap) {
-        DeleteObject(bitmap);
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    }
+    HBITMAP bitmap = OwnBitmap(window);
+    if (!bitmap)
+        return;
+    if ((HBITMAP)GetWindowLongPtrW(window, GWLP_USERDATA) == bitmap)
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(window, OwnBitmapOffset, 0);
+    DeleteObject(bitmap);
 }
 
 static void FillBackground(HDC dc, const RECT *client, LONG style)
@@ -397,7 +440,7 @@ static void PaintPicture(HWND window)
     RECT client;
     GetClientRect(window, &client);
     FillBackground(dc, &client, style);
-    HBITMAP bitmap = HeldBitmap(window);
+    HBITMAP bitmap = OwnBitmap(window);
     if (bitmap)
         DrawPicture(window, dc, &client, bitmap, style);
     EndPaint(window, &paint);

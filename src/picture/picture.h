@@ -8,6 +8,10 @@
 
 enum { DuplexBitmapNameSize = 32 };
 
+/* The class of the library's own control that takes the place of a picture control of another
+ * module's class in the library's dialogs (ShowControlPicture): a name no template names. */
+#define PICTURE_STANDIN_CLASS "dxdlgPictureStandIn"
+
 /* Names the illustration that picture controls created on the calling thread load, until the
  * next call on this thread: a buffer of DuplexBitmapNameSize characters (no more is read), which
  * must stay valid until then, or null for none. Each thread has its own name, so dialogs opened
@@ -19,6 +23,14 @@ void SetThreadPictureName(const char *name);
  * library's own dialogs over the global classes, whichever module registered those. Called by
  * every dialog of the library before it opens. */
 void RegisterOwnPictureClasses(void);
+
+/* From now until EndPictureWatch, on the calling thread: a picture control that the dialog
+ * manager creates for one of this module's dialogs with another module's class (or another
+ * copy's) is made without that class's procedure, which never sees it, and ShowControlPicture
+ * puts one of the library's own in its place; so the dialog does not depend on that class
+ * accepting the library's windows. Null when the system set no watch: that class then decides. */
+HHOOK WatchPictureCreation(void);
+void EndPictureWatch(HHOOK watch);
 
 /* When `control` is a picture control (of either class), hands it `name` (as for
  * SetThreadPictureName), and it then shows that bitmap instead of the one it was created with,
