@@ -27,5 +27,5 @@ for dll in "$@"; do
     # to CA all hold.
     result=$(osslsigncode verify -CAfile "$ca" -in "$dll" 2>&1) || { echo "$result" >&2; exit 1; }
     echo "$result" | grep -E '^(Message digest algorithm:|Signature verification:)' |
-        sed "s|^|$(basename "$(dirname "$dll")")/$(basename "$dll"): |"
+        sed "s|^|$dll: |"
 done
