@@ -6,7 +6,8 @@
 #     an overwritten cookie ends the process (STATUS_STACK_BUFFER_OVERRUN);
 #   - CET shadow-stack compatibility (x86-64), NX, ASLR with high-entropy addresses;
 #   - symbols in dxdlg.pdb, which the DLL names without a folder, with a SHA-256 hash of each
-#     source (a debugger checks that the file it shows is the one compiled; MD5 is not accepted);
+#     source, which a debugger compares with the file it shows (MD5, clang's default, is refused
+#     by Microsoft's binary rules);
 #   - reproducible: the time stamps and the PDB's GUID are a hash of the DLL's content (/Brepro),
 #     and nothing of the build's folders reaches the DLL or the PDB;
 # gcc and GNU ld make neither the guard nor CET: the gcc build, which tests, goes without all of it.
