@@ -14,14 +14,16 @@
 #   - a security cookie in its load configuration that holds the platform's default value in the
 #     file, which the loader replaces with a random one;
 #   - on x86-64, CET shadow-stack compatibility;
-#   - a CodeView entry that names NAME.pdb and no folder;
+#   - a CodeView entry that names NAME.pdb and no folder, and that PDB beside it, with a SHA-256
+#     hash of every source that it records (not MD5);
 #   - a time stamp that is a hash of the content (a Repro entry; the same in the file header and
 #     the CodeView entry), not the time of the build;
 #   - the image version VERSION (major.minor).
 #   check-dll.sh [--shipped ARCH VERSION] DLL DEF IMPORTS_DIR [OBJECT...]
-# Tool: $READOBJ (llvm-readobj, for x86-64 and ARM64 alike).
+# Tools: $READOBJ (llvm-readobj, for x86-64 and ARM64 alike), $PDBUTIL (llvm-pdbutil).
 set -eu
 READOBJ=${READOBJ:-llvm-readobj-14}
+PDBUTIL=${PDBUTIL:-llvm-pdbutil-14}
 shipped=""
 if [ "$1" = "--shipped" ]; then
     shipped=$2
@@ -111,6 +113,14 @@ if [ -n "$shipped" ]; then
         [ "$value" = "00002b992ddfa232" ] ||
             echo "has a security cookie that holds $value, not the default value that the loader replaces" >>"$problems"
     fi
+    # Each source as "- (KIND: HASH) PATH", or "- PATH" without a hash.
+    if [ -f "${dll%.*}.pdb" ]; then
+        "$PDBUTIL" dump --files "${dll%.*}.pdb" | awk '/^- / && $2 != "(SHA-256:" {
+            kind = $2 ~ /^\(/ ? substr($2, 2, length($2) - 2) : "no"
+            print "has a PDB that records the " kind " hash of " $NF ", not SHA-256" }' >>"$problems"
+    else
+        echo "has no $(basename "${dll%.*}").pdb beside it" >>"$problems"
+    fi
 fi
 
 if [ -s "$problems" ]; then
@@ -119,4 +129,4 @@ if [ -s "$problems" ]; then
     exit 1
 fi
 echo "$(basename "$dll"): imports only the listed system functions, no TLS, exports as in $(basename "$def")${shipped:+;
-  guard, cookie for the loader, CET (x64), NX, ASLR, CodeView naming $(basename "${dll%.*}").pdb, hashed time stamp, version $version}"
+  guard, cookie for the loader, CET (x64), NX, ASLR, CodeView naming $(basename "${dll%.*}").pdb, SHA-256 source hashes, hashed time stamp, version $version}"

@@ -5,7 +5,9 @@
 #   - a stack cookie in the frame of every function with a local array, seeded by the loader;
 #     an overwritten cookie ends the process (STATUS_STACK_BUFFER_OVERRUN);
 #   - CET shadow-stack compatibility (x86-64), NX, ASLR with high-entropy addresses;
-#   - symbols in dxdlg.pdb, which the DLL names without a folder;
+#   - symbols in dxdlg.pdb, which the DLL names without a folder, with a SHA-256 hash of each
+#     source, which a debugger compares with the file it shows (MD5, clang's default, is refused
+#     by Microsoft's binary rules);
 #   - reproducible: the time stamps and the PDB's GUID are a hash of the DLL's content (/Brepro),
 #     and nothing of the build's folders reaches the DLL or the PDB;
 # gcc and GNU ld make neither the guard nor CET: the gcc build, which tests, goes without all of it.
@@ -16,7 +18,8 @@ set(DXDLG_HARDENED OFF)
 if(MSVC)
     # The static runtime provides the load configuration, the cookie and the guard's pointers; the
     # entry point calls __security_init_cookie (src/dllmain.cpp).
-    target_compile_options(dxdlg_hardened_code INTERFACE /guard:cf /GS /Z7 /Brepro)
+    # /Qspectre: the Spectre variant 1 barriers; /ZH:SHA_256: the sources' hashes in the PDB.
+    target_compile_options(dxdlg_hardened_code INTERFACE /guard:cf /GS /Qspectre /Z7 /ZH:SHA_256 /Brepro)
     function(dxdlg_hardened_dll target)
         target_link_libraries(${target} PRIVATE dxdlg_hardened_code)
         target_link_options(${target} PRIVATE /guard:cf /DEBUG /PDBALTPATH:%_PDB% /Brepro
@@ -33,10 +36,11 @@ if(NOT (CMAKE_CXX_COMPILER_ID STREQUAL "Clang" AND CMAKE_CXX_COMPILER_VERSION VE
 endif()
 set(DXDLG_HARDENED ON)
 
-# CodeView for the PDB, without the compiler's command line; the source and build folders appear
-# in the PDB as "dxdlg" and "build".
+# CodeView for the PDB, without the compiler's command line, with SHA-256 hashes of the sources
+# (clang's default is MD5); the source and build folders appear in the PDB as "dxdlg" and "build".
 target_compile_options(dxdlg_hardened_code INTERFACE $<$<COMPILE_LANGUAGE:C,CXX>:
     -mguard=cf -fstack-protector-strong -g -gcodeview -gno-codeview-command-line
+    "SHELL:-Xclang -gsrc-hash=sha256"
     -ffile-prefix-map=${CMAKE_SOURCE_DIR}=dxdlg -ffile-prefix-map=${CMAKE_BINARY_DIR}=build
     -fdebug-compilation-dir=build>)
 

@@ -18,6 +18,7 @@ endif()
 
 find_program(DXDLG_DLLTOOL NAMES llvm-dlltool-14 llvm-dlltool PATHS /usr/lib/llvm-14/bin REQUIRED)
 find_program(DXDLG_READOBJ NAMES llvm-readobj-14 llvm-readobj PATHS /usr/lib/llvm-14/bin REQUIRED)
+find_program(DXDLG_PDBUTIL NAMES llvm-pdbutil-14 llvm-pdbutil PATHS /usr/lib/llvm-14/bin REQUIRED)
 
 # dxdlg_import_libraries(VAR TARGET DEF_DIR): import libraries made with llvm-dlltool from the
 # NAME.def files of DEF_DIR (one per DLL), listed in VAR, made by the custom target TARGET.
@@ -51,14 +52,15 @@ target_link_libraries(dxdlg PRIVATE ${DXDLG_SYSTEM_IMPORT_LIBRARIES})
 # The build fails unless the DLL imports only the listed functions of the four system DLLs, has
 # no TLS directory and exactly the exports of src/dxdlg.def, and its objects no static
 # constructors or thread-local data; a build that ships, unless the DLL has every protection of
-# cmake/hardening.cmake. A stamp, so that a failed check is run again.
+# cmake/hardening.cmake and its PDB a SHA-256 hash of every source. A stamp, so that a failed
+# check is run again. MSVC builds are not checked (the return above).
 if(DXDLG_HARDENED)
     set(DXDLG_SHIPPED_CHECK --shipped ${DXDLG_ARCH} ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR})
 endif()
 set(DXDLG_CHECKED ${CMAKE_BINARY_DIR}/dxdlg-checked.stamp)
 add_custom_command(OUTPUT ${DXDLG_CHECKED}
     COMMAND ${CMAKE_COMMAND} -E rm -f ${DXDLG_CHECKED}
-    COMMAND env READOBJ=${DXDLG_READOBJ} sh ${CMAKE_SOURCE_DIR}/cmake/check-dll.sh ${DXDLG_SHIPPED_CHECK}
+    COMMAND env READOBJ=${DXDLG_READOBJ} PDBUTIL=${DXDLG_PDBUTIL} sh ${CMAKE_SOURCE_DIR}/cmake/check-dll.sh ${DXDLG_SHIPPED_CHECK}
         $<TARGET_FILE:dxdlg> ${CMAKE_SOURCE_DIR}/src/dxdlg.def ${CMAKE_SOURCE_DIR}/cmake/imports
         $<TARGET_OBJECTS:dxdlg_objects>
     COMMAND ${CMAKE_COMMAND} -E touch ${DXDLG_CHECKED}

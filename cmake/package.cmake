@@ -5,6 +5,7 @@
 #   lib/libdxdlg.dll.a       import library for mingw-w64's linkers (mingw-w64 builds only)
 #   include/dxdlg.h
 #   share/dxdlg/dxdlg.def    exports with their ordinals
+#   share/dxdlg/LICENSE      the MIT licence, whose notice goes with every copy
 #   share/dxdlg/dxdlgConfig.cmake, dxdlgConfigVersion.cmake: find_package(dxdlg), dxdlg::dxdlg;
 #                            a project of the other architecture passes over this package
 #   bin/dxdlg.pdb            the DLL's symbols (builds that ship, cmake/hardening.cmake)
@@ -21,7 +22,7 @@ if(DXDLG_MSVC_IMPORT_LIBRARY)
     install(FILES ${DXDLG_MSVC_IMPORT_LIBRARY} DESTINATION lib)
 endif()
 install(FILES include/dxdlg.h DESTINATION include)
-install(FILES src/dxdlg.def DESTINATION share/dxdlg)
+install(FILES src/dxdlg.def LICENSE DESTINATION share/dxdlg)
 
 # The package takes its version from the project; the version file passes over it for a project
 # of another architecture (cmake/dxdlgConfigVersion.cmake), then checks the version.

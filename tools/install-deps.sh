@@ -4,7 +4,7 @@
 set -eu
 packages="cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth
     googletest fonts-wine fonts-noto-cjk fonts-liberation2 llvm-14 clang-14 lld-14 clang-16 lld-16 python3
-    debootstrap qemu-user-static $*"
+    debootstrap qemu-user-static osslsigncode openssl $*"
 missing=""
 for package in $packages; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

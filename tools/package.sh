@@ -7,10 +7,26 @@
 # the DLL's symbols in bin/dxdlg.pdb among it. It builds the committed tree (HEAD; uncommitted
 # changes are left out) in one fixed folder, /tmp/dxdlg-release: the PDB records the folders of
 # the build, the PDB's GUID is a hash of the PDB and the DLL's time stamps a hash of the DLL, so
-# the same commit gives the same bytes whatever folder the checkout is in. The ZIPs' entries
-# carry the commit's time, in name order. Run as root on Debian 12 from anywhere in the
+# the same commit gives the same bytes whatever folder the checkout is in. A run waits for any
+# other run's build in that folder to end (flock on /tmp/dxdlg-release.lock). The ZIPs' entries
+# carry the commit's time (tools/zip.py). Run as root on Debian 12 from anywhere in the
 # checkout; prints each package's files with their SHA-256 and the PDB's GUID.
+#   package.sh [--sign CERT KEY [--ca CA] [--timestamp URL]]
+# --sign: both DLLs in the ZIPs carry an Authenticode signature (SHA-256) made with the
+# certificate CERT and its key KEY (PEM), time-stamped by the RFC 3161 server URL when given,
+# and verified against CA (tools/sign.sh). The build's own DLLs stay unsigned: their SHA-256,
+# printed as "unsigned", is the same from every checkout of the commit.
 set -eu
+cert=""
+options=""
+while [ $# -gt 0 ]; do
+    case $1 in
+        --sign) cert=$(realpath "$2"); key=$(realpath "$3"); shift 3 ;;
+        --ca) options="$options --ca $(realpath "$2")"; shift 2 ;;
+        --timestamp) options="$options --timestamp $2"; shift 2 ;;
+        *) echo "usage: package.sh [--sign CERT KEY [--ca CA] [--timestamp URL]]" >&2; exit 2 ;;
+    esac
+done
 cd "$(dirname "$0")/.."
 root=$PWD
 tools/install-deps.sh
@@ -20,6 +36,8 @@ work=/tmp/dxdlg-release
 commit=$(git rev-parse HEAD)
 stamp=$(git log -1 --format=%ct)
 git diff --quiet HEAD || echo "Uncommitted changes are not in the release of $commit"
+exec 9>"$work.lock"
+flock -n 9 || { echo "Waiting for the release build of another run in $work"; flock 9; }
 rm -rf "$work"
 mkdir -p "$work/source" "$root/dist"
 git archive --format=tar HEAD | tar -x -C "$work/source"
@@ -31,21 +49,14 @@ for preset in clang arm64; do
     cmake --install "build-$preset" --prefix "$work/stage/$name" >/dev/null
     (
         cd "$work/stage"
-        find "$name" -type f | sort >"$name.files"
+        unsigned=$(sha256sum <"$name/bin/dxdlg.dll" | cut -d' ' -f1)
+        # shellcheck disable=SC2086
+        [ -z "$cert" ] || "$root/tools/sign.sh" $options "$cert" "$key" "$name/bin/dxdlg.dll"
         rm -f "$root/dist/$name.zip"
-        # Python's zipfile, since libarchive's ZIPs (cmake -E tar) keep each file's access and
-        # change times.
-        python3 -c '
-import os, sys, time, zipfile
-with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as archive:
-    for name in sys.stdin.read().split():
-        entry = zipfile.ZipInfo(name, time.gmtime(int(sys.argv[2]))[:6])
-        entry.external_attr = os.stat(name).st_mode << 16
-        with open(name, "rb") as file:
-            archive.writestr(entry, file.read(), zipfile.ZIP_DEFLATED)
-' "$root/dist/$name.zip" "$stamp" <"$name.files"
+        python3 "$root/tools/zip.py" "$root/dist/$name.zip" "$stamp" "$name" >"$name.files"
         echo "dist/$name.zip ($commit):"
         xargs sha256sum <"$name.files" | sed 's/^/  /'
+        [ -z "$cert" ] || echo "  $unsigned  $name/bin/dxdlg.dll, unsigned"
         llvm-pdbutil-14 dump --summary "$name/bin/dxdlg.pdb" | sed -n 's/^ *GUID: /  PDB GUID: /p'
     )
 done

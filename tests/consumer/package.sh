@@ -23,6 +23,7 @@ $([ "${SYMBOLS:-OFF}" != ON ] || echo bin/dxdlg.pdb)
 include/dxdlg.h
 lib/dxdlg.lib
 lib/libdxdlg.dll.a
+share/dxdlg/LICENSE
 share/dxdlg/dxdlg.def
 share/dxdlg/dxdlgConfig.cmake
 share/dxdlg/dxdlgConfigVersion.cmake"
