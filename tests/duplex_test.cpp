@@ -514,11 +514,19 @@ TEST_F(DuplexDialogs, CtrlCCopiesCaptionTextAndButtons)
     };
     const UINT keys[] = {'C', VK_INSERT, 0};
     for (UINT key : keys) {
-        EmptyClipboardNow();
-        OpenDuplex(0, 1031, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
+        auto copy = [key](HWND dialog) {
             key ? PressCtrlKey(dialog, key) : void(SendMessageW(dialog, WM_COPY, 0, 0));
             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        });
+        };
+        // The manual-feed slot dialog too, its texts its template's own.
+        EmptyClipboardNow();
+        OpenManualFeed(1031, copy);
+        ReleaseCtrl();
+        const std::wstring slot = ClipboardText();
+        EXPECT_EQ(slot.substr(0, rule.size() * 2 + 18), rule + L"Manueller Einzug\r\n" + rule);
+        EXPECT_NE(slot.find(L"OK   Abbrechen   \r\n" + rule), std::wstring::npos) << "key " << key;
+        EmptyClipboardNow();
+        OpenDuplex(0, 1031, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, copy);
         ReleaseCtrl();
         EXPECT_EQ(ClipboardText(),
                   rule + Caption(IDS_GERMAN_CAPTION) + L"\r\n" + rule +

@@ -399,12 +399,20 @@ TEST_F(Notices, CaptionComesFromTheAnsiTitle)
 }
 
 // Ctrl+C (here Ctrl+Insert) copies the notice as the platform's message box copies itself, its
-// caption whole however long; the notice stays until OK.
+// caption whole however long, in place of all of an earlier copy; the notice stays until OK.
+// The button's user data is its class owner's, which any program may write: the library keeps
+// nothing there, and the button answers whatever is written there.
 TEST_F(Notices, CtrlInsertCopiesTitleMessageAndButton)
 {
     const std::string title = "Drucker 2 " + std::string(3000, 'x');
-    EmptyClipboardNow();
+    const UINT earlierFormat = RegisterClipboardFormatW(L"An earlier copy");
+    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard());
+    SetClipboardData(earlierFormat, GlobalAlloc(GMEM_MOVEABLE, 16));
+    CloseClipboard();
+    LONG_PTR userData = -1;
     DialogWatch watch([&](HWND notice) {
+        userData = GetWindowLongPtrW(GetDlgItem(notice, IDC_NOTICE_OK), GWLP_USERDATA);
+        SetWindowLongPtrW(GetDlgItem(notice, IDC_NOTICE_OK), GWLP_USERDATA, 0);
         PressCtrlKey(notice, VK_INSERT);
         PostMessageW(notice, WM_COMMAND, IDC_NOTICE_OK, 0);
     }, 5000);
@@ -416,6 +424,8 @@ TEST_F(Notices, CtrlInsertCopiesTitleMessageAndButton)
                                    Wide("Es ist nicht genügend Speicherplatz auf dem PC vorhanden. "
                                         "Löschen Sie einige Dateien, um Platz zu schaffen.") +
                                    L"\r\n" + rule + L"OK   \r\n" + rule);
+    EXPECT_FALSE(IsClipboardFormatAvailable(earlierFormat)) << "the earlier copy is left beside";
+    EXPECT_EQ(userData, 0);
 }
 
 // Under high contrast the panel takes the scheme's face colour and the message its button-text

@@ -153,8 +153,63 @@ BOOL CopyDialogToClipboard(HWND dialog)
  * control, and in the library's dialogs only the buttons take the focus: each button turns the
  * copy keys into WM_COPY to its dialog. (A message filter over the modal loop would do the
  * same, but it runs for every message the loop takes, at three round trips to the server each
- * under Wine.) A button's own procedure is kept in its user-data slot, which the library, the
- * dialog's owner, has to itself. */
+ * under Wine.)
+ *
+ * A button's own procedure is kept in a table of the library's, not with the window: its user
+ * data belongs to the owner of its class, and that slot, the window's properties and its extra
+ * bytes can all be written by any program on the desktop. What the subclass calls comes from
+ * nowhere else. A button leaves the table as it is destroyed. The library's dialogs have two
+ * buttons at most and exist only while their calls run, so a few dozen entries serve every
+ * thread of a process; a button that finds the table full goes without the copy keys. */
+
+enum { CopyKeyButtonCount = 64 };
+
+typedef struct CopyKeyButton {
+    HWND button;
+    WNDPROC buttonProc;  /* its own procedure, before the copy keys */
+} CopyKeyButton;
+
+static CopyKeyButton CopyKeyButtons[CopyKeyButtonCount];
+static SRWLOCK CopyKeyButtonsLock = SRWLOCK_INIT;
+
+/* Notes the button's own procedure: in its own entry, else in a free one, else in one left by a
+ * button that is gone without its last message reaching the table (unsubclassed by its host).
+ * FALSE when the table is full. */
+static BOOL KeepButtonProc(HWND button, WNDPROC buttonProc)
+{
+    CopyKeyButton *entry = NULL;
+    AcquireSRWLockExclusive(&CopyKeyButtonsLock);
+    for (int i = 0; i < CopyKeyButtonCount && !entry; i++)
+        if (CopyKeyButtons[i].button == button)
+            entry = &CopyKeyButtons[i];
+    for (int i = 0; i < CopyKeyButtonCount && !entry; i++)
+        if (!CopyKeyButtons[i].button || !IsWindow(CopyKeyButtons[i].button))
+            entry = &CopyKeyButtons[i];
+    if (entry) {
+        entry->button = button;
+        entry->buttonProc = buttonProc;
+    }
+    ReleaseSRWLockExclusive(&CopyKeyButtonsLock);
+    return entry != NULL;
+}
+
+/* The button's own procedure, null when the table has none for it; `forget` takes its entry
+ * out of the table. */
+static WNDPROC ButtonProcOf(HWND button, BOOL forget)
+{
+    WNDPROC buttonProc = NULL;
+    AcquireSRWLockExclusive(&CopyKeyButtonsLock);
+    for (int i = 0; i < CopyKeyButtonCount; i++) {
+        if (CopyKeyButtons[i].button == button) {
+            buttonProc = CopyKeyButtons[i].buttonProc;
+            if (forget)
+                CopyKeyButtons[i].button = NULL;
+            break;
+        }
+    }
+    ReleaseSRWLockExclusive(&CopyKeyButtonsLock);
+    return buttonProc;
+}
 
 static BOOL IsCopyKey(WPARAM key)
 {
@@ -168,7 +223,10 @@ static LRESULT CALLBACK CopyKeyButtonProc(HWND button, UINT message, WPARAM wPar
         SendMessageW(GetParent(button), WM_COPY, 0, 0);
         return 0;
     }
-    WNDPROC buttonProc = (WNDPROC)GetWindowLongPtrW(button, GWLP_USERDATA);
+    /* A window that the table does not know got this procedure from someone else's hand. */
+    WNDPROC buttonProc = ButtonProcOf(button, message == WM_NCDESTROY);
+    if (!buttonProc)
+        return DefWindowProcW(button, message, wParam, lParam);
     return CallWindowProcW(buttonProc, button, message, wParam, lParam);
 }
 
@@ -177,9 +235,7 @@ void CopyOnCopyKeys(HWND control)
     WCHAR className[16];
     if (!GetClassNameW(control, className, 16) || !IsPressButton(control, className))
         return;
-    LONG_PTR buttonProc = GetWindowLongPtrW(control, GWLP_WNDPROC);
-    if (buttonProc != (LONG_PTR)CopyKeyButtonProc) {
-        SetWindowLongPtrW(control, GWLP_USERDATA, buttonProc);
+    WNDPROC buttonProc = (WNDPROC)GetWindowLongPtrW(control, GWLP_WNDPROC);
+    if (buttonProc != CopyKeyButtonProc && KeepButtonProc(control, buttonProc))
         SetWindowLongPtrW(control, GWLP_WNDPROC, (LONG_PTR)CopyKeyButtonProc);
-    }
 }
