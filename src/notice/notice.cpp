@@ -34,7 +34,6 @@ typedef struct NoticeCall {
     DWORD shownAt;   /* the tick count then */
     BOOL ended;      /* set when the notice is destroyed, whatever destroyed it */
     HWND reference;  /* the window it stands over: its owner, or another thread's window */
-    BOOL moving;     /* while the user moves or sizes it, in the system's move/size loop */
 } NoticeCall;
 
 /* The notice's own timer, whose WM_TIMER closes it once its time-out is exceeded, or, while a
@@ -116,23 +115,34 @@ static BOOL NoticeIsCovered(HWND notice)
     return search.found;
 }
 
+/* Whether the system's move or size loop runs for the notice: the user is moving or sizing it,
+ * with the mouse or the keyboard. The loop runs until the user ends it, and a window destroyed
+ * inside it leaves the loop waiting for input that no window of the thread receives. This is
+ * the thread's state, asked of the system: WM_ENTERSIZEMOVE can come from any program, with no
+ * loop behind it, and Wine's keyboard size loop runs a while before it sends it. */
+static BOOL NoticeIsMovedOrSized(HWND notice)
+{
+    GUITHREADINFO thread;
+    thread.cbSize = sizeof(thread);
+    return GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMOVESIZE) &&
+           thread.hwndMoveSize == notice;
+}
+
 /* Closes the notice once its time-out is exceeded, unless a window of its thread stands over
- * it or the user is moving or sizing it: the system's move/size loop runs until the user ends
- * the move, and a window destroyed inside it leaves the loop waiting for input that no window
- * of the thread receives. TRUE when it closed it. */
+ * it or the user is moving or sizing it. TRUE when it closed it. */
 static BOOL CloseNoticeIfDue(HWND notice, const NoticeCall *call)
 {
     if (!call->shown || !NoticeTimedOut(call->shownAt, GetTickCount(), call->timeout))
         return FALSE;
-    if (call->moving || NoticeIsCovered(notice))
+    if (NoticeIsMovedOrSized(notice) || NoticeIsCovered(notice))
         return FALSE;
     DestroyWindow(notice);
     return TRUE;
 }
 
 /* The timer can go off a little early by the tick counter's reckoning: then it is set again
- * for what remains. A notice that is due but covered looks again at the timer's shortest
- * period, so that it closes as soon as the window over it is gone. */
+ * for what remains. A notice that is due but covered, moved or sized looks again at the timer's
+ * shortest period, so that it closes as soon as the window over it or the loop is gone. */
 static void CheckNoticeDeadline(HWND notice, const NoticeCall *call)
 {
     if (!CloseNoticeIfDue(notice, call))
@@ -205,18 +215,6 @@ static INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, 
             return FALSE;
         CheckNoticeDeadline(notice, call);
         return TRUE;
-    case WM_ENTERSIZEMOVE:
-        if (call)
-            call->moving = TRUE;
-        return FALSE;
-    case WM_EXITSIZEMOVE:
-        /* The loop is ending: a notice that fell due meanwhile closes as soon as it is out,
-         * by its timer. */
-        if (call) {
-            call->moving = FALSE;
-            ArmNoticeDeadline(notice, call);
-        }
-        return FALSE;
     case WM_DESTROY:
         /* By OK, by time, with its owner or by a quit message: the call's notice is gone. */
         if (call)
@@ -275,7 +273,7 @@ static INT_PTR ShowNotice(int kind, HWND owner, UINT language, LPCSTR title)
     if (!BeginDialogCall())
         return 0;
     NoticeCall call = {title, kind == RawWarningNotice ? RawDlgTimeout : ErrDlgTimeout, FALSE, 0,
-                       FALSE, ChooseDialogReference(owner), FALSE};
+                       FALSE, ChooseDialogReference(owner)};
     WORD templateId = SelectLanguage(LOWORD(language))->noticeTemplates[kind];
     owner = DialogOwnerFor(call.reference);
 
