@@ -522,8 +522,8 @@ TEST_F(DuplexDialogs, CtrlCCopiesCaptionTextAndButtons)
         EmptyClipboardNow();
         OpenManualFeed(1031, copy);
         ReleaseCtrl();
-        const std::wstring slot = ClipboardText();
-        EXPECT_EQ(slot.substr(0, rule.size() * 2 + 18), rule + L"Manueller Einzug\r\n" + rule);
+        const std::wstring slot = ClipboardText(), caption = rule + L"Manueller Einzug\r\n" + rule;
+        EXPECT_EQ(slot.substr(0, caption.size()), caption);
         EXPECT_NE(slot.find(L"OK   Abbrechen   \r\n" + rule), std::wstring::npos) << "key " << key;
         EmptyClipboardNow();
         OpenDuplex(0, 1031, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, copy);
@@ -974,7 +974,13 @@ TEST_F(DuplexDialogs, ManualFeedTemplatePerLanguageWithItsOwnTexts)
 
 TEST_F(DuplexDialogs, ManualFeedResultsAndStoredLanguage)
 {
-    EXPECT_EQ(OpenManualFeed(1033, Click(IDC_MANUALFEED_OK)), 1);
+    // What another program may write into DWLP_USER is not written through.
+    static char decoy[64];
+    EXPECT_EQ(OpenManualFeed(1033, [](HWND dialog) {
+        SetWindowLongPtrW(dialog, DWLP_USER, LONG_PTR(decoy));
+        ClickButton(dialog, IDC_MANUALFEED_OK);
+    }), 1);
+    EXPECT_EQ(std::string(decoy, sizeof decoy), std::string(sizeof decoy, '\0'));
     EXPECT_EQ(OpenManualFeed(1033, Click(IDC_MANUALFEED_CANCEL)), 0);
     EXPECT_EQ(OpenManualFeed(1031, Press(VK_RETURN)), 1);
     EXPECT_EQ(OpenManualFeed(1033, Press(VK_ESCAPE)), 0);

@@ -400,8 +400,8 @@ TEST_F(Notices, CaptionComesFromTheAnsiTitle)
 
 // Ctrl+C (here Ctrl+Insert) copies the notice as the platform's message box copies itself, its
 // caption whole however long, in place of all of an earlier copy; the notice stays until OK.
-// The button's user data is its class owner's, which any program may write: the library keeps
-// nothing there, and the button answers whatever is written there.
+// The button's user data and the notice's DWLP_USER, which any program may write, are left to
+// others: the library keeps nothing there and neither calls nor writes through what is there.
 TEST_F(Notices, CtrlInsertCopiesTitleMessageAndButton)
 {
     const std::string title = "Drucker 2 " + std::string(3000, 'x');
@@ -409,10 +409,13 @@ TEST_F(Notices, CtrlInsertCopiesTitleMessageAndButton)
     ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard());
     SetClipboardData(earlierFormat, GlobalAlloc(GMEM_MOVEABLE, 16));
     CloseClipboard();
-    LONG_PTR userData = -1;
+    LONG_PTR userData = -1, dialogUser = -1;
+    static char decoy[64];
     DialogWatch watch([&](HWND notice) {
-        userData = GetWindowLongPtrW(GetDlgItem(notice, IDC_NOTICE_OK), GWLP_USERDATA);
-        SetWindowLongPtrW(GetDlgItem(notice, IDC_NOTICE_OK), GWLP_USERDATA, 0);
+        userData = SetWindowLongPtrW(GetDlgItem(notice, IDC_NOTICE_OK), GWLP_USERDATA, 0);
+        dialogUser = SetWindowLongPtrW(notice, DWLP_USER, LONG_PTR(decoy));
+        SendMessageW(notice, WM_SHOWWINDOW, TRUE, 0);
+        SetWindowLongPtrW(notice, DWLP_USER, dialogUser);
         PressCtrlKey(notice, VK_INSERT);
         PostMessageW(notice, WM_COMMAND, IDC_NOTICE_OK, 0);
     }, 5000);
@@ -426,6 +429,8 @@ TEST_F(Notices, CtrlInsertCopiesTitleMessageAndButton)
                                    L"\r\n" + rule + L"OK   \r\n" + rule);
     EXPECT_FALSE(IsClipboardFormatAvailable(earlierFormat)) << "the earlier copy is left beside";
     EXPECT_EQ(userData, 0);
+    EXPECT_EQ(dialogUser, 0);
+    EXPECT_EQ(std::string(decoy, sizeof decoy), std::string(sizeof decoy, '\0'));
 }
 
 // Under high contrast the panel takes the scheme's face colour and the message its button-text

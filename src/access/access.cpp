@@ -5,6 +5,8 @@
  */
 #include "access/access.h"
 
+#include "base/kept.h"
+
 BOOL HighContrastOn(void)
 {
     HIGHCONTRASTW contrast;
@@ -155,61 +157,10 @@ BOOL CopyDialogToClipboard(HWND dialog)
  * same, but it runs for every message the loop takes, at three round trips to the server each
  * under Wine.)
  *
- * A button's own procedure is kept in a table of the library's, not with the window: its user
- * data belongs to the owner of its class, and that slot, the window's properties and its extra
- * bytes can all be written by any program on the desktop. What the subclass calls comes from
- * nowhere else. A button leaves the table as it is destroyed. The library's dialogs have two
- * buttons at most and exist only while their calls run, so a few dozen entries serve every
- * thread of a process; a button that finds the table full goes without the copy keys. */
-
-enum { CopyKeyButtonCount = 64 };
-
-typedef struct CopyKeyButton {
-    HWND button;
-    WNDPROC buttonProc;  /* its own procedure, before the copy keys */
-} CopyKeyButton;
-
-static CopyKeyButton CopyKeyButtons[CopyKeyButtonCount];
-static SRWLOCK CopyKeyButtonsLock = SRWLOCK_INIT;
-
-/* Notes the button's own procedure: in its own entry, else in a free one, else in one left by a
- * button that is gone without its last message reaching the table (unsubclassed by its host).
- * FALSE when the table is full. */
-static BOOL KeepButtonProc(HWND button, WNDPROC buttonProc)
-{
-    CopyKeyButton *entry = NULL;
-    AcquireSRWLockExclusive(&CopyKeyButtonsLock);
-    for (int i = 0; i < CopyKeyButtonCount && !entry; i++)
-        if (CopyKeyButtons[i].button == button)
-            entry = &CopyKeyButtons[i];
-    for (int i = 0; i < CopyKeyButtonCount && !entry; i++)
-        if (!CopyKeyButtons[i].button || !IsWindow(CopyKeyButtons[i].button))
-            entry = &CopyKeyButtons[i];
-    if (entry) {
-        entry->button = button;
-        entry->buttonProc = buttonProc;
-    }
-    ReleaseSRWLockExclusive(&CopyKeyButtonsLock);
-    return entry != NULL;
-}
-
-/* The button's own procedure, null when the table has none for it; `forget` takes its entry
- * out of the table. */
-static WNDPROC ButtonProcOf(HWND button, BOOL forget)
-{
-    WNDPROC buttonProc = NULL;
-    AcquireSRWLockExclusive(&CopyKeyButtonsLock);
-    for (int i = 0; i < CopyKeyButtonCount; i++) {
-        if (CopyKeyButtons[i].button == button) {
-            buttonProc = CopyKeyButtons[i].buttonProc;
-            if (forget)
-                CopyKeyButtons[i].button = NULL;
-            break;
-        }
-    }
-    ReleaseSRWLockExclusive(&CopyKeyButtonsLock);
-    return buttonProc;
-}
+ * A button's own procedure is kept in the library's table of its windows, not in the button's
+ * user data, which belongs to the owner of its class and which any program may write: what the
+ * subclass calls comes from nowhere else. A button that finds the table full goes without the
+ * copy keys. */
 
 static BOOL IsCopyKey(WPARAM key)
 {
@@ -224,7 +175,9 @@ static LRESULT CALLBACK CopyKeyButtonProc(HWND button, UINT message, WPARAM wPar
         return 0;
     }
     /* A window that the table does not know got this procedure from someone else's hand. */
-    WNDPROC buttonProc = ButtonProcOf(button, message == WM_NCDESTROY);
+    WNDPROC buttonProc = (WNDPROC)KeptForWindow(button);
+    if (message == WM_NCDESTROY)
+        ForgetWindow(button);
     if (!buttonProc)
         return DefWindowProcW(button, message, wParam, lParam);
     return CallWindowProcW(buttonProc, button, message, wParam, lParam);
@@ -236,6 +189,6 @@ void CopyOnCopyKeys(HWND control)
     if (!GetClassNameW(control, className, 16) || !IsPressButton(control, className))
         return;
     WNDPROC buttonProc = (WNDPROC)GetWindowLongPtrW(control, GWLP_WNDPROC);
-    if (buttonProc != CopyKeyButtonProc && KeepButtonProc(control, buttonProc))
+    if (buttonProc != CopyKeyButtonProc && KeepForWindow(control, (LONG_PTR)buttonProc))
         SetWindowLongPtrW(control, GWLP_WNDPROC, (LONG_PTR)CopyKeyButtonProc);
 }

@@ -20,13 +20,15 @@
 
 #include "access/access.h"
 #include "base/call.h"
+#include "base/kept.h"
 #include "base/settings.h"
 #include "language/language.h"
 #include "placement/placement.h"
 #include "resource.h"
 
 /* One notice call, on its export's stack. The notice gets it as its creation parameter and
- * keeps it in DWLP_USER for as long as it exists. */
+ * keeps it in the library's table of its windows (not in DWLP_USER, which any program may
+ * write) for as long as it exists. */
 typedef struct NoticeCall {
     LPCSTR title;    /* the caption: the caller's string, not a copy */
     DWORD timeout;   /* milliseconds from the show; DXDLG_NEVER_TIMES_OUT never runs out */
@@ -171,12 +173,18 @@ static void PaintNoticeBackground(HWND notice)
 static INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM lParam)
 {
     /* Null until WM_INITDIALOG: the dialog manager sends WM_SETFONT before it. */
-    NoticeCall *call = (NoticeCall *)GetWindowLongPtrW(notice, DWLP_USER);
+    NoticeCall *call = (NoticeCall *)KeptForWindow(notice);
 
     switch (message) {
     case WM_INITDIALOG:
         call = (NoticeCall *)lParam;
-        SetWindowLongPtrW(notice, DWLP_USER, (LONG_PTR)call);
+        if (call && !KeepForWindow(notice, (LONG_PTR)call)) {
+            /* Without its call the notice could never end it: it goes at once, as a notice
+             * that could not be created. */
+            call->ended = TRUE;
+            DestroyWindow(notice);
+            return FALSE;
+        }
         SetActiveWindow(notice);
         PlaceDialogOver(notice, call ? call->reference : GetParent(notice));
         SetWindowTextA(notice, call && call->title ? call->title : "");
@@ -219,6 +227,9 @@ static INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, 
         /* By OK, by time, with its owner or by a quit message: the call's notice is gone. */
         if (call)
             call->ended = TRUE;
+        return FALSE;
+    case WM_NCDESTROY:
+        ForgetWindow(notice);
         return FALSE;
     default:
         return FALSE;
@@ -285,6 +296,7 @@ static INT_PTR ShowNotice(int kind, HWND owner, UINT language, LPCSTR title)
     /* Should the show have come without its WM_SHOWWINDOW, the notice still runs out. */
     StartNoticeDeadline(notice, &call);
     RunNoticeLoop(notice, &call);
+    ForgetKeptValue((LONG_PTR)&call);
     return 0;
 }
 
