@@ -6,13 +6,13 @@
  * be replaced from another process.
  *
  * The library's windows exist only while their calls run, and each dialog keeps three things
- * at most (its call and its buttons' procedures), so the table serves dozens of dialogs open at
+ * at most (its call and its buttons' procedures), so the table serves a score of dialogs open at
  * once on as many threads. An entry whose window is gone without its last message reaching its
  * procedure is taken again.
  */
 #include "base/kept.h"
 
-enum { KeptCount = 256 };
+enum { KeptCount = 64 };
 
 typedef struct Kept {
     HWND window;
