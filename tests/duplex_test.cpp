@@ -546,11 +546,19 @@ TEST_F(DuplexDialogs, CtrlCCopiesCaptionTextAndButtons)
     };
     const UINT keys[] = {'C', VK_INSERT, 0};
     for (UINT key : keys) {
-        EmptyClipboardNow();
-        OpenDuplex(0, 1031, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, [&](HWND dialog) {
+        auto copy = [key](HWND dialog) {
             key ? PressCtrlKey(dialog, key) : void(SendMessageW(dialog, WM_COPY, 0, 0));
             PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
-        });
+        };
+        // The manual-feed slot dialog too, its texts its template's own.
+        EmptyClipboardNow();
+        OpenManualFeed(1031, copy);
+        ReleaseCtrl();
+        const std::wstring slot = ClipboardText(), caption = rule + L"Manueller Einzug\r\n" + rule;
+        EXPECT_EQ(slot.substr(0, caption.size()), caption);
+        EXPECT_NE(slot.find(L"OK   Abbrechen   \r\n" + rule), std::wstring::npos) << "key " << key;
+        EmptyClipboardNow();
+        OpenDuplex(0, 1031, DMBIN_CASSETTE, DMORIENT_PORTRAIT, nullptr, copy);
         ReleaseCtrl();
         EXPECT_EQ(ClipboardText(),
                   rule + Caption(IDS_GERMAN_CAPTION) + L"\r\n" + rule +
@@ -1006,7 +1014,13 @@ TEST_F(DuplexDialogs, ManualFeedTemplatePerLanguageWithItsOwnTexts)
 
 TEST_F(DuplexDialogs, ManualFeedResultsAndStoredLanguage)
 {
-    EXPECT_EQ(OpenManualFeed(1033, Click(IDC_MANUALFEED_OK)), 1);
+    // What another program may write into DWLP_USER is not written through.
+    static char decoy[64];
+    EXPECT_EQ(OpenManualFeed(1033, [](HWND dialog) {
+        SetWindowLongPtrW(dialog, DWLP_USER, LONG_PTR(decoy));
+        ClickButton(dialog, IDC_MANUALFEED_OK);
+    }), 1);
+    EXPECT_EQ(std::string(decoy, sizeof decoy), std::string(sizeof decoy, '\0'));
     EXPECT_EQ(OpenManualFeed(1033, Click(IDC_MANUALFEED_CANCEL)), 0);
     EXPECT_EQ(OpenManualFeed(1031, Press(VK_RETURN)), 1);
     EXPECT_EQ(OpenManualFeed(1033, Press(VK_ESCAPE)), 0);

@@ -399,12 +399,23 @@ TEST_F(Notices, CaptionComesFromTheAnsiTitle)
 }
 
 // Ctrl+C (here Ctrl+Insert) copies the notice as the platform's message box copies itself, its
-// caption whole however long; the notice stays until OK.
+// caption whole however long, in place of all of an earlier copy; the notice stays until OK.
+// The button's user data and the notice's DWLP_USER, which any program may write, are left to
+// others: the library keeps nothing there and neither calls nor writes through what is there.
 TEST_F(Notices, CtrlInsertCopiesTitleMessageAndButton)
 {
     const std::string title = "Drucker 2 " + std::string(3000, 'x');
-    EmptyClipboardNow();
+    const UINT earlierFormat = RegisterClipboardFormatW(L"An earlier copy");
+    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard());
+    SetClipboardData(earlierFormat, GlobalAlloc(GMEM_MOVEABLE, 16));
+    CloseClipboard();
+    LONG_PTR userData = -1, dialogUser = -1;
+    static char decoy[64];
     DialogWatch watch([&](HWND notice) {
+        userData = SetWindowLongPtrW(GetDlgItem(notice, IDC_NOTICE_OK), GWLP_USERDATA, 0);
+        dialogUser = SetWindowLongPtrW(notice, DWLP_USER, LONG_PTR(decoy));
+        SendMessageW(notice, WM_SHOWWINDOW, TRUE, 0);
+        SetWindowLongPtrW(notice, DWLP_USER, dialogUser);
         PressCtrlKey(notice, VK_INSERT);
         PostMessageW(notice, WM_COMMAND, IDC_NOTICE_OK, 0);
     }, 5000);
@@ -416,6 +427,10 @@ TEST_F(Notices, CtrlInsertCopiesTitleMessageAndButton)
                                    Wide("Es ist nicht genügend Speicherplatz auf dem PC vorhanden. "
                                         "Löschen Sie einige Dateien, um Platz zu schaffen.") +
                                    L"\r\n" + rule + L"OK   \r\n" + rule);
+    EXPECT_FALSE(IsClipboardFormatAvailable(earlierFormat)) << "the earlier copy is left beside";
+    EXPECT_EQ(userData, 0);
+    EXPECT_EQ(dialogUser, 0);
+    EXPECT_EQ(std::string(decoy, sizeof decoy), std::string(sizeof decoy, '\0'));
 }
 
 // Under high contrast the panel takes the scheme's face colour and the message its button-text
@@ -574,25 +589,34 @@ TEST_F(Notices, EscapeAndTheCloseBoxDoNothing)
     EXPECT_FALSE(watch.WatchdogFired());
 }
 
-TEST_F(Notices, MovedAtItsTimeOutWaitsForTheMoveToEndThenClosesAtOnce)
+TEST_F(Notices, MovedOrSizedAtItsTimeOutWaitsForTheLoopToEndThenClosesAtOnce)
 {
-    // Destroyed inside the system's move loop, the notice would leave the loop waiting for
-    // input that no window of the thread receives: the Escape goes to the thread, so that such a
-    // notice fails the test instead of hanging it.
+    // Destroyed inside the system's move or size loop, the notice would leave the loop waiting
+    // for input that no window of the thread receives: the Escape goes to the thread, so that
+    // such a notice fails the test instead of hanging it. Wine's keyboard size loop sends
+    // WM_ENTERSIZEMOVE only once a border is chosen; a WM_ENTERSIZEMOVE that another program
+    // sends, with no loop behind it, holds nothing.
     Load({{"RawDlgTimeout", 500}});
-    bool openWhenMoveEnds = false;
-    double escaped = 0;
-    DialogWatch watch([](HWND notice) { PostMessageW(notice, WM_SYSCOMMAND, SC_MOVE, 0); }, 5000);
-    watch.Then(1000, [&](HWND notice) {
-        openWhenMoveEnds = IsWindow(notice) != FALSE;
-        escaped = NowMs();
-        PostThreadMessageW(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0);
-    });
-    raw_(nullptr, 1036, nullptr, "Moved");
-    EXPECT_EQ(watch.StepsRun(), 1);
-    EXPECT_TRUE(openWhenMoveEnds) << "the notice closed inside the move loop";
-    EXPECT_LT(NowMs() - escaped, kAtOnceMs);
-    EXPECT_FALSE(watch.WatchdogFired());
+    for (WPARAM start : {WPARAM(SC_MOVE), WPARAM(SC_SIZE), WPARAM(0)}) {
+        SCOPED_TRACE(start);
+        bool openWhenLoopEnds = false;
+        double escaped = 0;
+        DialogWatch watch([=](HWND notice) {
+            PostMessageW(notice, start ? WM_SYSCOMMAND : WM_ENTERSIZEMOVE, start, 0);
+        }, 5000);
+        watch.Then(1000, [&](HWND notice) {
+            openWhenLoopEnds = IsWindow(notice) != FALSE;
+            escaped = NowMs();
+            PostThreadMessageW(GetCurrentThreadId(), WM_KEYDOWN, VK_ESCAPE, 0);
+        });
+        raw_(nullptr, 1036, nullptr, "Moved");
+        EXPECT_EQ(watch.StepsRun(), start ? 1 : 0);
+        EXPECT_EQ(openWhenLoopEnds, start != 0) << "closed inside the loop, or held without one";
+        if (start) {
+            EXPECT_LT(NowMs() - escaped, kAtOnceMs);
+        }
+        EXPECT_FALSE(watch.WatchdogFired());
+    }
 }
 
 TEST_F(Notices, EachExportClosesAfterItsOwnTimeOutAndNotBefore)
@@ -621,8 +645,12 @@ UINT_PTR WINAPI RecordDeadlineTimer(HWND window, UINT_PTR id, UINT ms, TIMERPROC
 void CALLBACK PostEarlyDeadline(HWND, UINT, UINT_PTR timer, DWORD)
 {
     KillTimer(nullptr, timer);
-    if (HWND notice = FindThreadDialog())
+    if (HWND notice = FindThreadDialog()) {
         earlyDeadlinePosted = PostMessageW(notice, WM_TIMER, deadlineTimer, 0) != FALSE;
+        // Hidden and shown again then, as with its owner: the time-out still counts from before.
+        ShowWindow(notice, SW_HIDE);
+        ShowWindow(notice, SW_SHOWNA);
+    }
 }
 
 TEST_F(Notices, DeadlineThatGoesOffEarlyWaitsOnlyForWhatRemains)

@@ -5,6 +5,8 @@
  */
 #include "access/access.h"
 
+#include "base/kept.h"
+
 BOOL HighContrastOn(void)
 {
     HIGHCONTRASTW contrast;
@@ -155,8 +157,12 @@ BOOL CopyDialogToClipboard(HWND dialog)
  * control, and in the library's dialogs only the buttons take the focus: each button turns the
  * copy keys into WM_COPY to its dialog. (A message filter over the modal loop would do the
  * same, but it runs for every message the loop takes, at three round trips to the server each
- * under Wine.) A button's own procedure is kept in its user-data slot, which the library, the
- * dialog's owner, has to itself. */
+ * under Wine.)
+ *
+ * A button's own procedure is kept in the library's table of its windows, not in the button's
+ * user data, which belongs to the owner of its class and which any program may write: what the
+ * subclass calls comes from nowhere else. A button that finds the table full goes without the
+ * copy keys. */
 
 static BOOL IsCopyKey(WPARAM key)
 {
@@ -170,7 +176,12 @@ static LRESULT CALLBACK CopyKeyButtonProc(HWND button, UINT message, WPARAM wPar
         SendMessageW(GetParent(button), WM_COPY, 0, 0);
         return 0;
     }
-    WNDPROC buttonProc = (WNDPROC)GetWindowLongPtrW(button, GWLP_USERDATA);
+    /* A window that the table does not know got this procedure from someone else's hand. */
+    WNDPROC buttonProc = (WNDPROC)KeptForWindow(button);
+    if (message == WM_NCDESTROY)
+        ForgetWindow(button);
+    if (!buttonProc)
+        return DefWindowProcW(button, message, wParam, lParam);
     return CallWindowProcW(buttonProc, button, message, wParam, lParam);
 }
 
@@ -179,9 +190,7 @@ void CopyOnCopyKeys(HWND control)
     WCHAR className[16];
     if (!GetClassNameW(control, className, 16) || !IsPressButton(control, className))
         return;
-    LONG_PTR buttonProc = GetWindowLongPtrW(control, GWLP_WNDPROC);
-    if (buttonProc != (LONG_PTR)CopyKeyButtonProc) {
-        SetWindowLongPtrW(control, GWLP_USERDATA, buttonProc);
+    WNDPROC buttonProc = (WNDPROC)GetWindowLongPtrW(control, GWLP_WNDPROC);
+    if (buttonProc != CopyKeyButtonProc && KeepForWindow(control, (LONG_PTR)buttonProc))
         SetWindowLongPtrW(control, GWLP_WNDPROC, (LONG_PTR)CopyKeyButtonProc);
-    }
 }

@@ -10,6 +10,7 @@
 
 #include "access/access.h"
 #include "base/call.h"
+#include "base/kept.h"
 #include "base/settings.h"
 #include "picture/picture.h"
 #include "placement/placement.h"
@@ -175,7 +176,7 @@ WORD RequestedLanguage(UINT language)
  * it. */
 static void AnswerDialog(HWND dialog, int answer)
 {
-    DuplexCall *call = (DuplexCall *)GetWindowLongPtrW(dialog, DWLP_USER);
+    DuplexCall *call = (DuplexCall *)KeptForWindow(dialog);
     if (call)
         call->answered = TRUE;
     EndDialog(dialog, answer);
@@ -187,7 +188,13 @@ static INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, 
     switch (message) {
     case WM_INITDIALOG: {
         DuplexCall *call = (DuplexCall *)lParam;
-        SetWindowLongPtrW(dialog, DWLP_USER, (LONG_PTR)call);
+        /* Kept in the library's table of its windows, not in DWLP_USER, which any program may
+         * write. Without its call the dialog cannot show its job: it is one that could not be
+         * created. */
+        if (!KeepForWindow(dialog, (LONG_PTR)call)) {
+            EndDialog(dialog, -1);
+            return TRUE;
+        }
         if (!call->owner)
             SetActiveWindow(dialog);
         PlaceDialogOver(dialog, call->reference);
@@ -203,6 +210,9 @@ static INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, 
     case WM_COPY:
         CopyDialogToClipboard(dialog);
         return TRUE;
+    case WM_NCDESTROY:
+        ForgetWindow(dialog);
+        return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDOK:
@@ -235,6 +245,7 @@ int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
     INT_PTR result = DialogBoxParamW(ModuleInstance, templateName, call->owner, DuplexDlgProc,
                                      (LPARAM)call);
     EndPictureWatch(pictureWatch);
+    ForgetKeptValue((LONG_PTR)call);
     if (call->answered)
         return (int)result;
     /* A quit message ends the modal loop whatever the dialog: the dialog manager posts it again

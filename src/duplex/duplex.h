@@ -11,9 +11,9 @@
 
 /* One call of OpenDuplexDlg or OpenDuplexDlgMP: what its dialog shows, and how the dialog
  * ended. It lives on the export's stack and reaches the dialog procedure through the dialog's
- * creation parameter; the procedure keeps it with the window until the dialog ends. Nothing of
- * a call is kept anywhere else, so calls on several threads, or one inside another's modal
- * loop, each show their own dialog. */
+ * creation parameter; the procedure keeps it in the library's table of its windows until the
+ * dialog ends. Nothing of a call is kept anywhere else, so calls on several threads, or one
+ * inside another's modal loop, each show their own dialog. */
 struct DuplexCall {
     const DEVMODEA *devMode;                 /* the job's device settings, locked */
     DWORD passCode;                          /* 0 first pass, anything else second pass */

@@ -20,13 +20,15 @@
 
 #include "access/access.h"
 #include "base/call.h"
+#include "base/kept.h"
 #include "base/settings.h"
 #include "language/language.h"
 #include "placement/placement.h"
 #include "resource.h"
 
 /* One notice call, on its export's stack. The notice gets it as its creation parameter and
- * keeps it in DWLP_USER for as long as it exists. */
+ * keeps it in the library's table of its windows (not in DWLP_USER, which any program may
+ * write) for as long as it exists. */
 typedef struct NoticeCall {
     LPCSTR title;    /* the caption: the caller's string, not a copy */
     DWORD timeout;   /* milliseconds from the show; DXDLG_NEVER_TIMES_OUT never runs out */
@@ -34,7 +36,6 @@ typedef struct NoticeCall {
     DWORD shownAt;   /* the tick count then */
     BOOL ended;      /* set when the notice is destroyed, whatever destroyed it */
     HWND reference;  /* the window it stands over: its owner, or another thread's window */
-    BOOL moving;     /* while the user moves or sizes it, in the system's move/size loop */
 } NoticeCall;
 
 /* The notice's own timer, whose WM_TIMER closes it once its time-out is exceeded, or, while a
@@ -116,23 +117,34 @@ static BOOL NoticeIsCovered(HWND notice)
     return search.found;
 }
 
+/* Whether the system's move or size loop runs for the notice: the user is moving or sizing it,
+ * with the mouse or the keyboard. The loop runs until the user ends it, and a window destroyed
+ * inside it leaves the loop waiting for input that no window of the thread receives. This is
+ * the thread's state, asked of the system: WM_ENTERSIZEMOVE can come from any program, with no
+ * loop behind it, and Wine's keyboard size loop runs a while before it sends it. */
+static BOOL NoticeIsMovedOrSized(HWND notice)
+{
+    GUITHREADINFO thread;
+    thread.cbSize = sizeof(thread);
+    return GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMOVESIZE) &&
+           thread.hwndMoveSize == notice;
+}
+
 /* Closes the notice once its time-out is exceeded, unless a window of its thread stands over
- * it or the user is moving or sizing it: the system's move/size loop runs until the user ends
- * the move, and a window destroyed inside it leaves the loop waiting for input that no window
- * of the thread receives. TRUE when it closed it. */
+ * it or the user is moving or sizing it. TRUE when it closed it. */
 static BOOL CloseNoticeIfDue(HWND notice, const NoticeCall *call)
 {
     if (!call->shown || !NoticeTimedOut(call->shownAt, GetTickCount(), call->timeout))
         return FALSE;
-    if (call->moving || NoticeIsCovered(notice))
+    if (NoticeIsMovedOrSized(notice) || NoticeIsCovered(notice))
         return FALSE;
     DestroyWindow(notice);
     return TRUE;
 }
 
 /* The timer can go off a little early by the tick counter's reckoning: then it is set again
- * for what remains. A notice that is due but covered looks again at the timer's shortest
- * period, so that it closes as soon as the window over it is gone. */
+ * for what remains. A notice that is due but covered, moved or sized looks again at the timer's
+ * shortest period, so that it closes as soon as the window over it or the loop is gone. */
 static void CheckNoticeDeadline(HWND notice, const NoticeCall *call)
 {
     if (!CloseNoticeIfDue(notice, call))
@@ -161,12 +173,18 @@ static void PaintNoticeBackground(HWND notice)
 static INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, LPARAM lParam)
 {
     /* Null until WM_INITDIALOG: the dialog manager sends WM_SETFONT before it. */
-    NoticeCall *call = (NoticeCall *)GetWindowLongPtrW(notice, DWLP_USER);
+    NoticeCall *call = (NoticeCall *)KeptForWindow(notice);
 
     switch (message) {
     case WM_INITDIALOG:
         call = (NoticeCall *)lParam;
-        SetWindowLongPtrW(notice, DWLP_USER, (LONG_PTR)call);
+        if (call && !KeepForWindow(notice, (LONG_PTR)call)) {
+            /* Without its call the notice could never end it: it goes at once, as a notice
+             * that could not be created. */
+            call->ended = TRUE;
+            DestroyWindow(notice);
+            return FALSE;
+        }
         SetActiveWindow(notice);
         PlaceDialogOver(notice, call ? call->reference : GetParent(notice));
         SetWindowTextA(notice, call && call->title ? call->title : "");
@@ -205,22 +223,13 @@ static INT_PTR CALLBACK NoticeDlgProc(HWND notice, UINT message, WPARAM wParam, 
             return FALSE;
         CheckNoticeDeadline(notice, call);
         return TRUE;
-    case WM_ENTERSIZEMOVE:
-        if (call)
-            call->moving = TRUE;
-        return FALSE;
-    case WM_EXITSIZEMOVE:
-        /* The loop is ending: a notice that fell due meanwhile closes as soon as it is out,
-         * by its timer. */
-        if (call) {
-            call->moving = FALSE;
-            ArmNoticeDeadline(notice, call);
-        }
-        return FALSE;
     case WM_DESTROY:
         /* By OK, by time, with its owner or by a quit message: the call's notice is gone. */
         if (call)
             call->ended = TRUE;
+        return FALSE;
+    case WM_NCDESTROY:
+        ForgetWindow(notice);
         return FALSE;
     default:
         return FALSE;
@@ -275,7 +284,7 @@ static INT_PTR ShowNotice(int kind, HWND owner, UINT language, LPCSTR title)
     if (!BeginDialogCall())
         return 0;
     NoticeCall call = {title, kind == RawWarningNotice ? RawDlgTimeout : ErrDlgTimeout, FALSE, 0,
-                       FALSE, ChooseDialogReference(owner), FALSE};
+                       FALSE, ChooseDialogReference(owner)};
     WORD templateId = SelectLanguage(LOWORD(language))->noticeTemplates[kind];
     owner = DialogOwnerFor(call.reference);
 
@@ -287,6 +296,7 @@ static INT_PTR ShowNotice(int kind, HWND owner, UINT language, LPCSTR title)
     /* Should the show have come without its WM_SHOWWINDOW, the notice still runs out. */
     StartNoticeDeadline(notice, &call);
     RunNoticeLoop(notice, &call);
+    ForgetKeptValue((LONG_PTR)&call);
     return 0;
 }
 
