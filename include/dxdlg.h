@@ -86,8 +86,9 @@ typedef struct DriverPrivateSettings {
 /* The offsets above, checked wherever this header is compiled: a record that no longer matches
  * them fails the build (an array of negative size) instead of a driver. The names carry the
  * library's prefix and stand for nothing else. */
-#define DXDLG_LAYOUT_AT(field, offset) \
-    typedef char DxdlgLayout_##field##_at_##offset[offsetof(DriverPrivateSettings, field) == (offset) ? 1 : -1]
+#define DXDLG_LAYOUT_AT(field, offset)               \
+    typedef char DxdlgLayout_##field##_at_##offset[ \
+        offsetof(DriverPrivateSettings, field) == (offset) ? 1 : -1]
 DXDLG_LAYOUT_AT(driverFields0, 0);
 DXDLG_LAYOUT_AT(reversal, 16);
 DXDLG_LAYOUT_AT(driverFields1, 17);
