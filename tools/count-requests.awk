@@ -3,8 +3,8 @@
 # A request reads "TID: name( fields )", its reply "TID: name() = STATUS { ... }"; the markers
 # are the thread's "TID:warn:debugstr:OutputDebugStringA" lines "dxdlg-bench: requests of NAME"
 # and "dxdlg-bench: requests end". Prints each dialog's counts less what the markers alone cost,
-# and its ratio to the bare DialogBoxParamA dialog; with -v list=NAME, the requests of NAME's
-# last counted opening instead, one name a line, for diff against another's.
+# and the ratio of its lowest to the bare DialogBoxParamA dialog's; with -v list=NAME, the
+# requests of NAME's last counted opening instead, one name a line, for diff against another's.
 /:warn:debugstr:OutputDebugStringA "dxdlg-bench: requests of / {
     tid = substr($0, 1, index($0, ":") - 1)
     name = $0
