@@ -21,6 +21,10 @@
 //      WM_SHOWWINDOW to WM_DESTROY; then the same for a 500 ms notice while the caller floods
 //      its own queue with posted messages (each one it handles posts the next), which keeps
 //      the system from handing out WM_TIMER.
+//   5. Requests (`dxdlg-bench requests`, run by tools/bench.sh under WINEDEBUG=+server,+debugstr):
+//      the same openings, each between two OutputDebugStringA markers, from the call to the first
+//      idle moment, after a warm-up; tools/bench.sh counts the thread's requests to the server
+//      between the markers. Unlike the times, the counts do not depend on the machine's load.
 // Goals: opening ratio at most 1.10 against the trivial procedure and 1.03 against the
 // topmost-then-move one, in each round; no object left behind; lateness at most 10 ms in the
 // median and 20 ms at worst; under the flood, at most 50 ms.
@@ -153,6 +157,7 @@ struct Watch {
     OnIdle action = OnIdle::Nothing;
     bool waiting = false;
     double paintedAt = 0;
+    const char *endMarker = nullptr;  // written to the debugger when the dialog goes idle
 };
 Watch watch;
 
@@ -177,6 +182,8 @@ LRESULT CALLBACK OwnerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         if (IsWindowVisible(dialog) && !(HIWORD(GetQueueStatus(QS_PAINT)) & QS_PAINT)) {
             watch.paintedAt = Now();
             watch.waiting = false;
+            if (watch.endMarker)
+                OutputDebugStringA(watch.endMarker);
             if (watch.action == OnIdle::EndDialog)
                 EndDialog(dialog, 1);
             else if (watch.action == OnIdle::PressEnter)
@@ -392,23 +399,75 @@ HLOCAL NewDevMode(short source)
 const WORD kLanguages[] = {1033, 1031, 1041, 1042, 2052, 1036, 1043, 1034};
 const int kLanguageCount = int(sizeof(kLanguages) / sizeof(kLanguages[0]));
 
+// The openings counted in requests: each dialog a few times between the markers
+// "dxdlg-bench: requests of NAME" and "dxdlg-bench: requests end", after warming up every one,
+// and the two markers alone (what they cost themselves). The counting is tools/bench.sh's, over
+// the trace that Wine writes to stderr.
+int CountRequests(const Dxdlg &dx, HWND owner, HLOCAL cassette, const DriverPrivateSettings *settings)
+{
+    const char *const end = "dxdlg-bench: requests end";
+    HMODULE data = LoadLibraryExA("dxdlg.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const char *names[5] = {"markers", "DialogBoxParamA", "one request", "OpenDuplexDlg", "OpenDuplexDlgMP"};
+    auto open = [&](int which) -> INT_PTR {
+        switch (which) {
+        case 0:  // the markers alone
+            if (watch.endMarker)
+                OutputDebugStringA(watch.endMarker);
+            return 1;
+        case 1: return DialogBoxParamA(data, kCassetteTemplate, owner, TrivialDialogProc, 0);
+        case 2: return DialogBoxParamA(data, kCassetteTemplate, owner, TopmostPlacedDialogProc, 0);
+        case 3: return dx.openDuplex(nullptr, owner, 0, 0, 1033, cassette, nullptr, settings);
+        default: return dx.openDuplexMP(nullptr, owner, 0, 1033, nullptr, nullptr);
+        }
+    };
+    watch.action = OnIdle::EndDialog;
+    // A dialog that appears under the pointer costs a mouse move, and the one closed before it
+    // leaves exposures that arrive later: the pointer stays in a corner that no dialog covers,
+    // and each opening starts once the one before has settled.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    dxdesk::PumpMessages(200);
+    int failures = 0;
+    for (int round = 0; round < 8; round++) {
+        bool counted = round >= 5;  // the first rounds warm the caches
+        for (int which = 0; which < 5; which++) {
+            char marker[64];
+            snprintf(marker, sizeof(marker), "dxdlg-bench: requests of %s", names[which]);
+            watch.waiting = which > 0;
+            watch.endMarker = counted ? end : nullptr;
+            if (counted)
+                OutputDebugStringA(marker);
+            if (open(which) != 1 || watch.waiting)
+                failures++;
+            dxdesk::PumpMessages(100);
+        }
+    }
+    watch.waiting = false;
+    watch.endMarker = nullptr;
+    FreeLibrary(data);
+    if (failures)
+        printf("requests: %d dialogs did not open or go idle\n", failures);
+    return failures ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
     setvbuf(stdout, nullptr, _IOLBF, 4096);
-    int scale = argc > 1 ? atoi(argv[1]) : 1;  // 0: a quick run with few repetitions
+    bool requests = argc > 1 && strcmp(argv[1], "requests") == 0;
+    int scale = argc > 1 && !requests ? atoi(argv[1]) : 1;  // 0: a quick run with few repetitions
     const int openRounds = scale ? 5 : 2, openPairs = scale ? 40 : 5, loadPairs = scale ? 200 : 20;
     const int duplexCycles = scale ? 500 : 20, manualCycles = scale ? 500 : 20, noticeCycles = scale ? 200 : 9;
     const int latenessRuns = scale ? 30 : 5, floodRuns = scale ? 10 : 3;
     bool ok = true;
 
-    printf("dxdlg benchmarks, each against a baseline in the same process\n\n");
+    if (!requests)
+        printf("dxdlg benchmarks, each against a baseline in the same process\n\n");
     SaveSettings();
     SetSettings(1033, DXDLG_NEVER_TIMES_OUT, DXDLG_NEVER_TIMES_OUT);
 
     // ---- 2. Loading ----
-    {
+    if (!requests) {
         std::vector<double> dx, empty;
         for (int i = 0; i < loadPairs + 10; i++) {
             double t0 = Now();
@@ -441,6 +500,17 @@ int main(int argc, char **argv)
     HWND owner = CreateOwner();
     HLOCAL cassette = NewDevMode(DMBIN_CASSETTE), manual = NewDevMode(DMBIN_MANUAL);
     DriverPrivateSettings settings = {};
+
+    // ---- 5. Requests ----
+    if (requests) {
+        int status = CountRequests(dx, owner, cassette, &settings);
+        RestoreSettings();
+        LocalFree(cassette);
+        LocalFree(manual);
+        DestroyWindow(owner);
+        FreeLibrary(dx.module);
+        return status;
+    }
 
     // ---- 1. Opening ----
     {

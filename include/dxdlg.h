@@ -16,6 +16,7 @@
 #ifndef DXDLG_H
 #define DXDLG_H
 
+#include <stddef.h>
 #include <windows.h>
 
 #ifdef DXDLG_BUILDING
@@ -82,6 +83,21 @@ typedef struct DriverPrivateSettings {
     BYTE driverFields2[36];
 } DriverPrivateSettings;
 
+/* The offsets above, checked wherever this header is compiled: a record that no longer matches
+ * them fails the build (an array of negative size) instead of a driver. The names carry the
+ * library's prefix and stand for nothing else. */
+#define DXDLG_LAYOUT_AT(field, offset)               \
+    typedef char DxdlgLayout_##field##_at_##offset[ \
+        offsetof(DriverPrivateSettings, field) == (offset) ? 1 : -1]
+DXDLG_LAYOUT_AT(driverFields0, 0);
+DXDLG_LAYOUT_AT(reversal, 16);
+DXDLG_LAYOUT_AT(driverFields1, 17);
+DXDLG_LAYOUT_AT(rotationSwitch, 20);
+DXDLG_LAYOUT_AT(rotationAngle, 24);
+DXDLG_LAYOUT_AT(driverFields2, 28);
+typedef char DxdlgLayout_size_64[sizeof(DriverPrivateSettings) == 64 ? 1 : -1];
+#undef DXDLG_LAYOUT_AT
+
 /* Timed notices. `language` is a LANGID in its low 16 bits; `reserved` is ignored; `title` is the
  * notice's ANSI caption and must stay valid until the call returns. The notice is owned by the
  * thread's active window, or by `owner` when there is none; a window of another thread or
@@ -98,9 +114,9 @@ DXDLG_API INT_PTR WINAPI RawWarningDialog(HWND owner, UINT language, void *reser
  * (manual-feed slot dialog), application-global, for the caller's own dialogs, from any
  * thread. 1 when the class stands registered by this library after the call, 0 when
  * registration failed (another module, or another copy of this library, holds the name).
- * `instance` is used only when the library's own module handle is unknown. The library's own
- * dialogs do not need them: they use classes of the same names local to the library's module.
- * The library unregisters its classes when unloaded. */
+ * `instance` is ignored: the classes belong to the library's module, whoever asks. The
+ * library's own dialogs do not need them: they use classes of the same names local to the
+ * library's module. The library unregisters its classes when unloaded. */
 DXDLG_API int WINAPI FRegisterBitmapControl(HINSTANCE instance);
 DXDLG_API int WINAPI FRegisterBitmapControlMP(HINSTANCE instance);
 

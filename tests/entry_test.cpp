@@ -303,8 +303,7 @@ TEST(Library, ImportsOnlySystemLibraries)
             c = char(toupper(static_cast<unsigned char>(c)));
         imports.insert(name);
     }
-    const std::set<std::string> allowed = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL",
-                                           "ADVAPI32.DLL", "MSVCRT.DLL"};
+    const std::set<std::string> allowed = {"KERNEL32.DLL", "USER32.DLL", "GDI32.DLL", "ADVAPI32.DLL"};
     for (const std::string &name : imports)
         EXPECT_TRUE(allowed.count(name)) << "dxdlg.dll imports " << name;
     EXPECT_TRUE(imports.count("KERNEL32.DLL"));
