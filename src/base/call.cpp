@@ -96,28 +96,21 @@ static WORD ReadTemplateHeader(TemplateCursor *cursor, SessionMessage *message, 
     const void *start = cursor->at;
     BOOL extended = cursor->end - cursor->at >= 2 && cursor->at[0] == 1 && cursor->at[1] == 0xFFFF;
     *isExtended = extended;
-    DWORD style;
-    WORD items, ordinal;
-    if (extended) {
-        if (!Skip(cursor, 3 * sizeof(DWORD)))   /* version and signature, help id, extended style */
-            return 0;
-        style = *(const DWORD *)(const void *)cursor->at;
-        Skip(cursor, sizeof(DWORD));
-    } else {
-        style = *(const DWORD *)(const void *)cursor->at;
-        if (!Skip(cursor, 2 * sizeof(DWORD)))
-            return 0;
-    }
-    if (cursor->end - cursor->at < 5)
+    /* The fixed part: DLGTEMPLATEEX's 26 bytes (version and signature, help id, extended style,
+     * style, ...) or DLGTEMPLATE's 18 (style, extended style, ...); both end with the number of
+     * items, the position and the size. */
+    if (cursor->end - cursor->at < (extended ? 13 : 9))
         return 0;
-    items = cursor->at[0];
+    DWORD style = *(const DWORD *)(const void *)(cursor->at + (extended ? 6 : 0));
+    Skip(cursor, extended ? 4 * sizeof(DWORD) : 2 * sizeof(DWORD));
+    WORD items = cursor->at[0], ordinal;
     Skip(cursor, 5 * sizeof(WORD));    /* the number of items, the position and size */
     ReadNameOrOrdinal(cursor, &ordinal);   /* the menu */
     ReadNameOrOrdinal(cursor, &ordinal);   /* the class */
     const WCHAR *caption = ReadNameOrOrdinal(cursor, &ordinal);
     if (caption)
         lstrcpynW(message->title, caption, message->titleSize);
-    if (style & (DS_SETFONT | DS_SHELLFONT)) {
+    if (style & DS_SETFONT) {   /* DS_SHELLFONT includes it */
         Skip(cursor, extended ? 3 * sizeof(WORD) : sizeof(WORD));   /* size, weight, italic, set */
         ReadNameOrOrdinal(cursor, &ordinal);
     }
