@@ -9,10 +9,12 @@
 //     the message is shown as a message box on the visible desktop WinSta0\Default by
 //     dxdlg-sessionbox.exe, which lies beside this DLL, closes itself after the time-out and
 //     gives the answer as its exit code.
-// StandInLastMessage gives a test of the same process the last message as received.
+// StandInLastMessage (standin.h) gives a test of the same process the last message as received.
 #include <windows.h>
 
 #include <string>
+
+#include "standin.h"
 
 namespace {
 
@@ -148,27 +150,16 @@ bool ShowOnVisibleDesktop(const std::wstring &title, const std::wstring &text, D
 }
 
 struct Received {
-    DWORD count, session, style, timeout;
+    StandInMessage message;
     std::wstring title, text;
 };
 Received *lastMessage;   // made by the first call
 
 }  // namespace
 
-// The number of calls so far and the last one's session, title, text, style and time-out (the
-// texts cut to the buffers' sizes). FALSE before the first call.
-extern "C" BOOL WINAPI StandInLastMessage(DWORD *count, DWORD *session, WCHAR *title, DWORD titleSize,
-                                          WCHAR *text, DWORD textSize, DWORD *style, DWORD *timeout)
+extern "C" const StandInMessage *WINAPI StandInLastMessage(void)
 {
-    if (!lastMessage)
-        return FALSE;
-    *count = lastMessage->count;
-    *session = lastMessage->session;
-    lstrcpynW(title, lastMessage->title.c_str(), (int)titleSize);
-    lstrcpynW(text, lastMessage->text.c_str(), (int)textSize);
-    *style = lastMessage->style;
-    *timeout = lastMessage->timeout;
-    return TRUE;
+    return lastMessage ? &lastMessage->message : nullptr;
 }
 
 extern "C" BOOL WINAPI WTSSendMessageW(HANDLE server, DWORD session, LPWSTR title, DWORD titleLength,
@@ -180,8 +171,11 @@ extern "C" BOOL WINAPI WTSSendMessageW(HANDLE server, DWORD session, LPWSTR titl
     std::wstring titleText(title ? title : L"", title ? titleLength / sizeof(WCHAR) : 0);
     std::wstring text(message ? message : L"", message ? messageLength / sizeof(WCHAR) : 0);
     if (!lastMessage)
-        lastMessage = new Received{0, 0, 0, 0, L"", L""};
-    *lastMessage = Received{lastMessage->count + 1, session, style, timeout, titleText, text};
+        lastMessage = new Received{};
+    lastMessage->title = titleText;
+    lastMessage->text = text;
+    lastMessage->message = {lastMessage->message.count + 1, session, style, timeout,
+                            lastMessage->title.c_str(), lastMessage->text.c_str()};
     bool set;
     std::wstring answer = Environment(L"DXDLG_SESSION_ANSWER", &set);
     if (set && answer.compare(0, 5, L"fail:") == 0) {
