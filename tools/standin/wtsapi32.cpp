@@ -23,9 +23,9 @@ const DWORD AnswerAsync = 32001;
 
 std::wstring Environment(const wchar_t *name, bool *set)
 {
-    wchar_t value[256];
-    DWORD length = GetEnvironmentVariableW(name, value, 256);
-    *set = length > 0 && length < 256;
+    wchar_t value[1024];
+    DWORD length = GetEnvironmentVariableW(name, value, 1024);
+    *set = length > 0 && length < 1024;
     return *set ? std::wstring(value, length) : std::wstring();
 }
 
