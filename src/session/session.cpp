@@ -104,7 +104,7 @@ static BOOL CALLBACK LoadSessionApi(PINIT_ONCE once, PVOID parameter, PVOID *con
     (void)once; (void)parameter; (void)context;
     HMODULE module = LoadLibraryExW(L"wtsapi32.dll", NULL, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (module)
-        SessionApiSend = (SendMessageFunction)(void *)GetProcAddress(module, "WTSSendMessageW");
+        SessionApiSend = (SendMessageFunction)(void (*)(void))GetProcAddress(module, "WTSSendMessageW");
     if (!SessionApiSend)
         SessionApiError = GetLastError();
     return TRUE;
