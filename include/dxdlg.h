@@ -10,8 +10,23 @@
  * All of them run on the caller's thread, and each call keeps its state to itself: dialogs and
  * notices may be open on several threads at once, or one inside another's message loop. The
  * settings are read by the first dialog call of the process, never while the library loads.
- * In a window station that nobody can see (a service's) the dialog exports return their failure
- * at once, without creating a window.
+ *
+ * Where nobody can see a window of the process (a window station that is not visible, as a
+ * service's, or any process in session 0, as the print spooler and its isolation host), the five
+ * dialog exports open no window: each sends what its dialog says (its caption or, for a notice,
+ * the caller's title; its texts; for the two duplex exports, after an empty line, what the
+ * picture shows) as a message box to the session of the user that the calling thread
+ * impersonates, through WTSSendMessageW of the system folder's wtsapi32.dll (loaded by the first
+ * such call, never imported), and waits on the calling thread for the answer. The two duplex
+ * exports' message has OK and Cancel and no time-out: OK gives 1, any other answer 0; a notice's
+ * has OK and the notice's time-out in whole seconds, rounded up (none when it never times out),
+ * and gives 0. An every-language series sends one message per language. When nothing could be
+ * shown, the export returns at once (-1 or 0) and GetLastError says why:
+ * ERROR_NO_SUCH_LOGON_SESSION when the thread impersonates nobody with a session here (it does not
+ * impersonate, or its token is of session 0: the spooler's own account, or a user at another
+ * machine printing through a shared printer), else the session API's own error, or
+ * ERROR_NOT_SUPPORTED when it gave none. After a message that was shown the last error is 0.
+ * docs/dialogs.md, "Calling it from the spooler", says which component gets what.
  */
 #ifndef DXDLG_H
 #define DXDLG_H
@@ -105,7 +120,7 @@ typedef char DxdlgLayout_size_64[sizeof(DriverPrivateSettings) == 64 ? 1 : -1];
  * messages until OK or the time-out from the registry ends the notice; a quit message ends it
  * too and is posted again for the caller's own loop. A time-out that passes while a window of
  * the thread stands over the notice (a box or dialog that it owns) waits for that window to
- * go. Always returns 0. */
+ * go. Always returns 0; without a visible desktop, see the top of this file. */
 DXDLG_API INT_PTR WINAPI DiskFulErrorDialog(HWND owner, UINT language, void *reserved, LPCSTR title);
 DXDLG_API INT_PTR WINAPI MemfullErrorDialog(HWND owner, UINT language, void *reserved, LPCSTR title);
 DXDLG_API INT_PTR WINAPI RawWarningDialog(HWND owner, UINT language, void *reserved, LPCSTR title);
@@ -127,7 +142,8 @@ DXDLG_API int WINAPI FRegisterBitmapControlMP(HINSTANCE instance);
  * thread's active window, else by `owner`; a window of another thread or process is only stood
  * over (the dialog is then unowned and topmost), so that the call never waits for that thread.
  * Returns 1 for OK, 0 for Cancel or when a quit message ended the dialog (the quit is posted
- * again for the caller's loop), -1 when the dialog could not be shown. */
+ * again for the caller's loop), -1 when the dialog could not be shown. Without a visible desktop,
+ * see the top of this file. */
 DXDLG_API int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode,
                                    UINT language, HLOCAL devMode, void *unused7,
                                    const DriverPrivateSettings *settings);

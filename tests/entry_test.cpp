@@ -430,6 +430,7 @@ TEST(Library, NoDialogWithoutAVisibleDesktop)
     RunInServiceStation([&] {
         // A window created here would wait for good: the watchdog of the caller's wait fails.
         EXPECT_EQ(duplex(nullptr, nullptr, 0, 0, 1033, block, nullptr, nullptr), -1);
+        EXPECT_EQ(GetLastError(), DWORD(ERROR_NO_SUCH_LOGON_SESSION)) << "a thread that impersonates nobody";
         EXPECT_EQ(manualFeed(nullptr, nullptr, 0, 1033, nullptr, nullptr), -1);
         // The three notices share one type.
         for (const char *name : {"RawWarningDialog", "MemfullErrorDialog", "DiskFulErrorDialog"})

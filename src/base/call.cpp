@@ -1,29 +1,14 @@
 /*
  * The foundations that every dialog of the library stands on: the settings store (settings.cpp)
  * and the start of a call here, which reads the settings, tells whether anyone can see a
- * dialog, and chooses the window a dialog stands over and its owner. Nothing here knows of any
- * dialog, picture or language.
+ * dialog, and chooses the window a dialog stands over and its owner; and the words of a dialog
+ * template, for the message that takes a dialog's place where nobody sees it. Nothing here
+ * knows of any particular dialog, picture or language.
  */
 #include "base/call.h"
 #include "base/settings.h"
 
-static BOOL StationIsVisible(void)
-{
-    USEROBJECTFLAGS flags;
-    HWINSTA station = GetProcessWindowStation();
-    /* A station that cannot be asked is taken to be the interactive one. */
-    if (!station || !GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof(flags), NULL))
-        return TRUE;
-    return (flags.dwFlags & WSF_VISIBLE) != 0;
-}
-
-BOOL BeginDialogCall(void)
-{
-    LoadSettingsOnce();
-    return StationIsVisible();
-}
-
-HWND ChooseDialogReference(HWND fallback)
+static HWND ChooseDialogReference(HWND fallback)
 {
     HWND reference = GetActiveWindow();
     if (!reference)
@@ -35,7 +20,7 @@ HWND ChooseDialogReference(HWND fallback)
     return reference;
 }
 
-HWND DialogOwnerFor(HWND reference)
+static HWND DialogOwnerFor(HWND reference)
 {
     /* An owner is sent messages that the dialog manager waits for (a modal dialog disables it),
      * and on Windows a window owned across threads joins the two threads' input: a window of
@@ -45,4 +30,137 @@ HWND DialogOwnerFor(HWND reference)
     if (reference && GetWindowThreadProcessId(reference, NULL) != GetCurrentThreadId())
         return NULL;
     return reference;
+}
+
+void BeginDialogCall(HWND fallback, CallStart *start)
+{
+    LoadSettingsOnce();
+    start->sendsMessage = CallerHasNoVisibleDesktop();
+    start->reference = start->sendsMessage ? NULL : ChooseDialogReference(fallback);
+    start->owner = DialogOwnerFor(start->reference);
+}
+
+/* ---- The words of a template ---- */
+
+enum { StaticClassAtom = 0x0082 };
+
+/* A template's words, as far as the resource goes. Every step checks the end. */
+typedef struct TemplateCursor {
+    const WORD *at;
+    const WORD *end;
+} TemplateCursor;
+
+static BOOL Skip(TemplateCursor *cursor, SIZE_T bytes)
+{
+    if ((SIZE_T)((const BYTE *)cursor->end - (const BYTE *)cursor->at) < bytes) {
+        cursor->at = cursor->end;
+        return FALSE;
+    }
+    cursor->at = (const WORD *)((const BYTE *)cursor->at + bytes);
+    return TRUE;
+}
+
+/* A name or ordinal field: none (0), an ordinal (0xFFFF then the number) or a string. Returns
+ * the string, or null for none or an ordinal; *ordinal receives the ordinal, else 0. */
+static const WCHAR *ReadNameOrOrdinal(TemplateCursor *cursor, WORD *ordinal)
+{
+    *ordinal = 0;
+    if (cursor->at >= cursor->end)
+        return NULL;
+    if (*cursor->at == 0xFFFF) {
+        if (cursor->end - cursor->at >= 2)
+            *ordinal = cursor->at[1];
+        Skip(cursor, 2 * sizeof(WORD));
+        return NULL;
+    }
+    const WCHAR *text = (const WCHAR *)cursor->at;
+    while (cursor->at < cursor->end && *cursor->at)
+        cursor->at++;
+    if (cursor->at >= cursor->end)
+        return NULL;   /* no terminating null: not read */
+    cursor->at++;
+    return text;
+}
+
+/* Items start on a DWORD boundary of the template. */
+static void AlignToDword(TemplateCursor *cursor, const void *start)
+{
+    if (((const BYTE *)cursor->at - (const BYTE *)start) % sizeof(DWORD))
+        Skip(cursor, sizeof(WORD));
+}
+
+/* Reads the header of a DLGTEMPLATE or (*isExtended) a DLGTEMPLATEEX: copies the caption and
+ * returns the number of items, with the cursor on the first. */
+static WORD ReadTemplateHeader(TemplateCursor *cursor, SessionMessage *message, BOOL *isExtended)
+{
+    const void *start = cursor->at;
+    BOOL extended = cursor->end - cursor->at >= 2 && cursor->at[0] == 1 && cursor->at[1] == 0xFFFF;
+    *isExtended = extended;
+    /* The fixed part: DLGTEMPLATEEX's 26 bytes (version and signature, help id, extended style,
+     * style, ...) or DLGTEMPLATE's 18 (style, extended style, ...); both end with the number of
+     * items, the position and the size. */
+    if (cursor->end - cursor->at < (extended ? 13 : 9))
+        return 0;
+    DWORD style = *(const DWORD *)(const void *)(cursor->at + (extended ? 6 : 0));
+    Skip(cursor, extended ? 4 * sizeof(DWORD) : 2 * sizeof(DWORD));
+    WORD items = cursor->at[0], ordinal;
+    Skip(cursor, 5 * sizeof(WORD));    /* the number of items, the position and size */
+    ReadNameOrOrdinal(cursor, &ordinal);   /* the menu */
+    ReadNameOrOrdinal(cursor, &ordinal);   /* the class */
+    const WCHAR *caption = ReadNameOrOrdinal(cursor, &ordinal);
+    if (caption)
+        lstrcpynW(message->title, caption, message->titleSize);
+    if (style & DS_SETFONT) {   /* DS_SHELLFONT includes it */
+        Skip(cursor, extended ? 3 * sizeof(WORD) : sizeof(WORD));   /* size, weight, italic, set */
+        ReadNameOrOrdinal(cursor, &ordinal);
+    }
+    AlignToDword(cursor, start);
+    return items;
+}
+
+/* Appends the text of each static control of the template to the message, one line each. */
+static void ReadTemplateItems(TemplateCursor *cursor, const void *start, WORD items,
+                              BOOL extended, SessionMessage *message)
+{
+    for (WORD item = 0; item < items && cursor->at < cursor->end; item++) {
+        WORD classAtom, ordinal;
+        /* DLGITEMTEMPLATEEX: help id, extended style, style, position and size, DWORD id;
+         * DLGITEMTEMPLATE: style, extended style, position and size, WORD id. */
+        if (!Skip(cursor, extended ? 3 * sizeof(DWORD) + 4 * sizeof(WORD) + sizeof(DWORD)
+                                   : 2 * sizeof(DWORD) + 5 * sizeof(WORD)))
+            return;
+        const WCHAR *className = ReadNameOrOrdinal(cursor, &classAtom);
+        const WCHAR *text = ReadNameOrOrdinal(cursor, &ordinal);
+        if (!className && classAtom == StaticClassAtom && text && *text) {
+            if (message->textLength > 0)
+                AppendMessageText(message, L"\n", 1);
+            AppendMessageText(message, text, -1);
+        }
+        if (cursor->at >= cursor->end)
+            return;
+        WORD extraBytes = *cursor->at;
+        Skip(cursor, sizeof(WORD) + extraBytes);
+        AlignToDword(cursor, start);
+    }
+}
+
+BOOL ReadTemplateWords(const WCHAR *name, int titleSpare, int textSpare,
+                       SessionMessage *message)
+{
+    message->title = message->text = NULL;
+    HRSRC found = FindResourceW(ModuleInstance, name, (LPCWSTR)RT_DIALOG);
+    HGLOBAL loaded = found ? LoadResource(ModuleInstance, found) : NULL;
+    const WORD *start = loaded ? (const WORD *)LockResource(loaded) : NULL;
+    if (!start)
+        return FALSE;
+    DWORD size = SizeofResource(ModuleInstance, found);
+    /* Every text of the template is a part of it, in characters of the same size. */
+    int characters = (int)(size / sizeof(WCHAR)) + 1;
+    if (!AllocateSessionMessage(message, characters + titleSpare, characters + textSpare))
+        return FALSE;
+    TemplateCursor cursor = {start, start + size / sizeof(WORD)};
+    BOOL extended;
+    WORD items = ReadTemplateHeader(&cursor, message, &extended);
+    ReadTemplateItems(&cursor, start, items, extended, message);
+    return TRUE;
 }

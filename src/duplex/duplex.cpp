@@ -89,16 +89,35 @@ static int LoadTableText(UINT id, UINT englishId, WCHAR *buffer, int size)
     return length;
 }
 
-/* Several captions of the string tables end in a line feed, which a title bar would draw as a
- * box: the caption is set without it. */
+/* The caption in the column's language. Several captions of the string tables end in a line
+ * feed, which a title bar would draw as a box: the caption is without it. */
+static void LoadCaptionText(LanguageIndex column, WCHAR *caption, int size)
+{
+    int length = LoadTableText(CaptionTextId(column), CaptionTextId(LanguageEnglish), caption, size);
+    while (length > 0 && (caption[length - 1] == L'\n' || caption[length - 1] == L'\r'))
+        caption[--length] = 0;
+}
+
 static void SetCaptionText(HWND dialog, LanguageIndex column)
 {
     WCHAR caption[DuplexTextBufferSize];
-    int length = LoadTableText(CaptionTextId(column), CaptionTextId(LanguageEnglish), caption,
-                               DuplexTextBufferSize);
-    while (length > 0 && (caption[length - 1] == L'\n' || caption[length - 1] == L'\r'))
-        caption[--length] = 0;
+    LoadCaptionText(column, caption, DuplexTextBufferSize);
     SetWindowTextW(dialog, caption);
+}
+
+/* The instruction of a pass in the column's language. */
+static void LoadInstructionText(const DuplexCall *call, WCHAR *text, int size)
+{
+    int manualFeed = IsManualFeedSource(call->devMode), secondPass = call->passCode != 0;
+    LoadTableText(InstructionTextId(call->column, manualFeed, secondPass),
+                  InstructionTextId(LanguageEnglish, manualFeed, secondPass), text, size);
+}
+
+/* What the picture shows, in the column's language. */
+static int LoadPictureText(const DuplexCall *call, WCHAR *text, int size)
+{
+    return LoadTableText(PictureTextId(call->column, call->picture),
+                         PictureTextId(LanguageEnglish, call->picture), text, size);
 }
 
 /* Sets the duplex dialog's instruction text or a button's caption from the string tables, in
@@ -106,13 +125,13 @@ static void SetCaptionText(HWND dialog, LanguageIndex column)
  * English one. */
 static void SetControlText(HWND control, const DuplexCall *call)
 {
-    int manualFeed = IsManualFeedSource(call->devMode), secondPass = call->passCode != 0;
     UINT id, englishId;
+    WCHAR text[DuplexTextBufferSize];
     switch (GetDlgCtrlID(control)) {
     case IDC_INSTRUCTION:
-        id = InstructionTextId(call->column, manualFeed, secondPass);
-        englishId = InstructionTextId(LanguageEnglish, manualFeed, secondPass);
-        break;
+        LoadInstructionText(call, text, DuplexTextBufferSize);
+        SetWindowTextW(control, text);
+        return;
     case IDOK:
         id = OkTextId(call->column);
         englishId = OkTextId(LanguageEnglish);
@@ -124,7 +143,6 @@ static void SetControlText(HWND control, const DuplexCall *call)
     default:
         return;
     }
-    WCHAR text[DuplexTextBufferSize];
     LoadTableText(id, englishId, text, DuplexTextBufferSize);
     SetWindowTextW(control, text);
 }
@@ -143,9 +161,7 @@ static void SetControlText(HWND control, const DuplexCall *call)
 static void ReadyControls(HWND dialog, const DuplexCall *call)
 {
     WCHAR description[PictureTextBufferSize];
-    LoadTableText(PictureTextId(call->column, call->picture),
-                  PictureTextId(LanguageEnglish, call->picture), description,
-                  PictureTextBufferSize);
+    LoadPictureText(call, description, PictureTextBufferSize);
     const char *bitmap = DuplexPictureBitmap(call->picture);
     BOOL startGroup = FALSE;
     for (HWND control = GetWindow(dialog, GW_CHILD); control;
@@ -260,6 +276,36 @@ int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
     return result == 1 || result == -1 ? (int)result : 0;
 }
 
+int SendDuplexMessage(const WCHAR *templateName, DuplexCall *call)
+{
+    SessionMessage message;
+    BOOL ready;
+    if (call->templateTexts) {
+        ready = ReadTemplateWords(templateName, 0, PictureTextBufferSize + 2, &message);
+    } else {
+        ready = AllocateSessionMessage(&message, DuplexTextBufferSize,
+                                       DuplexTextBufferSize + 2 + PictureTextBufferSize);
+        if (ready) {
+            LoadCaptionText(call->column, message.title, message.titleSize);
+            LoadInstructionText(call, message.text, DuplexTextBufferSize);
+            message.textLength = lstrlenW(message.text);
+        }
+    }
+    if (!ready)
+        return -1;
+    AppendEmptyLine(&message);
+    LoadPictureText(call, message.text + message.textLength, message.textSize - message.textLength);
+    message.textLength += lstrlenW(message.text + message.textLength);
+
+    DWORD answer;
+    BOOL shown = SendSessionMessage(&message, MB_OKCANCEL | MB_SETFOREGROUND | MB_TOPMOST, 0,
+                                    &answer);
+    FreeSessionMessage(&message);
+    if (!shown)
+        return -1;
+    return answer == IDOK ? 1 : 0;
+}
+
 int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, UINT language,
                          HLOCAL devMode, void *unused7, const DriverPrivateSettings *settings)
 {
@@ -267,11 +313,11 @@ int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, 
     int result = -1;
     (void)unused1; (void)unused3; (void)unused7;
 
-    if (!BeginDialogCall())
-        return -1;
+    CallStart start;
+    BeginDialogCall(owner, &start);
     call.column = SelectLanguage(RequestedLanguage(language))->column;
-    call.reference = ChooseDialogReference(owner);
-    call.owner = DialogOwnerFor(call.reference);
+    call.reference = start.reference;
+    call.owner = start.owner;
 
     /* A block too small for the fields that the dialog reads is not read at all; the block
      * stays locked while the dialog reads it. */
@@ -285,17 +331,27 @@ int WINAPI OpenDuplexDlg(void *unused1, HWND owner, int unused3, UINT passCode, 
     const WCHAR *templateName = SelectDuplexTemplate(call.devMode);
 
     if (!ShowEveryLanguage) {
-        result = RunDuplexDialog(templateName, &call);
+        result = start.sendsMessage ? SendDuplexMessage(templateName, &call)
+                                    : RunDuplexDialog(templateName, &call);
     } else {
-        /* Every column in turn, the same template and picture; Cancel does not end the
-         * series, and the last dialog's answer is the call's. A quit message ends the series
-         * at the dialog it ended. */
+        /* Every column in turn, the same template and picture, as dialogs or as messages;
+         * Cancel does not end the series, and the last answer is the call's. A quit message
+         * ends the series at the dialog it ended; a message that nobody could be shown ends
+         * it at once, since none of the others could be either. */
         for (LanguageIndex column = 0; column < LanguageCount && !call.quit; column++) {
             call.column = column;
-            result = RunDuplexDialog(templateName, &call);
+            if (!start.sendsMessage) {
+                result = RunDuplexDialog(templateName, &call);
+            } else if ((result = SendDuplexMessage(templateName, &call)) == -1) {
+                break;
+            }
         }
     }
 
+    /* The last error tells why a message could not be shown: the unlock may clear it. */
+    DWORD error = GetLastError();
     LocalUnlock(devMode);
+    if (start.sendsMessage)
+        SetLastError(error);
     return result;
 }

@@ -46,4 +46,10 @@ WORD RequestedLanguage(UINT language);
  * that result when it is 1 or -1, else 0. */
 int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call);
 
+/* In place of the dialog, where nobody can see it: sends what the dialog says (its caption, its
+ * texts, an empty line and what the picture shows) to the job's user as a message box with OK
+ * and Cancel, and waits for the answer. Returns 1 for OK, 0 for any other answer, -1 when it
+ * could not be shown, with the last error saying why (0 after a message shown). */
+int SendDuplexMessage(const WCHAR *templateName, DuplexCall *call);
+
 #endif

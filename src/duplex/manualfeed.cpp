@@ -17,13 +17,15 @@ INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT lang
     DuplexCall call = {};
     (void)unused1; (void)unused3; (void)unused5; (void)unused6;
 
-    if (!BeginDialogCall())
-        return -1;
+    CallStart start;
+    BeginDialogCall(owner, &start);
     const LanguageRow *row = SelectLanguage(RequestedLanguage(language));
-    call.reference = ChooseDialogReference(owner);
-    call.owner = DialogOwnerFor(call.reference);
+    call.reference = start.reference;
+    call.owner = start.owner;
     call.templateTexts = TRUE;
     call.column = row->manualFeedColumn;
     call.picture = PictureManualFeedSlot;
-    return RunDuplexDialog(MAKEINTRESOURCEW(row->manualFeedTemplate), &call);
+    const WCHAR *templateName = MAKEINTRESOURCEW(row->manualFeedTemplate);
+    return start.sendsMessage ? SendDuplexMessage(templateName, &call)
+                              : RunDuplexDialog(templateName, &call);
 }

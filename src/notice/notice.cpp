@@ -278,17 +278,47 @@ static void RunNoticeLoop(HWND notice, const NoticeCall *call)
     }
 }
 
+/* The time-out of a message in its place, in whole seconds rounded up and at least one; 0 (the
+ * message waits for its answer) for a notice that never runs out. */
+static DWORD NoticeTimeoutSeconds(DWORD timeout)
+{
+    if (timeout == DXDLG_NEVER_TIMES_OUT)
+        return 0;
+    DWORD seconds = timeout / 1000 + (timeout % 1000 != 0);
+    return seconds ? seconds : 1;
+}
+
+/* In place of the notice, where nobody can see it: the caller's title as the notice shows it
+ * (in the ANSI code page) and the notice's own text, as a message box with OK to the job's
+ * user, for the notice's time-out. The last error tells whether it was shown. */
+static void SendNoticeMessage(WORD templateId, LPCSTR title, DWORD timeout)
+{
+    if (!title)
+        title = "";
+    int titleLength = MultiByteToWideChar(CP_ACP, 0, title, -1, NULL, 0);
+    SessionMessage message;
+    if (!ReadTemplateWords(MAKEINTRESOURCEW(templateId), titleLength, 0, &message))
+        return;
+    MultiByteToWideChar(CP_ACP, 0, title, -1, message.title, message.titleSize);
+    DWORD answer;
+    SendSessionMessage(&message, MB_OK, NoticeTimeoutSeconds(timeout), &answer);
+    FreeSessionMessage(&message);
+}
+
 /* kind: RawWarningNotice, MemoryFullNotice or DiskFullNotice. */
 static INT_PTR ShowNotice(int kind, HWND owner, UINT language, LPCSTR title)
 {
-    if (!BeginDialogCall())
-        return 0;
+    CallStart start;
+    BeginDialogCall(owner, &start);
     NoticeCall call = {title, kind == RawWarningNotice ? RawDlgTimeout : ErrDlgTimeout, FALSE, 0,
-                       FALSE, ChooseDialogReference(owner)};
+                       FALSE, start.reference};
     WORD templateId = SelectLanguage(LOWORD(language))->noticeTemplates[kind];
-    owner = DialogOwnerFor(call.reference);
+    if (start.sendsMessage) {
+        SendNoticeMessage(templateId, title, call.timeout);
+        return 0;
+    }
 
-    HWND notice = CreateDialogParamW(ModuleInstance, MAKEINTRESOURCEW(templateId), owner,
+    HWND notice = CreateDialogParamW(ModuleInstance, MAKEINTRESOURCEW(templateId), start.owner,
                                      NoticeDlgProc, (LPARAM)&call);
     if (!notice)
         return 0;
