@@ -4,17 +4,23 @@
 #   without one: the demo driver answering itself, then the gallery of every dialog with its
 #   text-fit report at 96, 144 and 192 DPI (100, 150 and 200 %), on a virtual X display large
 #   enough for the largest scale; it prints where the gallery's index.html is.
-# Arguments are passed to the demo driver (try: tools/demo.sh --help, tools/demo.sh --lang ja).
+# Arguments are passed to the demo driver (try: tools/demo.sh --help, tools/demo.sh --lang ja;
+# tools/demo.sh --spooler runs the job as the print spooler would, where each dialog reaches the
+# user as a message in their session: the session API's stand-in shows it on the Wine desktop).
 # Run as root on Debian 12 from anywhere in the checkout.
 set -eu
 cd "$(dirname "$0")/.."
 root=$PWD
 tools/build.sh
 prefix=$root/build/wineprefix
+# The session API's stand-in (Wine's WTSSendMessageW is a stub), for the dialogs' messages when
+# the job runs as the spooler runs it: in the prefix's system32, loaded in place of Wine's.
+export DXDLG_WINEDLLOVERRIDES=wtsapi32=n
 
 if [ -n "${DISPLAY:-}" ]; then
     # The build tree's own prefix (never the user's), created once, on the user's display.
     cmake/wine-prefix.sh start "$prefix"
+    cp build/standin/wtsapi32.dll build/standin/dxdlg-sessionbox.exe "$prefix/drive_c/windows/system32/"
     status=0
     WINEPREFIX=$prefix cmake/wine-run.sh build/bin/dxdlg-demo.exe "$@" || status=$?
     cmake/wine-prefix.sh stop "$prefix"
@@ -29,6 +35,7 @@ xvfb-run -a -s "-screen 0 2048x1536x24" sh -c '
     root=$1; prefix=$2; shift 2
     cd "$root/build"
     "$root/cmake/wine-prefix.sh" start "$prefix"
+    cp "$root/build/standin/wtsapi32.dll" "$root/build/standin/dxdlg-sessionbox.exe" "$prefix/drive_c/windows/system32/"
     status=0
     echo "== The demo driver, answering each dialog itself"
     WINEPREFIX=$prefix "$root/cmake/wine-run.sh" bin/dxdlg-demo.exe --auto 300 "$@" || status=1

@@ -3,7 +3,10 @@
 // picture classes and runs a manual duplex job: the first pass, the second pass, then the
 // manual-feed slot dialog and the three notices, printing what each export returns.
 // With --auto MS it answers every dialog itself, through the keyboard, MS milliseconds after
-// the dialog appeared.
+// the dialog appeared. With --spooler it runs the job as a driver's rendering code does inside
+// the print spooler: from a window station nobody sees, impersonating its user, so that every
+// dialog reaches the user as a message in their session (through the session API's stand-in,
+// docs/building.md), and it prints each message as the session API received it.
 #include <windows.h>
 
 #include <cstdio>
@@ -30,6 +33,7 @@ struct Options {
     const char *diskfulTitle = "Printer: disk space";
     long autoMs = -1;  // -1: interactive
     bool owner = true;
+    bool spooler = false;
     bool setCountry = false, setRawTimeout = false, setErrTimeout = false;
     DWORD country = 0, rawTimeout = 0, errTimeout = 0;
 };
@@ -67,6 +71,12 @@ const char kUsage[] =
     "  --raw-title T, --memfull-title T, --diskful-title T   the notices' captions.\n"
     "  --no-owner          pass no owner window (by default the demo's own job window owns\n"
     "                      the dialogs, as an application's window would).\n"
+    "  --spooler           run the job as rendering code in the print spooler does: on a thread\n"
+    "                      in a window station nobody sees, impersonating its own user, with\n"
+    "                      no owner window. Every dialog then reaches the user as a message box\n"
+    "                      in their session (the session API's stand-in shows it on the Wine\n"
+    "                      desktop), and the log prints each message: session, title, text,\n"
+    "                      buttons, time-out and answer.\n"
     "\n"
     "Settings (written to HKLM\\" DXDLG_SETTINGS_KEY " before the DLL is loaded, which\n"
     "reads them once; by default the registry is left as it is):\n"
@@ -80,7 +90,9 @@ const char kUsage[] =
     "  --auto MS           answer every dialog with OK, MS milliseconds after it appeared, by\n"
     "                      typing Enter into its focused control from a timer that runs\n"
     "                      inside the dialog's message loop: unattended runs need no mouse.\n"
-    "                      Without it the demo waits for you to answer each dialog.\n"
+    "                      Without it the demo waits for you to answer each dialog. With\n"
+    "                      --spooler the message boxes are answered so, MS ms after each\n"
+    "                      appeared.\n"
     "  --help              this text.\n"
     "\n"
     "Run it under Wine from the build tree, for example:\n"
@@ -111,6 +123,11 @@ bool ParseOptions(int argc, char **argv, Options *options)
             exit(0);
         }
         if (strcmp(arg, "--no-owner") == 0) {
+            options->owner = false;
+            continue;
+        }
+        if (strcmp(arg, "--spooler") == 0) {
+            options->spooler = true;
             options->owner = false;
             continue;
         }
@@ -357,58 +374,15 @@ void BeginStep()
     fflush(stdout);
 }
 
-}  // namespace
+int PrintMessages(bool spooler);
 
-int main(int argc, char **argv)
+// The job: both passes, the manual-feed slot dialog and the three notices. True when an export
+// failed.
+bool RunJob(const Options &options, const Exports &dx, HMODULE dll)
 {
-    Options options;
-    if (!ParseOptions(argc, argv, &options)) {
-        fputs("Try --help.\n", stderr);
-        return 2;
-    }
-    setvbuf(stdout, nullptr, _IOLBF, 4096);
-
-    // The DLL reads its settings once, when it is loaded: write them first.
-    if (options.setCountry)
-        WriteSetting(DXDLG_COUNTRY_CODE, options.country);
-    if (options.setRawTimeout)
-        WriteSetting(DXDLG_RAW_TIMEOUT, options.rawTimeout);
-    if (options.setErrTimeout)
-        WriteSetting(DXDLG_ERR_TIMEOUT, options.errTimeout);
-    DWORD country = 0, rawTimeout = DXDLG_DEFAULT_RAW_TIMEOUT, errTimeout = DXDLG_DEFAULT_ERR_TIMEOUT;
-    PrintSetting(DXDLG_COUNTRY_CODE, &country);
-    PrintSetting(DXDLG_RAW_TIMEOUT, &rawTimeout);
-    PrintSetting(DXDLG_ERR_TIMEOUT, &errTimeout);
-    if (country == DXDLG_EVERY_LANGUAGE)
-        printf("         (countryCode %ld: each OpenDuplexDlg shows its dialog in every language)\n",
-               EveryLanguageNumber());
-    if (rawTimeout < 2000 || errTimeout < 2000)
-        printf("         (a notice closes itself after its time-out: --raw-timeout 30000 and\n"
-               "          --err-timeout 30000 keep the notices up for 30 s)\n");
-
-    HMODULE dll = LoadLibraryA("dxdlg.dll");
-    if (!dll) {
-        printf("dxdlg-demo: dxdlg.dll does not load (error %lu)\n", GetLastError());
-        return 1;
-    }
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(dll, path, sizeof(path));
-    printf("loaded   %s\n", path);
-
-    Exports dx = {};
-    // Every export is looked for, so that the log names each one that is missing.
-    bool found = Find(dll, "DiskFulErrorDialog", &dx.diskFul);
-    found = Find(dll, "MemfullErrorDialog", &dx.memfull) && found;
-    found = Find(dll, "RawWarningDialog", &dx.rawWarning) && found;
-    found = Find(dll, "FRegisterBitmapControl", &dx.registerControl) && found;
-    found = Find(dll, "FRegisterBitmapControlMP", &dx.registerControlMP) && found;
-    found = Find(dll, "OpenDuplexDlg", &dx.openDuplex) && found;
-    found = Find(dll, "OpenDuplexDlgMP", &dx.openDuplexMP) && found;
-    if (!found)
-        return 1;
-
     HWND owner = options.owner ? CreateJobWindow() : nullptr;
     bool failed = false;
+    const bool spooler = options.spooler;
 
     int registered = dx.registerControl(dll);
     printf("FRegisterBitmapControl(dll)   -> %d%s\n", registered, registered == 1 ? "" : "  (not registered)");
@@ -461,6 +435,7 @@ int main(int argc, char **argv)
         int result = dx.openDuplex(nullptr, owner, 0, passes[p], options.language, devModeBlock, nullptr,
                                    &settings);
         printf("      -> %d (%s) after %lu ms\n", result, DialogResult(result), GetTickCount() - start);
+        PrintMessages(spooler);
         failed |= result == -1;
         if (p == 0 && result == 0)
             printf("         (a driver would cancel the job here; the demo goes on)\n");
@@ -471,6 +446,7 @@ int main(int argc, char **argv)
     DWORD start = GetTickCount();
     INT_PTR resultMP = dx.openDuplexMP(nullptr, owner, 0, options.language, nullptr, nullptr);
     printf("      -> %ld (%s) after %lu ms\n", long(resultMP), DialogResult(resultMP), GetTickCount() - start);
+    PrintMessages(spooler);
     failed |= resultMP == -1;
 
     // The notices take a language identifier as it stands: 0xFFFF is no language of theirs.
@@ -488,11 +464,13 @@ int main(int argc, char **argv)
         start = GetTickCount();
         INT_PTR result = notice.show(owner, options.language, nullptr, notice.title);
         DWORD took = GetTickCount() - start;
-        const char *how = options.autoMs < 0        ? "closed"
+        const char *how = spooler                  ? "answered in the user's session"
+                          : options.autoMs < 0        ? "closed"
                           : autoAnswer.answers > 0    ? "closed by OK"
                           : autoAnswer.dialog != nullptr ? "closed by its time-out"
                                                       : "closed by its time-out before the demo saw it";
         printf("      -> %ld after %lu ms (%s)\n", long(result), took, how);
+        failed |= PrintMessages(spooler) == 0 && spooler;
     }
 
     if (timer)
@@ -500,6 +478,156 @@ int main(int argc, char **argv)
     LocalFree(devModeBlock);
     if (owner)
         DestroyWindow(owner);
+    return failed;
+}
+
+// ---- The job as the spooler runs it ----
+// A driver's rendering code runs in the print spooler, in a window station nobody sees, on a
+// thread that impersonates the job's user. The job runs so here: on a thread of its own (one
+// that owns no window yet may change its desktop), in a window station made for it, impersonating
+// the demo's own user. The library then sends each dialog's words to that user's session, and
+// the session API's stand-in writes each message to the log named by DXDLG_SESSION_LOG.
+
+std::wstring sessionLog;
+LONGLONG sessionLogShown = 0;
+
+// Prints the messages that the stand-in logged since the last call; their number.
+int PrintMessages(bool spooler)
+{
+    if (!spooler)
+        return 0;
+    HANDLE file = CreateFileW(sessionLog.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    int count = 0;
+    if (file != INVALID_HANDLE_VALUE) {
+        LARGE_INTEGER at;
+        at.QuadPart = sessionLogShown;
+        SetFilePointerEx(file, at, nullptr, FILE_BEGIN);
+        std::string text;
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+            text.append(buffer, read);
+        CloseHandle(file);
+        sessionLogShown += LONGLONG(text.size());
+        for (size_t line = 0, end; line < text.size(); line = end + 1) {
+            end = text.find('\n', line);
+            if (end == std::string::npos)
+                end = text.size();
+            printf("         message %s\n", text.substr(line, end - line).c_str());
+            count++;
+        }
+    }
+    if (count == 0)
+        printf("         no message reached the user (last error %lu)\n", GetLastError());
+    return count;
+}
+
+bool RunJobInSpooler(const Options &options, const Exports &dx, HMODULE dll)
+{
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    wchar_t log[MAX_PATH];
+    DWORD length = GetEnvironmentVariableW(L"DXDLG_SESSION_LOG", log, MAX_PATH);
+    sessionLog = length > 0 && length < MAX_PATH ? std::wstring(log) : std::wstring(folder) + L"dxdlg-session.log";
+    DeleteFileW(sessionLog.c_str());
+    SetEnvironmentVariableW(L"DXDLG_SESSION_LOG", sessionLog.c_str());
+    if (options.autoMs >= 0)
+        SetEnvironmentVariableW(L"DXDLG_SESSION_AUTO", std::to_wstring(options.autoMs).c_str());
+    printf("spooler  the job runs in a window station nobody sees, impersonating its user; each\n"
+           "         dialog reaches the user as a message in their session (log: %s)\n",
+           Utf8(sessionLog).c_str());
+
+    struct Job {
+        const Options *options;
+        const Exports *dx;
+        HMODULE dll;
+        bool failed;
+    } job = {&options, &dx, dll, true};
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void *parameter) -> DWORD {
+            Job *job = static_cast<Job *>(parameter);
+            HWINSTA own = GetProcessWindowStation();
+            HWINSTA station = CreateWindowStationW(L"dxdlg-spooler", 0, WINSTA_ALL_ACCESS, nullptr);
+            HDESK desk = nullptr;
+            if (station && SetProcessWindowStation(station)) {
+                desk = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+                if (desk && SetThreadDesktop(desk) && ImpersonateSelf(SecurityImpersonation)) {
+                    job->failed = RunJob(*job->options, *job->dx, job->dll);
+                    RevertToSelf();
+                } else {
+                    printf("dxdlg-demo: no window station for the spooler's job (error %lu)\n", GetLastError());
+                }
+                SetProcessWindowStation(own);
+            } else {
+                printf("dxdlg-demo: no window station for the spooler's job (error %lu)\n", GetLastError());
+            }
+            if (desk)
+                CloseDesktop(desk);
+            if (station)
+                CloseWindowStation(station);
+            return 0;
+        },
+        &job, 0, nullptr);
+    if (!thread)
+        return true;
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+    return job.failed;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    Options options;
+    if (!ParseOptions(argc, argv, &options)) {
+        fputs("Try --help.\n", stderr);
+        return 2;
+    }
+    setvbuf(stdout, nullptr, _IOLBF, 4096);
+
+    // The DLL reads its settings once, when it is loaded: write them first.
+    if (options.setCountry)
+        WriteSetting(DXDLG_COUNTRY_CODE, options.country);
+    if (options.setRawTimeout)
+        WriteSetting(DXDLG_RAW_TIMEOUT, options.rawTimeout);
+    if (options.setErrTimeout)
+        WriteSetting(DXDLG_ERR_TIMEOUT, options.errTimeout);
+    DWORD country = 0, rawTimeout = DXDLG_DEFAULT_RAW_TIMEOUT, errTimeout = DXDLG_DEFAULT_ERR_TIMEOUT;
+    PrintSetting(DXDLG_COUNTRY_CODE, &country);
+    PrintSetting(DXDLG_RAW_TIMEOUT, &rawTimeout);
+    PrintSetting(DXDLG_ERR_TIMEOUT, &errTimeout);
+    if (country == DXDLG_EVERY_LANGUAGE)
+        printf("         (countryCode %ld: each OpenDuplexDlg shows its dialog in every language)\n",
+               EveryLanguageNumber());
+    if (rawTimeout < 2000 || errTimeout < 2000)
+        printf("         (a notice closes itself after its time-out: --raw-timeout 30000 and\n"
+               "          --err-timeout 30000 keep the notices up for 30 s)\n");
+
+    HMODULE dll = LoadLibraryA("dxdlg.dll");
+    if (!dll) {
+        printf("dxdlg-demo: dxdlg.dll does not load (error %lu)\n", GetLastError());
+        return 1;
+    }
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(dll, path, sizeof(path));
+    printf("loaded   %s\n", path);
+
+    Exports dx = {};
+    // Every export is looked for, so that the log names each one that is missing.
+    bool found = Find(dll, "DiskFulErrorDialog", &dx.diskFul);
+    found = Find(dll, "MemfullErrorDialog", &dx.memfull) && found;
+    found = Find(dll, "RawWarningDialog", &dx.rawWarning) && found;
+    found = Find(dll, "FRegisterBitmapControl", &dx.registerControl) && found;
+    found = Find(dll, "FRegisterBitmapControlMP", &dx.registerControlMP) && found;
+    found = Find(dll, "OpenDuplexDlg", &dx.openDuplex) && found;
+    found = Find(dll, "OpenDuplexDlgMP", &dx.openDuplexMP) && found;
+    if (!found)
+        return 1;
+
+    bool failed = options.spooler ? RunJobInSpooler(options, dx, dll) : RunJob(options, dx, dll);
     FreeLibrary(dll);
     printf("%s\n", failed ? "dxdlg-demo: some export failed (see above)" : "dxdlg-demo: job done");
     return failed ? 1 : 0;
