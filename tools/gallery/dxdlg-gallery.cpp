@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,12 @@ struct Shot {
     std::vector<std::pair<std::string, std::wstring>> spoken;
     bool saved = false;
 };
+
+// Whether the shot is of the message that a call from the spooler sends in the dialog's place.
+bool IsMessage(const Shot &shot)
+{
+    return shot.file.compare(0, 8, "message-") == 0;
+}
 
 struct Group {
     const char *key;
@@ -402,7 +409,7 @@ std::string TextReport(const std::vector<Pass> &passes)
     for (const Pass &pass : passes) {
         int count = 0, measured = 0, dialogs = 0;
         for (const Shot &shot : pass.shots) {
-            if (!shot.file.empty()) {
+            if (!shot.file.empty() && !IsMessage(shot)) {
                 dialogs++;
                 measured += shot.statics;
             }
@@ -484,7 +491,7 @@ std::string ContactSheet(const std::vector<Pass> &passes)
     std::string counts;
     int dialogs = 0;
     for (const Shot &shot : passes.front().shots)
-        dialogs += shot.file.empty() ? 0 : 1;
+        dialogs += shot.file.empty() || IsMessage(shot) ? 0 : 1;
     for (const Pass &pass : passes) {
         int clipCount = 0;
         for (const Shot &shot : pass.shots)
@@ -555,7 +562,10 @@ std::string ContactSheet(const std::vector<Pass> &passes)
                     images + "<figcaption><b>" + Html(shot.label) + "</b>";
             if (strncmp(group.key, "duplex", 6) != 0)
                 body += "<br>opened by " + Html(Languages(shot));
-            body += "<br>caption \"" + Html(OneLine(shot.caption)) + "\", result " + std::to_string(shot.result);
+            if (IsMessage(shot))
+                body += "<br>result " + std::to_string(shot.result);
+            else
+                body += "<br>caption \"" + Html(OneLine(shot.caption)) + "\", result " + std::to_string(shot.result);
             if (shot.captionControl)
                 body += "<div class=\"clip\">the caption holds a control character, drawn as a box</div>";
             if (!shot.spoken.empty()) {
@@ -698,6 +708,95 @@ void PrintSheetPath()
     printf("\nContact sheet: %s\n", Utf8(full).c_str());
 }
 
+// ---- The messages of a call from the spooler ----
+// Where nobody sees a window (the print spooler's rendering code), every export sends its
+// dialog's words to the job's user as a message box in their session. The gallery makes such a
+// call, from a window station nobody sees and impersonating its own user, through the session
+// API's stand-in, whose message box captures itself (DXDLG_SESSION_CAPTURE) and is answered at
+// once (DXDLG_SESSION_AUTO): the shot goes beside the dialog whose words it carries.
+
+bool StandInInstalled()
+{
+    HMODULE api = LoadLibraryExW(L"wtsapi32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return api && GetProcAddress(api, "StandInLastMessage");
+}
+
+long CallFromSpooler(const std::function<long()> &call)
+{
+    struct Job {
+        const std::function<long()> *call;
+        long result;
+    } job = {&call, -2};
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void *parameter) -> DWORD {
+            Job *job = static_cast<Job *>(parameter);
+            HWINSTA own = GetProcessWindowStation();
+            HWINSTA station = CreateWindowStationW(L"dxdlg-gallery-spooler", 0, WINSTA_ALL_ACCESS, nullptr);
+            if (station && SetProcessWindowStation(station)) {
+                HDESK desk = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+                if (desk && SetThreadDesktop(desk) && ImpersonateSelf(SecurityImpersonation)) {
+                    job->result = (*job->call)();
+                    RevertToSelf();
+                }
+                SetProcessWindowStation(own);
+                if (desk)
+                    CloseDesktop(desk);
+            }
+            if (station)
+                CloseWindowStation(station);
+            return 0;
+        },
+        &job, 0, nullptr);
+    if (thread) {
+        WaitForSingleObject(thread, 60000);
+        CloseHandle(thread);
+    }
+    return job.result;
+}
+
+// The width and height of a PNG file (from its header); 0 x 0 when it is none.
+SIZE PngSize(const std::wstring &path)
+{
+    SIZE size = {0, 0};
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return size;
+    BYTE head[24];
+    DWORD read = 0;
+    if (ReadFile(file, head, sizeof(head), &read, nullptr) && read == sizeof(head) && memcmp(head + 12, "IHDR", 4) == 0) {
+        size.cx = LONG(head[16]) << 24 | head[17] << 16 | head[18] << 8 | head[19];
+        size.cy = LONG(head[20]) << 24 | head[21] << 16 | head[22] << 8 | head[23];
+    }
+    CloseHandle(file);
+    return size;
+}
+
+// One call from the spooler, its message captured as a shot of the dialog's group.
+void CaptureMessage(const char *group, const std::string &file, WORD language, const std::function<long()> &call)
+{
+    if (!Wanted(file))
+        return;
+    std::wstring path = folder + L"\\" + WideFromUtf8(file);
+    DeleteFileW(path.c_str());
+    SetEnvironmentVariableW(L"DXDLG_SESSION_CAPTURE", path.c_str());
+    SetEnvironmentVariableW(L"DXDLG_SESSION_AUTO", L"0");
+    Shot shot;
+    shot.group = group;
+    shot.file = file;
+    shot.label = "from the spooler: the message in the user's session, " + LanguageLabel(language);
+    shot.languages.push_back(language);
+    shot.result = call();
+    SetEnvironmentVariableW(L"DXDLG_SESSION_CAPTURE", nullptr);
+    SetEnvironmentVariableW(L"DXDLG_SESSION_AUTO", nullptr);
+    shot.size = PngSize(path);
+    shot.saved = shot.size.cx > 0;
+    printf("  %-44s %s: result %ld, %s\n", file.c_str(), LanguageLabel(language).c_str(), shot.result,
+           shot.saved ? "message captured" : "no message captured");
+    fflush(stdout);
+    shots.push_back(shot);
+}
+
 // ---- The runs ----
 
 // Every dialog at the DPI of this process, into the folder.
@@ -816,6 +915,29 @@ int CaptureEveryDialog()
             Finish(long(notice.show(nullptr, language.id, nullptr, "Printer")));
         }
     }
+    if (StandInInstalled()) {
+        printf("From the spooler: the messages in the user's session\n");
+        for (WORD language : {WORD(1033), WORD(1031), WORD(1041)}) {
+            const char *tag = dxdesk::FindLanguage(language)->tag;
+            CaptureMessage("duplex-cassette-0", std::string("message-duplex-") + tag + ".png", language, [&] {
+                auto *devMode = static_cast<DEVMODEA *>(LocalLock(devModeBlock));
+                devMode->dmOrientation = DMORIENT_PORTRAIT;
+                devMode->dmDefaultSource = DMBIN_CASSETTE;
+                LocalUnlock(devModeBlock);
+                return CallFromSpooler([&] {
+                    return long(openDuplex(nullptr, nullptr, 0, 0, language, devModeBlock, nullptr, &settings));
+                });
+            });
+            CaptureMessage("manualfeed", std::string("message-manualfeed-") + tag + ".png", language, [&] {
+                return CallFromSpooler([&] { return long(openDuplexMP(nullptr, nullptr, 0, language, nullptr, nullptr)); });
+            });
+            CaptureMessage("raw", std::string("message-raw-") + tag + ".png", language, [&] {
+                return CallFromSpooler([&] { return long(notices[0].show(nullptr, language, nullptr, "Printer")); });
+            });
+        }
+    } else {
+        printf("From the spooler: no messages (the session API's stand-in is not installed, docs/building.md)\n");
+    }
     KillTimer(nullptr, timer);
     LocalFree(devModeBlock);
     FreeLibrary(dll);
@@ -823,7 +945,7 @@ int CaptureEveryDialog()
 
     // A dialog shown for several identifiers is labelled with all of them.
     for (Shot &shot : shots)
-        if (shot.languages.size() > 1 && strncmp(shot.group.c_str(), "duplex", 6) != 0)
+        if (shot.languages.size() > 1 && strncmp(shot.group.c_str(), "duplex", 6) != 0 && !IsMessage(shot))
             shot.label = LanguageLabel(shot.languages.front()) + " and " + std::to_string(shot.languages.size() - 1) +
                          " more";
 
