@@ -217,35 +217,8 @@ ImportPatch::~ImportPatch()
 
 void RunInServiceStation(const std::function<void()> &body)
 {
-    struct Job {
-        const std::function<void()> *body;
-        bool switched;
-    } job = {&body, false};
-    // A thread that owns no window or hook yet may change desktops.
-    HANDLE thread = CreateThread(
-        nullptr, 0,
-        [](void *parameter) -> DWORD {
-            Job *job = static_cast<Job *>(parameter);
-            HWINSTA own = GetProcessWindowStation();
-            HWINSTA station = CreateWindowStationW(L"dxdlg-service", 0, WINSTA_ALL_ACCESS, nullptr);
-            if (!station || !SetProcessWindowStation(station))
-                return 1;
-            HDESK desk = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-            if (desk && SetThreadDesktop(desk)) {
-                job->switched = true;
-                (*job->body)();
-            }
-            SetProcessWindowStation(own);
-            if (desk)
-                CloseDesktop(desk);
-            CloseWindowStation(station);
-            return 0;
-        },
-        &job, 0, nullptr);
-    ASSERT_NE(thread, nullptr);
-    ASSERT_EQ(WaitForSingleObject(thread, 20000), WAIT_OBJECT_0) << "the service thread hangs";
-    CloseHandle(thread);
-    ASSERT_TRUE(job.switched) << "no service window station";
+    ASSERT_TRUE(dxdesk::RunInServiceStation(body, false, 20000))
+        << "no service window station, or its thread hangs";
 }
 
 // ---- Driving a dialog ----

@@ -538,43 +538,10 @@ bool RunJobInSpooler(const Options &options, const Exports &dx, HMODULE dll)
            "         dialog reaches the user as a message in their session (log: %s)\n",
            Utf8(sessionLog).c_str());
 
-    struct Job {
-        const Options *options;
-        const Exports *dx;
-        HMODULE dll;
-        bool failed;
-    } job = {&options, &dx, dll, true};
-    HANDLE thread = CreateThread(
-        nullptr, 0,
-        [](void *parameter) -> DWORD {
-            Job *job = static_cast<Job *>(parameter);
-            HWINSTA own = GetProcessWindowStation();
-            HWINSTA station = CreateWindowStationW(L"dxdlg-spooler", 0, WINSTA_ALL_ACCESS, nullptr);
-            HDESK desk = nullptr;
-            if (station && SetProcessWindowStation(station)) {
-                desk = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-                if (desk && SetThreadDesktop(desk) && ImpersonateSelf(SecurityImpersonation)) {
-                    job->failed = RunJob(*job->options, *job->dx, job->dll);
-                    RevertToSelf();
-                } else {
-                    printf("dxdlg-demo: no window station for the spooler's job (error %lu)\n", GetLastError());
-                }
-                SetProcessWindowStation(own);
-            } else {
-                printf("dxdlg-demo: no window station for the spooler's job (error %lu)\n", GetLastError());
-            }
-            if (desk)
-                CloseDesktop(desk);
-            if (station)
-                CloseWindowStation(station);
-            return 0;
-        },
-        &job, 0, nullptr);
-    if (!thread)
-        return true;
-    WaitForSingleObject(thread, INFINITE);
-    CloseHandle(thread);
-    return job.failed;
+    bool failed = true;
+    if (!dxdesk::RunInServiceStation([&] { failed = RunJob(options, dx, dll); }, true, INFINITE))
+        printf("dxdlg-demo: no window station for the spooler's job (error %lu)\n", GetLastError());
+    return failed;
 }
 
 }  // namespace

@@ -723,36 +723,9 @@ bool StandInInstalled()
 
 long CallFromSpooler(const std::function<long()> &call)
 {
-    struct Job {
-        const std::function<long()> *call;
-        long result;
-    } job = {&call, -2};
-    HANDLE thread = CreateThread(
-        nullptr, 0,
-        [](void *parameter) -> DWORD {
-            Job *job = static_cast<Job *>(parameter);
-            HWINSTA own = GetProcessWindowStation();
-            HWINSTA station = CreateWindowStationW(L"dxdlg-gallery-spooler", 0, WINSTA_ALL_ACCESS, nullptr);
-            if (station && SetProcessWindowStation(station)) {
-                HDESK desk = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-                if (desk && SetThreadDesktop(desk) && ImpersonateSelf(SecurityImpersonation)) {
-                    job->result = (*job->call)();
-                    RevertToSelf();
-                }
-                SetProcessWindowStation(own);
-                if (desk)
-                    CloseDesktop(desk);
-            }
-            if (station)
-                CloseWindowStation(station);
-            return 0;
-        },
-        &job, 0, nullptr);
-    if (thread) {
-        WaitForSingleObject(thread, 60000);
-        CloseHandle(thread);
-    }
-    return job.result;
+    long result = -2;
+    dxdesk::RunInServiceStation([&] { result = call(); }, true, 60000);
+    return result;
 }
 
 // The width and height of a PNG file (from its header); 0 x 0 when it is none.

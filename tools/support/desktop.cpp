@@ -333,4 +333,40 @@ UserSettingForNow::~UserSettingForNow()
     RegCloseKey(key);
 }
 
+bool RunInServiceStation(const std::function<void()> &body, bool impersonate, DWORD timeoutMs)
+{
+    struct Job {
+        const std::function<void()> *body;
+        bool impersonate, ran;
+    } job = {&body, impersonate, false};
+    // A thread that owns no window or hook yet may change desktops.
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void *parameter) -> DWORD {
+            Job *job = static_cast<Job *>(parameter);
+            HWINSTA own = GetProcessWindowStation();
+            HWINSTA station = CreateWindowStationW(L"dxdlg-service", 0, WINSTA_ALL_ACCESS, nullptr);
+            if (!station || !SetProcessWindowStation(station))
+                return 1;
+            HDESK desk = CreateDesktopW(L"Default", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+            if (desk && SetThreadDesktop(desk) && (!job->impersonate || ImpersonateSelf(SecurityImpersonation))) {
+                job->ran = true;
+                (*job->body)();
+                if (job->impersonate)
+                    RevertToSelf();
+            }
+            SetProcessWindowStation(own);
+            if (desk)
+                CloseDesktop(desk);
+            CloseWindowStation(station);
+            return 0;
+        },
+        &job, 0, nullptr);
+    if (!thread)
+        return false;
+    bool ended = WaitForSingleObject(thread, timeoutMs) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    return ended && job.ran;
+}
+
 }  // namespace dxdesk

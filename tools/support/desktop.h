@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,13 @@ Pixels CaptureClient(HWND window);
 Pixels CaptureWindow(HWND window);
 // Writes a capture as PNG (through GDI+); false when it could not.
 bool SavePng(const Pixels &image, const std::wstring &path);
+
+// Runs `body` as code in a service (the print spooler's rendering code) runs: on a thread of its
+// own, in a window station made for it that nobody sees (no WSF_VISIBLE), on a desktop of that
+// station, impersonating this process's user when `impersonate` is set. Waits up to `timeoutMs`
+// for it. False when the station could not be had or the thread did not end in time. The
+// process's own station is back when it returns.
+bool RunInServiceStation(const std::function<void()> &body, bool impersonate, DWORD timeoutMs);
 
 // The folder of this program, with its final backslash.
 std::string ProgramFolder();
