@@ -160,34 +160,6 @@ const UINT kSeriesCaptions[LanguageCount] = {
     IDS_ENGLISH_CAPTION, IDS_KOREAN_CAPTION,  IDS_CHINESE_CAPTION, IDS_PORTUGUESE_PORTUGAL_CAPTION,
 };
 
-// The pixels of a bitmap as 32-bit colours, with its size.
-struct BitmapPixels {
-    LONG width = 0, height = 0;
-    std::vector<DWORD> pixels;
-};
-
-BitmapPixels PixelsOf(HBITMAP bitmap)
-{
-    BitmapPixels result;
-    BITMAP info = {};
-    if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info))
-        return result;
-    result.width = info.bmWidth;
-    result.height = info.bmHeight;
-    BITMAPINFO format = {};
-    format.bmiHeader.biSize = sizeof(format.bmiHeader);
-    format.bmiHeader.biWidth = info.bmWidth;
-    format.bmiHeader.biHeight = -info.bmHeight;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
-    result.pixels.resize(size_t(info.bmWidth) * size_t(info.bmHeight));
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, UINT(info.bmHeight), result.pixels.data(), &format, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
-    return result;
-}
-
 // What a dialog showed, read from inside its loop.
 struct Shown {
     std::wstring caption, text, ok, cancel;
@@ -197,7 +169,7 @@ struct Shown {
     bool topmost = false;
     RECT rect = {};             // on the screen
     HBITMAP bitmap = nullptr;   // the bitmap that the picture control held
-    BitmapPixels picture;       // and its pixels
+    Pixels picture;             // and its pixels
     std::string pictureClass;
     SIZE clientDlu = {};        // the client area in dialog units
     bool hasNote = false;
@@ -244,7 +216,7 @@ Shown Read(HWND dialog)
     HWND picture = Picture(dialog);
     if (picture) {
         shown.pictureClass = ClassName(picture);
-        shown.bitmap = reinterpret_cast<HBITMAP>(GetWindowLongPtrA(picture, GWLP_USERDATA));
+        shown.bitmap = HeldBitmap(picture);
         shown.picture = PixelsOf(shown.bitmap);
     }
     RECT client, unit = {0, 0, 4, 8};
@@ -294,18 +266,18 @@ protected:
         return text;
     }
 
-    BitmapPixels NamedBitmap(const char *name)
+    Pixels NamedBitmap(const char *name)
     {
         HBITMAP bitmap = LoadBitmapA(module, name);
         EXPECT_NE(bitmap, nullptr) << name << " is not in the DLL";
-        BitmapPixels pixels = PixelsOf(bitmap);
+        Pixels pixels = PixelsOf(bitmap);
         DeleteObject(bitmap);
         return pixels;
     }
 
-    void ExpectHolds(const BitmapPixels &actual, const char *name)
+    void ExpectHolds(const Pixels &actual, const char *name)
     {
-        BitmapPixels expected = NamedBitmap(name);
+        Pixels expected = NamedBitmap(name);
         ASSERT_GT(expected.width, 0) << name;
         EXPECT_EQ(actual.width, expected.width) << name;
         EXPECT_EQ(actual.height, expected.height) << name;
@@ -719,11 +691,10 @@ TEST_F(DuplexDialogs, TheDriversRecordTurnsTheSecondPassPictureOver)
 // shows that call's illustration; on a thread that never made one, none.
 TEST_F(DuplexDialogs, LaterPictureControlsOfTheThreadShowItsLastIllustration)
 {
-    auto heldBitmap = [](HWND control) { return HBITMAP(GetWindowLongPtrA(control, GWLP_USERDATA)); };
     OpenDuplex(0, 1033, DXDLG_DMBIN_MANUALFEED, DMORIENT_PORTRAIT, nullptr, Click(IDOK));
     HWND control = CreateWindowA(BITMAPCTL_CLASS, "", WS_POPUP, 0, 0, 150, 150, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(control, nullptr);
-    HBITMAP shown = heldBitmap(control);
+    HBITMAP shown = HeldBitmap(control);
     EXPECT_NE(shown, nullptr);
     if (shown)
         ExpectHolds(PixelsOf(shown), "EVEN_T_M");
@@ -731,7 +702,7 @@ TEST_F(DuplexDialogs, LaterPictureControlsOfTheThreadShowItsLastIllustration)
 
     HANDLE thread = CreateThread(nullptr, 0, [](void *) -> DWORD {
         HWND other = CreateWindowA(BITMAPCTL_CLASS, "", WS_POPUP, 0, 0, 150, 150, nullptr, nullptr, nullptr, nullptr);
-        DWORD held = other && GetWindowLongPtrA(other, GWLP_USERDATA) != 0;
+        DWORD held = other && HeldBitmap(other) != nullptr;
         DestroyWindow(other);
         return held;
     }, nullptr, 0, nullptr);
@@ -1221,11 +1192,11 @@ TEST_F(DuplexDialogs, TwoThreadsTakingTheNameSlotAtOnceEachShowTheirOwnPicture)
     };
     // A picture control that the second thread creates while its dialog is open shows that
     // thread's illustration: its slot was not lost to the first thread's.
-    BitmapPixels laterControl;
+    Pixels laterControl;
     second.onSeen = [&laterControl] {
         HWND control = CreateWindowA(BITMAPCTL_CLASS, "", WS_POPUP, 0, 0, 150, 150, nullptr,
                                      nullptr, nullptr, nullptr);
-        laterControl = PixelsOf(HBITMAP(GetWindowLongPtrA(control, GWLP_USERDATA)));
+        laterControl = PixelsOf(HeldBitmap(control));
         DestroyWindow(control);
     };
     {

@@ -46,18 +46,6 @@ void SetBitmapName(const char *name)
     SetThreadPictureName(bitmapName);
 }
 
-HBITMAP HeldBitmap(HWND control)
-{
-    return reinterpret_cast<HBITMAP>(GetWindowLongPtrA(control, GWLP_USERDATA));
-}
-
-SIZE BitmapSize(HBITMAP bitmap)
-{
-    BITMAP info = {};
-    EXPECT_EQ(GetObjectA(bitmap, sizeof(info), &info), int(sizeof(info)));
-    return SIZE{info.bmWidth, info.bmHeight};
-}
-
 // The procedure of another module's class that takes only windows of its own module.
 LRESULT CALLBACK OwnModulesWindowsOnly(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -216,7 +204,7 @@ TEST_F(PictureControl, ShowsTheBitmapNamedInTheBufferNotItsWindowText)
         SCOPED_TRACE(name);
         HWND control = Control(name, PCS_CENTERIMAGE, 20, 20, "TESTQUADS");
         ASSERT_NE(HeldBitmap(control), nullptr);
-        EXPECT_EQ(BitmapSize(HeldBitmap(control)).cx, 20);
+        EXPECT_EQ(PixelsOf(HeldBitmap(control)).width, 20);
         Pixels image = CaptureClient(control);
         EXPECT_EQ(image.At(0, 0), kCyan);
         EXPECT_EQ(image.At(19, 19), kCyan);
@@ -244,7 +232,7 @@ TEST_F(PictureControl, NameIsReadWithinItsThirtyTwoBytes)
     bitmapName[DuplexBitmapNameSize - 1] = 'X';
     HWND control = Control(kBitmapClass, PCS_CENTERIMAGE, 172, 60);
     ASSERT_NE(HeldBitmap(control), nullptr);
-    EXPECT_EQ(BitmapSize(HeldBitmap(control)).cx, 172);
+    EXPECT_EQ(PixelsOf(HeldBitmap(control)).width, 172);
 }
 
 TEST_F(PictureControl, UnknownOrEmptyNameGivesAControlWithoutBitmap)
@@ -785,19 +773,9 @@ TEST_F(PictureClassesOfTheDll, ThreadsRegisteringAtOnceAllGetOneAndUnloadingRemo
 
 // ---- Two copies of the DLL in one process ----
 
-std::vector<BYTE> BitmapBits(HBITMAP bitmap)
-{
-    BITMAP info = {};
-    if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info))
-        return {};
-    std::vector<BYTE> bits(size_t(info.bmWidthBytes) * size_t(info.bmHeight));
-    GetBitmapBits(bitmap, LONG(bits.size()), bits.data());
-    return bits;
-}
-
 struct CopysDialog {
     int result = -2;
-    std::vector<BYTE> picture;      // what its picture control held
+    Pixels picture;                 // what its picture control held
     HMODULE controlModule = nullptr;
     std::wstring controls;          // each control in turn: identifier, style, place, text
 };
@@ -813,7 +791,7 @@ CopysDialog OpenCopysDialog(HMODULE copy, short source, WORD passCode, bool manu
         HWND control = GetWindow(dialog, GW_CHILD);  // the one neither a button nor a text
         while (control && (ClassName(control) == "Button" || ClassName(control) == "Static"))
             control = GetWindow(control, GW_HWNDNEXT);
-        seen.picture = BitmapBits(HeldBitmap(control));
+        seen.picture = PixelsOf(HeldBitmap(control));
         seen.controlModule = reinterpret_cast<HMODULE>(GetClassLongPtrA(control, GCLP_HMODULE));
         auto field = [](long value) { return std::to_wstring(value) + L' '; };
         for (HWND c = GetWindow(dialog, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
@@ -845,17 +823,17 @@ CopysDialog OpenCopysDialog(HMODULE copy, short source, WORD passCode, bool manu
     return seen;
 }
 
-std::vector<BYTE> CopysBitmap(HMODULE copy, short source, WORD passCode)
+Pixels CopysBitmap(HMODULE copy, short source, WORD passCode)
 {
     DEVMODEA job = {};
     job.dmOrientation = DMORIENT_PORTRAIT;
     job.dmDefaultSource = source;
     HBITMAP bitmap =
         LoadBitmapA(copy, DuplexPictureBitmap(SelectDuplexPicture(&job, nullptr, passCode)));
-    std::vector<BYTE> bits = BitmapBits(bitmap);
+    Pixels pixels = PixelsOf(bitmap);
     DeleteObject(bitmap);
-    EXPECT_FALSE(bits.empty());
-    return bits;
+    EXPECT_FALSE(pixels.pixels.empty());
+    return pixels;
 }
 
 TEST_F(PictureClassesOfTheDll, TwoCopiesFromTwoFoldersEachShowTheirOwnPicturesAndOutliveEachOther)

@@ -12,10 +12,15 @@ enum { DuplexBitmapNameSize = 32 };
  * module's class in the library's dialogs (ShowControlPicture): a name no template names. */
 #define PICTURE_STANDIN_CLASS "dxdlgPictureStandIn"
 
-/* Names the illustration that picture controls created on the calling thread load, until the
- * next call on this thread: a buffer of DuplexBitmapNameSize characters (no more is read), which
- * must stay valid until then, or null for none. Each thread has its own name, so dialogs opened
- * at once on several threads each show their own picture. */
+/* The thread's picture name. Names the illustration that picture controls created on the
+ * calling thread load, until the next call on this thread: a buffer of DuplexBitmapNameSize
+ * characters (no more is read), which must stay valid until then, or null for none (also on a
+ * thread that never named one). A control reads it while the dialog manager creates it, before
+ * its dialog's procedure sees anything of the call, so the name cannot travel with the dialog's
+ * creation parameter: it travels with the thread, and each thread has its own, so dialogs
+ * opened at once on several threads each show their own picture. The library's own dialogs
+ * name theirs again with ShowControlPicture; the thread's name is for the picture controls of
+ * the caller's own dialogs. */
 void SetThreadPictureName(const char *name);
 
 /* Registers this module's own classes of both names unless they stand (local to the module,

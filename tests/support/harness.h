@@ -160,11 +160,14 @@ using dxdesk::PumpMessages;
 
 // ---- Pixels (shared with the tools) ----
 // CaptureClient: the client area as it is on the screen; CaptureWindow: the whole window, frame
-// and caption included; SavePng: writes a capture as PNG through GDI+.
+// and caption included; SavePng: writes a capture as PNG through GDI+; PixelsOf: a bitmap's.
 using dxdesk::Pixels;
 using dxdesk::CaptureClient;
 using dxdesk::CaptureWindow;
 using dxdesk::SavePng;
+using dxdesk::PixelsOf;
+// The bitmap that a picture control shows, where other modules read it: its user-data slot.
+inline HBITMAP HeldBitmap(HWND control) { return HBITMAP(GetWindowLongPtrA(control, GWLP_USERDATA)); }
 
 // ---- To UTF-16: texts written in the tests' source (UTF-8), or ANSI texts (CP_ACP) ----
 std::wstring Wide(const char *text, UINT codePage = CP_UTF8);

@@ -140,35 +140,47 @@ void PumpMessages(DWORD ms)
 
 // ---- Pixels ----
 
-static Pixels Capture(HDC source, int x, int y, int width, int height)
+Pixels PixelsOf(HBITMAP bitmap)
 {
     Pixels image;
-    image.width = width;
-    image.height = height;
-    if (width <= 0 || height <= 0)
+    BITMAP info = {};
+    if (!bitmap || !GetObjectA(bitmap, sizeof(info), &info))
         return image;
+    image.width = info.bmWidth;
+    image.height = info.bmHeight;
+    BITMAPINFO format = {};
+    format.bmiHeader.biSize = sizeof(format.bmiHeader);
+    format.bmiHeader.biWidth = info.bmWidth;
+    format.bmiHeader.biHeight = -info.bmHeight;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    std::vector<DWORD> rows(size_t(info.bmWidth) * size_t(info.bmHeight));
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, UINT(info.bmHeight), rows.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    image.pixels.reserve(rows.size());
+    for (DWORD bgr : rows)
+        image.pixels.push_back(RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF));
+    return image;
+}
+
+static Pixels Capture(HDC source, int x, int y, int width, int height)
+{
+    if (width <= 0 || height <= 0) {
+        Pixels none;
+        none.width = width;
+        none.height = height;
+        return none;
+    }
     HDC memory = CreateCompatibleDC(source);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void *bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateCompatibleBitmap(source, width, height);
     HGDIOBJ old = SelectObject(memory, bitmap);
     BitBlt(memory, 0, 0, width, height, source, x, y, SRCCOPY);
-    GdiFlush();
-    const DWORD *row = static_cast<const DWORD *>(bits);
-    image.pixels.resize(size_t(width) * size_t(height));
-    for (size_t i = 0; i < image.pixels.size(); i++) {
-        DWORD bgr = row[i];
-        image.pixels[i] = RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF);
-    }
     SelectObject(memory, old);
-    DeleteObject(bitmap);
     DeleteDC(memory);
+    Pixels image = PixelsOf(bitmap);
+    DeleteObject(bitmap);
     return image;
 }
 

@@ -37,7 +37,10 @@ struct Pixels {
     int width = 0, height = 0;
     std::vector<COLORREF> pixels;  // row by row from the top
     COLORREF At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+    bool operator==(const Pixels &o) const { return width == o.width && height == o.height && pixels == o.pixels; }
 };
+// The pixels of a bitmap that no context holds; none for a null handle or one that is no bitmap.
+Pixels PixelsOf(HBITMAP bitmap);
 // The client area of a window as it is on the screen.
 Pixels CaptureClient(HWND window);
 // The whole window, frame and caption included, as it is on the screen.
