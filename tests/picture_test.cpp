@@ -499,6 +499,11 @@ TEST_F(PictureControl, EachControlOwnsItsOwnBitmapUntilDestroyed)
     HBRUSH hostBrush = CreateSolidBrush(kCyan);
     SetWindowLongPtrA(first, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(hostBitmap));
     SetWindowLongPtrA(second, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(hostBrush));
+    // Nor what any program can write into its window extra bytes instead of its own handle.
+    HWND third = Control(kBitmapClass, PCS_CENTERIMAGE, 181, 71);
+    for (int offset = 0; offset < 3 * int(sizeof(LONG_PTR)); offset += int(sizeof(LONG_PTR)))
+        SetWindowLongPtrA(third, offset, reinterpret_cast<LONG_PTR>(hostBitmap));
+    DestroyWindow(third);
 
     DestroyWindow(first);
     EXPECT_EQ(GetObjectType(a), 0u);

@@ -59,9 +59,20 @@ void ReleasePictureNames(void)
 
 /* ---- The bitmap ---- */
 
+/* The window's extra bytes can be written by any program on the desktop: the control keeps its
+ * bitmap there encoded with the process's own secret (EncodePointer) and its window handle, so
+ * that a handle written from outside decodes to no object of this process, nor to another
+ * control's bitmap, and the control never deletes or draws what it did not load. */
+static void SetOwnBitmap(HWND window, HBITMAP bitmap)
+{
+    LONG_PTR kept = bitmap ? (LONG_PTR)EncodePointer((PVOID)((ULONG_PTR)bitmap ^ (ULONG_PTR)window)) : 0;
+    SetWindowLongPtrW(window, OwnBitmapOffset, kept);
+}
+
 static HBITMAP OwnBitmap(HWND window)
 {
-    return (HBITMAP)GetWindowLongPtrW(window, OwnBitmapOffset);
+    LONG_PTR kept = GetWindowLongPtrW(window, OwnBitmapOffset);
+    return kept ? (HBITMAP)((ULONG_PTR)DecodePointer((PVOID)kept) ^ (ULONG_PTR)window) : NULL;
 }
 
 /* WM_CREATE: load the bitmap named in the buffer from the library's own resources, whatever
@@ -73,7 +84,7 @@ static void LoadPicture(HWND window, const char *nameBuffer)
     if (nameBuffer)
         lstrcpynA(name, nameBuffer, DuplexBitmapNameSize); /* reads no further than the buffer */
     HBITMAP bitmap = name[0] ? LoadBitmapA(ModuleInstance, name) : NULL;
-    SetWindowLongPtrW(window, OwnBitmapOffset, (LONG_PTR)bitmap);
+    SetOwnBitmap(window, bitmap);
     SetWindowLongPtrW(window, GWLP_USERDATA, (LONG_PTR)bitmap);
     SetWindowLongPtrW(window, LoadedNameOffset, (LONG_PTR)nameBuffer);
 }
@@ -87,7 +98,7 @@ static void DeletePicture(HWND window)
         return;
     if ((HBITMAP)GetWindowLongPtrW(window, GWLP_USERDATA) == bitmap)
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    SetWindowLongPtrW(window, OwnBitmapOffset, 0);
+    SetOwnBitmap(window, NULL);
     DeleteObject(bitmap);
 }
 

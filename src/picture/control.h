@@ -5,8 +5,8 @@
 
 #include <windows.h>
 
-/* The control's window extra bytes, which only the control writes: the name buffer its picture
- * was loaded from, compared by address only; and the bitmap it loaded and owns. The user-data
+/* The control's window extra bytes: the name buffer its picture was loaded from, compared by
+ * address only; and the bitmap it loaded and owns, encoded (control.cpp). The user-data
  * slot, where other modules read a control's bitmap, shows the same handle, but a host may
  * write its own object there, which is the host's. */
 enum { LoadedNameOffset = 0, OwnBitmapOffset = sizeof(LONG_PTR),
