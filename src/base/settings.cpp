@@ -3,7 +3,6 @@
 
 #include "dxdlg.h"
 
-HINSTANCE ModuleInstance;
 DWORD countryCode;
 DWORD ShowEveryLanguage;
 DWORD RawDlgTimeout;

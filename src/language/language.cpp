@@ -5,6 +5,8 @@
  */
 #include "language/language.h"
 
+#include "base/settings.h"
+#include "dxdlg.h"
 #include "resource.h"
 
 /* What every dialog shows for a language identifier: everything that differs by language is
@@ -73,8 +75,8 @@ extern const size_t LanguageRowCount = sizeof(LanguageRows) / sizeof(LanguageRow
 enum {
     RowCassetteFirst, RowCassetteSecond, RowManualFeedFirst, RowManualFeedSecond,
     RowCaption, RowOk, RowCancel,
-    RowPictures, /* PictureCount rows: what each illustration shows */
-    TextRowCount = RowPictures + PictureCount
+    RowPictures, /* PictureSentenceCount rows: what each illustration shows */
+    TextRowCount = RowPictures + PictureSentenceCount
 };
 
 /* A column's strings by row, from their names in resource.h. */
@@ -88,8 +90,8 @@ enum {
      IDS_##language##_PICTURE_MANUALFEED_SLOT}
 
 /* String identifiers by column, in column order. They follow no formula, and Finnish's name no
- * strings at all: the dialog shows English in their place. */
-static const UINT DuplexTextTable[LanguageCount][TextRowCount] = {
+ * strings at all: the dialog shows English in their place. A string's identifier is 16 bits. */
+static const WORD DuplexTextTable[LanguageCount][TextRowCount] = {
     COLUMN_TEXTS(DUTCH),
     COLUMN_TEXTS(FRENCH),
     COLUMN_TEXTS(GERMAN),
@@ -107,11 +109,11 @@ static const UINT DuplexTextTable[LanguageCount][TextRowCount] = {
     COLUMN_TEXTS(PORTUGUESE_PORTUGAL),
 };
 
-enum { TurnOverPassCodes = 7 };
-
-/* By pass code 0 to 6; entry 0 belongs to the first pass, which has no D variant. */
-static const int PortraitTurnOverTable[TurnOverPassCodes] = {0, 0, 0, 1, 1, 0, 0};
-static const int OtherTurnOverTable[TurnOverPassCodes] = {0, 0, 0, 1, 1, 1, 1};
+WORD RequestedLanguage(UINT language)
+{
+    WORD requested = LOWORD(language);
+    return requested == DXDLG_STORED_LANGUAGE ? LOWORD(countryCode) : requested;
+}
 
 const LanguageRow *SelectLanguage(WORD language)
 {
@@ -139,14 +141,7 @@ UINT CancelTextId(LanguageIndex column) { return TextId(column, RowCancel); }
 
 UINT PictureTextId(LanguageIndex column, int picture)
 {
-    if (picture < 0 || picture >= PictureCount)
-        picture = PictureCassetteFirst;
+    if (picture < 0 || picture >= PictureSentenceCount)
+        picture = 0;
     return TextId(column, RowPictures + picture);
-}
-
-int TurnOverEntry(BOOL portrait, WORD passCode)
-{
-    if (passCode >= TurnOverPassCodes)
-        return 0;
-    return portrait ? PortraitTurnOverTable[passCode] : OtherTurnOverTable[passCode];
 }

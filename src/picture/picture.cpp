@@ -17,7 +17,7 @@
 #include "picture/picture.h"
 
 #include "access/access.h"
-#include "base/settings.h"
+#include "base/module.h"
 #include "dxdlg.h"
 
 /* The control's message that ShowControlPicture sends: lParam is the name. */
