@@ -23,9 +23,9 @@ enum { RawWarningNotice, MemoryFullNotice, DiskFullNotice, NoticeKindCount };
 /* What one language identifier selects. */
 struct LanguageRow {
     WORD language;                          /* a LANGID: primary language and sublanguage */
-    WORD column;                            /* the duplex dialog's texts (a LanguageIndex) */
+    BYTE column;                            /* the duplex dialog's texts (a LanguageIndex) */
+    BYTE manualFeedColumn;                  /* the language of the slot template's texts */
     WORD manualFeedTemplate;                /* the manual-feed slot dialog */
-    WORD manualFeedColumn;                  /* the language of that template's texts */
     WORD noticeTemplates[NoticeKindCount];  /* by RawWarningNotice, MemoryFullNotice, ... */
 };
 
