@@ -51,14 +51,12 @@ typedef struct TemplateCursor {
     const WORD *end;
 } TemplateCursor;
 
-static BOOL Skip(TemplateCursor *cursor, SIZE_T bytes)
+/* Moves on by `words` words; FALSE, at the end, when the template has fewer left. */
+static BOOL Skip(TemplateCursor *cursor, SIZE_T words)
 {
-    if ((SIZE_T)((const BYTE *)cursor->end - (const BYTE *)cursor->at) < bytes) {
-        cursor->at = cursor->end;
-        return FALSE;
-    }
-    cursor->at = (const WORD *)((const BYTE *)cursor->at + bytes);
-    return TRUE;
+    BOOL within = (SIZE_T)(cursor->end - cursor->at) >= words;
+    cursor->at = within ? cursor->at + words : cursor->end;
+    return within;
 }
 
 /* A name or ordinal field: none (0), an ordinal (0xFFFF then the number) or a string. Returns
@@ -71,7 +69,7 @@ static const WCHAR *ReadNameOrOrdinal(TemplateCursor *cursor, WORD *ordinal)
     if (*cursor->at == 0xFFFF) {
         if (cursor->end - cursor->at >= 2)
             *ordinal = cursor->at[1];
-        Skip(cursor, 2 * sizeof(WORD));
+        Skip(cursor, 2);
         return NULL;
     }
     const WCHAR *text = (const WCHAR *)cursor->at;
@@ -84,10 +82,9 @@ static const WCHAR *ReadNameOrOrdinal(TemplateCursor *cursor, WORD *ordinal)
 }
 
 /* Items start on a DWORD boundary of the template. */
-static void AlignToDword(TemplateCursor *cursor, const void *start)
+static void AlignToDword(TemplateCursor *cursor, const WORD *start)
 {
-    if (((const BYTE *)cursor->at - (const BYTE *)start) % sizeof(DWORD))
-        Skip(cursor, sizeof(WORD));
+    Skip(cursor, (SIZE_T)(cursor->at - start) % 2);
 }
 
 /* Reads the header of a DLGTEMPLATE (every template of the library is a classic DIALOG, none a
@@ -95,20 +92,20 @@ static void AlignToDword(TemplateCursor *cursor, const void *start)
  * first. */
 static WORD ReadTemplateHeader(TemplateCursor *cursor, SessionMessage *message)
 {
-    const void *start = cursor->at;
-    /* The fixed part, 18 bytes: style, extended style, the number of items, position and size. */
+    const WORD *start = cursor->at;
+    /* The fixed part, 9 words: style, extended style, the number of items, position and size. */
     if (cursor->end - cursor->at < 9)
         return 0;
     DWORD style = *(const DWORD *)(const void *)cursor->at;
     WORD items = cursor->at[4], ordinal;
-    Skip(cursor, 9 * sizeof(WORD));
+    Skip(cursor, 9);
     ReadNameOrOrdinal(cursor, &ordinal);   /* the menu */
     ReadNameOrOrdinal(cursor, &ordinal);   /* the class */
     const WCHAR *caption = ReadNameOrOrdinal(cursor, &ordinal);
     if (caption)
         lstrcpynW(message->title, caption, message->titleSize);
     if (style & DS_SETFONT) {   /* DS_SHELLFONT includes it */
-        Skip(cursor, sizeof(WORD));   /* the point size, then the face */
+        Skip(cursor, 1);   /* the point size, then the face */
         ReadNameOrOrdinal(cursor, &ordinal);
     }
     AlignToDword(cursor, start);
@@ -116,13 +113,13 @@ static WORD ReadTemplateHeader(TemplateCursor *cursor, SessionMessage *message)
 }
 
 /* Appends the text of each static control of the template to the message, one line each. */
-static void ReadTemplateItems(TemplateCursor *cursor, const void *start, WORD items,
+static void ReadTemplateItems(TemplateCursor *cursor, const WORD *start, WORD items,
                               SessionMessage *message)
 {
     for (WORD item = 0; item < items && cursor->at < cursor->end; item++) {
         WORD classAtom, ordinal;
-        /* DLGITEMTEMPLATE: style, extended style, position and size, id. */
-        if (!Skip(cursor, 2 * sizeof(DWORD) + 5 * sizeof(WORD)))
+        /* DLGITEMTEMPLATE, 9 words: style, extended style, position and size, id. */
+        if (!Skip(cursor, 9))
             return;
         const WCHAR *className = ReadNameOrOrdinal(cursor, &classAtom);
         const WCHAR *text = ReadNameOrOrdinal(cursor, &ordinal);
@@ -133,8 +130,9 @@ static void ReadTemplateItems(TemplateCursor *cursor, const void *start, WORD it
         }
         if (cursor->at >= cursor->end)
             return;
+        /* The creation data's size in bytes, then the data, to the next word. */
         WORD extraBytes = *cursor->at;
-        Skip(cursor, sizeof(WORD) + extraBytes);
+        Skip(cursor, 1 + (extraBytes + 1) / 2);
         AlignToDword(cursor, start);
     }
 }

@@ -42,9 +42,12 @@ static_assert((int)PictureCount == (int)PictureSentenceCount, "a sentence for ev
 
 enum { TurnOverPassCodes = 7 };
 
-/* By pass code 0 to 6; entry 0 belongs to the first pass, which has no D variant. */
-static const BYTE PortraitTurnOverTable[TurnOverPassCodes] = {0, 0, 0, 1, 1, 0, 0};
-static const BYTE OtherTurnOverTable[TurnOverPassCodes] = {0, 0, 0, 1, 1, 1, 1};
+/* By orientation (other, portrait), then pass code 0 to 6; entry 0 belongs to the first pass,
+ * which has no D variant. */
+static const BYTE TurnOverTable[2][TurnOverPassCodes] = {
+    {0, 0, 0, 1, 1, 1, 1},
+    {0, 0, 0, 1, 1, 0, 0},
+};
 
 static const WCHAR *const DuplexTemplateNames[2] = {
     DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_TRAY), DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_MANUALFEED)};
@@ -53,7 +56,7 @@ int TurnOverEntry(BOOL portrait, WORD passCode)
 {
     if (passCode >= TurnOverPassCodes)
         return 0;
-    return portrait ? PortraitTurnOverTable[passCode] : OtherTurnOverTable[passCode];
+    return TurnOverTable[portrait ? 1 : 0][passCode];
 }
 
 static int IsManualFeedSource(const DEVMODEA *devMode)
