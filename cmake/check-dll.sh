@@ -6,7 +6,8 @@
 #   - it has no TLS directory (no runtime would run its callbacks);
 #   - its export table is exactly DEF's: its names with their ordinals, nothing else (no empty
 #     slot, no ordinal base other than the first ordinal);
-#   - none of OBJECTS holds static constructors or destructors or thread-local data.
+#   - none of OBJECTS holds static constructors or destructors or thread-local data;
+#   - it is at most 200 KiB (204,800 bytes), the library's size budget.
 # With --shipped, for a build that ships (cmake/hardening.cmake), it also has:
 #   - ASLR with high-entropy addresses, NX and the control-flow guard: its load configuration
 #     says the code is instrumented and holds the table of the functions that may be called
@@ -61,6 +62,11 @@ seen=$("$READOBJ" --coff-exports "$dll" | awk '
 if [ "$seen" != "$expected" ]; then
     printf 'exports (ordinal name):\n%s\n  expected:\n%s\n' "$seen" "$expected" | sed 's/^/  /' >>"$problems"
 fi
+
+budget=204800
+size=$(wc -c <"$dll")
+[ "$size" -le "$budget" ] ||
+    echo "is $size bytes, $((size - budget)) over the budget of $budget bytes (200 KiB)" >>"$problems"
 
 for object in "$@"; do
     "$READOBJ" --sections "$object" | awk -v object="$(basename "$object")" '
@@ -128,5 +134,5 @@ if [ -s "$problems" ]; then
     sed 's/^/  /' "$problems" >&2
     exit 1
 fi
-echo "$(basename "$dll"): imports only the listed system functions, no TLS, exports as in $(basename "$def")${shipped:+;
+echo "$(basename "$dll"): $size bytes (budget $budget), imports only the listed system functions, no TLS, exports as in $(basename "$def")${shipped:+;
   guard, cookie for the loader, CET (x64), NX, ASLR, CodeView naming $(basename "${dll%.*}").pdb, SHA-256 source hashes, hashed time stamp, version $version}"

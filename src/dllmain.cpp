@@ -3,7 +3,7 @@
  * nothing more (the settings wait for the first dialog call); at unload it gives back what the
  * picture classes hold.
  */
-#include "base/settings.h"
+#include "base/module.h"
 #include "picture/picture.h"
 
 #ifdef _MSC_VER

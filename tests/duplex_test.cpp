@@ -53,6 +53,24 @@ Names Build(short source, short orientation, WORD passCode, const DriverPrivateS
 const wchar_t kCassetteTemplate[] = DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_TRAY);
 const wchar_t kManualFeedTemplate[] = DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_MANUALFEED);
 
+TEST(TurnOver, PortraitAndOtherOrientationTables)
+{
+    const int portrait[] = {0, 0, 0, 1, 1, 0, 0};
+    const int other[] = {0, 0, 0, 1, 1, 1, 1};
+    for (WORD pass = 0; pass < 7; pass++) {
+        EXPECT_EQ(TurnOverEntry(TRUE, pass), portrait[pass]) << "pass " << pass;
+        EXPECT_EQ(TurnOverEntry(FALSE, pass), other[pass]) << "pass " << pass;
+    }
+}
+
+TEST(TurnOver, PassCodesBeyondTheTablesGiveD1)
+{
+    for (WORD pass : {7, 8, 100, 0xFFFF}) {
+        EXPECT_EQ(TurnOverEntry(TRUE, pass), 0) << "pass " << pass;
+        EXPECT_EQ(TurnOverEntry(FALSE, pass), 0) << "pass " << pass;
+    }
+}
+
 TEST(DuplexNames, LayoutFollowsTheSourceAndTheFirstPassHasNoVariant)
 {
     DriverPrivateSettings plain = Driver(0, 0, 0);

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "dxdlg.h"
-#include "base/settings.h"
+#include "base/module.h"
 #include "harness.h"
 #include "picture/picture.h"
 #include "duplex/duplex.h"

@@ -6,6 +6,7 @@
  * knows of any particular dialog, picture or language.
  */
 #include "base/call.h"
+#include "base/module.h"
 #include "base/settings.h"
 
 static HWND ChooseDialogReference(HWND fallback)
@@ -50,14 +51,12 @@ typedef struct TemplateCursor {
     const WORD *end;
 } TemplateCursor;
 
-static BOOL Skip(TemplateCursor *cursor, SIZE_T bytes)
+/* Moves on by `words` words; FALSE, at the end, when the template has fewer left. */
+static BOOL Skip(TemplateCursor *cursor, SIZE_T words)
 {
-    if ((SIZE_T)((const BYTE *)cursor->end - (const BYTE *)cursor->at) < bytes) {
-        cursor->at = cursor->end;
-        return FALSE;
-    }
-    cursor->at = (const WORD *)((const BYTE *)cursor->at + bytes);
-    return TRUE;
+    BOOL within = (SIZE_T)(cursor->end - cursor->at) >= words;
+    cursor->at = within ? cursor->at + words : cursor->end;
+    return within;
 }
 
 /* A name or ordinal field: none (0), an ordinal (0xFFFF then the number) or a string. Returns
@@ -70,7 +69,7 @@ static const WCHAR *ReadNameOrOrdinal(TemplateCursor *cursor, WORD *ordinal)
     if (*cursor->at == 0xFFFF) {
         if (cursor->end - cursor->at >= 2)
             *ordinal = cursor->at[1];
-        Skip(cursor, 2 * sizeof(WORD));
+        Skip(cursor, 2);
         return NULL;
     }
     const WCHAR *text = (const WCHAR *)cursor->at;
@@ -83,35 +82,30 @@ static const WCHAR *ReadNameOrOrdinal(TemplateCursor *cursor, WORD *ordinal)
 }
 
 /* Items start on a DWORD boundary of the template. */
-static void AlignToDword(TemplateCursor *cursor, const void *start)
+static void AlignToDword(TemplateCursor *cursor, const WORD *start)
 {
-    if (((const BYTE *)cursor->at - (const BYTE *)start) % sizeof(DWORD))
-        Skip(cursor, sizeof(WORD));
+    Skip(cursor, (SIZE_T)(cursor->at - start) % 2);
 }
 
-/* Reads the header of a DLGTEMPLATE or (*isExtended) a DLGTEMPLATEEX: copies the caption and
- * returns the number of items, with the cursor on the first. */
-static WORD ReadTemplateHeader(TemplateCursor *cursor, SessionMessage *message, BOOL *isExtended)
+/* Reads the header of a DLGTEMPLATE (every template of the library is a classic DIALOG, none a
+ * DLGTEMPLATEEX): copies the caption and returns the number of items, with the cursor on the
+ * first. */
+static WORD ReadTemplateHeader(TemplateCursor *cursor, SessionMessage *message)
 {
-    const void *start = cursor->at;
-    BOOL extended = cursor->end - cursor->at >= 2 && cursor->at[0] == 1 && cursor->at[1] == 0xFFFF;
-    *isExtended = extended;
-    /* The fixed part: DLGTEMPLATEEX's 26 bytes (version and signature, help id, extended style,
-     * style, ...) or DLGTEMPLATE's 18 (style, extended style, ...); both end with the number of
-     * items, the position and the size. */
-    if (cursor->end - cursor->at < (extended ? 13 : 9))
+    const WORD *start = cursor->at;
+    /* The fixed part, 9 words: style, extended style, the number of items, position and size. */
+    if (cursor->end - cursor->at < 9)
         return 0;
-    DWORD style = *(const DWORD *)(const void *)(cursor->at + (extended ? 6 : 0));
-    Skip(cursor, extended ? 4 * sizeof(DWORD) : 2 * sizeof(DWORD));
-    WORD items = cursor->at[0], ordinal;
-    Skip(cursor, 5 * sizeof(WORD));    /* the number of items, the position and size */
+    DWORD style = *(const DWORD *)(const void *)cursor->at;
+    WORD items = cursor->at[4], ordinal;
+    Skip(cursor, 9);
     ReadNameOrOrdinal(cursor, &ordinal);   /* the menu */
     ReadNameOrOrdinal(cursor, &ordinal);   /* the class */
     const WCHAR *caption = ReadNameOrOrdinal(cursor, &ordinal);
     if (caption)
         lstrcpynW(message->title, caption, message->titleSize);
     if (style & DS_SETFONT) {   /* DS_SHELLFONT includes it */
-        Skip(cursor, extended ? 3 * sizeof(WORD) : sizeof(WORD));   /* size, weight, italic, set */
+        Skip(cursor, 1);   /* the point size, then the face */
         ReadNameOrOrdinal(cursor, &ordinal);
     }
     AlignToDword(cursor, start);
@@ -119,15 +113,13 @@ static WORD ReadTemplateHeader(TemplateCursor *cursor, SessionMessage *message, 
 }
 
 /* Appends the text of each static control of the template to the message, one line each. */
-static void ReadTemplateItems(TemplateCursor *cursor, const void *start, WORD items,
-                              BOOL extended, SessionMessage *message)
+static void ReadTemplateItems(TemplateCursor *cursor, const WORD *start, WORD items,
+                              SessionMessage *message)
 {
     for (WORD item = 0; item < items && cursor->at < cursor->end; item++) {
         WORD classAtom, ordinal;
-        /* DLGITEMTEMPLATEEX: help id, extended style, style, position and size, DWORD id;
-         * DLGITEMTEMPLATE: style, extended style, position and size, WORD id. */
-        if (!Skip(cursor, extended ? 3 * sizeof(DWORD) + 4 * sizeof(WORD) + sizeof(DWORD)
-                                   : 2 * sizeof(DWORD) + 5 * sizeof(WORD)))
+        /* DLGITEMTEMPLATE, 9 words: style, extended style, position and size, id. */
+        if (!Skip(cursor, 9))
             return;
         const WCHAR *className = ReadNameOrOrdinal(cursor, &classAtom);
         const WCHAR *text = ReadNameOrOrdinal(cursor, &ordinal);
@@ -138,8 +130,9 @@ static void ReadTemplateItems(TemplateCursor *cursor, const void *start, WORD it
         }
         if (cursor->at >= cursor->end)
             return;
+        /* The creation data's size in bytes, then the data, to the next word. */
         WORD extraBytes = *cursor->at;
-        Skip(cursor, sizeof(WORD) + extraBytes);
+        Skip(cursor, 1 + (extraBytes + 1) / 2);
         AlignToDword(cursor, start);
     }
 }
@@ -159,8 +152,7 @@ BOOL ReadTemplateWords(const WCHAR *name, int titleSpare, int textSpare,
     if (!AllocateSessionMessage(message, characters + titleSpare, characters + textSpare))
         return FALSE;
     TemplateCursor cursor = {start, start + size / sizeof(WORD)};
-    BOOL extended;
-    WORD items = ReadTemplateHeader(&cursor, message, &extended);
-    ReadTemplateItems(&cursor, start, items, extended, message);
+    WORD items = ReadTemplateHeader(&cursor, message);
+    ReadTemplateItems(&cursor, start, items, message);
     return TRUE;
 }

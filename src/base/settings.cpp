@@ -3,7 +3,6 @@
 
 #include "dxdlg.h"
 
-HINSTANCE ModuleInstance;
 DWORD countryCode;
 DWORD ShowEveryLanguage;
 DWORD RawDlgTimeout;
@@ -53,16 +52,13 @@ void LoadSettings(void)
     HKEY key;
     DWORD disposition;
 
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, DXDLG_SETTINGS_KEY, 0, (LPSTR) "",
-                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
-                        &disposition) == ERROR_SUCCESS) {
-        LoadSettingsFromKey(key, TRUE);
-        RegCloseKey(key);
-        return;
-    }
+    BOOL writable = RegCreateKeyExA(HKEY_LOCAL_MACHINE, DXDLG_SETTINGS_KEY, 0, (LPSTR) "",
+                                    REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, NULL, &key,
+                                    &disposition) == ERROR_SUCCESS;
     /* An ordinary user may read the local machine's software key but not write it. */
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, DXDLG_SETTINGS_KEY, 0, KEY_READ, &key) == ERROR_SUCCESS) {
-        LoadSettingsFromKey(key, FALSE);
+    if (writable ||
+        RegOpenKeyExA(HKEY_LOCAL_MACHINE, DXDLG_SETTINGS_KEY, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        LoadSettingsFromKey(key, writable);
         RegCloseKey(key);
         return;
     }

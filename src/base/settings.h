@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-extern HINSTANCE ModuleInstance;   /* the library's own module: every resource and class */
 extern DWORD countryCode;          /* low 16 bits: DXDLG_STORED_LANGUAGE's language */
 extern DWORD ShowEveryLanguage;    /* 1: the duplex dialog shows every language in turn */
 extern DWORD RawDlgTimeout;        /* milliseconds before the raw warning closes itself */

@@ -11,6 +11,7 @@
 #include "access/access.h"
 #include "base/call.h"
 #include "base/kept.h"
+#include "base/module.h"
 #include "base/settings.h"
 #include "picture/picture.h"
 #include "placement/placement.h"
@@ -36,8 +37,27 @@ static const char *const DuplexBitmapNames[PictureCount] = {
     DXDLG_RESOURCE_NAME(IDB_MANUALFEED_FIRST), DXDLG_RESOURCE_NAME(IDB_MANUALFEED_SECOND_1),
     DXDLG_RESOURCE_NAME(IDB_MANUALFEED_SECOND_2), DXDLG_RESOURCE_NAME(IDB_MANUALFEED_FIRST),
 };
+/* Each illustration has the sentence that says what it shows, in every language. */
+static_assert((int)PictureCount == (int)PictureSentenceCount, "a sentence for every illustration");
+
+enum { TurnOverPassCodes = 7 };
+
+/* By orientation (other, portrait), then pass code 0 to 6; entry 0 belongs to the first pass,
+ * which has no D variant. */
+static const BYTE TurnOverTable[2][TurnOverPassCodes] = {
+    {0, 0, 0, 1, 1, 1, 1},
+    {0, 0, 0, 1, 1, 0, 0},
+};
+
 static const WCHAR *const DuplexTemplateNames[2] = {
     DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_TRAY), DXDLG_RESOURCE_NAMEW(IDD_DUPLEX_MANUALFEED)};
+
+int TurnOverEntry(BOOL portrait, WORD passCode)
+{
+    if (passCode >= TurnOverPassCodes)
+        return 0;
+    return TurnOverTable[portrait ? 1 : 0][passCode];
+}
 
 static int IsManualFeedSource(const DEVMODEA *devMode)
 {
@@ -121,71 +141,86 @@ static int LoadPictureText(const DuplexCall *call, WCHAR *text, int size)
 }
 
 /* Sets the duplex dialog's instruction text or a button's caption from the string tables, in
- * the column's language, when the control is one of those; a text that the column lacks is the
- * English one. */
-static void SetControlText(HWND control, const DuplexCall *call)
+ * the column's language, when the control (of identifier `id`) is one of those; a text that the
+ * column lacks is the English one. */
+static void SetControlText(HWND control, int id, const DuplexCall *call)
 {
-    UINT id, englishId;
+    UINT textId, englishId;
     WCHAR text[DuplexTextBufferSize];
-    switch (GetDlgCtrlID(control)) {
+    switch (id) {
     case IDC_INSTRUCTION:
         LoadInstructionText(call, text, DuplexTextBufferSize);
         SetWindowTextW(control, text);
         return;
     case IDOK:
-        id = OkTextId(call->column);
+        textId = OkTextId(call->column);
         englishId = OkTextId(LanguageEnglish);
         break;
     case IDCANCEL:
-        id = CancelTextId(call->column);
+        textId = CancelTextId(call->column);
         englishId = CancelTextId(LanguageEnglish);
         break;
     default:
         return;
     }
-    LoadTableText(id, englishId, text, DuplexTextBufferSize);
+    LoadTableText(textId, englishId, text, DuplexTextBufferSize);
     SetWindowTextW(control, text);
 }
 
+/* The controls that ReadyControls readies; the controls after the last of them need nothing. */
+enum {
+    ReadiedPicture = 1, ReadiedOk = 2, ReadiedCancel = 4, ReadiedInstruction = 8,
+    ReadiedEveryControl = 15
+};
+
+static UINT ControlReadied(int id)
+{
+    return id == IDOK ? ReadiedOk : id == IDCANCEL ? ReadiedCancel
+         : id == IDC_INSTRUCTION ? ReadiedInstruction : 0;
+}
+
 /* Readies the dialog's controls in one walk over them (each step is one question to the
- * window system): hands the picture control its illustration, and the sentence that says what
- * it shows in the call's language for screen readers; gives the buttons the copy keys; and
- * unless the template carries its own texts, sets the instruction and the buttons' captions.
+ * window system), which ends once the picture, both buttons and the instruction are ready:
+ * hands the picture control its illustration, and the sentence that says what it shows in the
+ * call's language for screen readers; gives the buttons the copy keys; and unless the template
+ * carries its own texts, sets the instruction and the buttons' captions.
  *
  * The duplex templates create the picture control disabled, which the accessibility layer
  * announces as "unavailable": it is enabled. It draws the same either way, has no tab stop and
  * answers no input, but the arrow keys move the focus to the next enabled control of the
  * focused one's group, and in the manual-feed layout the picture and OK make one group: the
- * control after the picture starts a group of its own, so that the arrows still never reach
- * the picture. */
+ * control after the picture starts a group of its own (unless it does already), so that the
+ * arrows still never reach the picture. */
 static void ReadyControls(HWND dialog, const DuplexCall *call)
 {
     WCHAR description[PictureTextBufferSize];
     LoadPictureText(call, description, PictureTextBufferSize);
     const char *bitmap = DuplexPictureBitmap(call->picture);
     BOOL startGroup = FALSE;
+    UINT readied = 0;
     for (HWND control = GetWindow(dialog, GW_CHILD); control;
          control = GetWindow(control, GW_HWNDNEXT)) {
-        if (startGroup)
-            SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | WS_GROUP);
+        LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+        if (startGroup && !(style & WS_GROUP))
+            SetWindowLongPtrW(control, GWL_STYLE, style | WS_GROUP);
         startGroup = FALSE;
+        int id = GetDlgCtrlID(control);
+        readied |= ControlReadied(id);
         if (!call->templateTexts)
-            SetControlText(control, call);
+            SetControlText(control, id, call);
         CopyOnCopyKeys(control);
         HWND picture = ShowControlPicture(control, bitmap, description);
-        if (picture)
+        if (picture) {
             control = picture;   /* it may stand in for the template's control */
-        if (picture && !IsWindowEnabled(control)) {
-            EnableWindow(control, TRUE);
-            startGroup = TRUE;
+            readied |= ReadiedPicture;
+            if (!IsWindowEnabled(control)) {
+                EnableWindow(control, TRUE);
+                startGroup = TRUE;
+            }
         }
+        if (readied == ReadiedEveryControl && !startGroup)
+            break;
     }
-}
-
-WORD RequestedLanguage(UINT language)
-{
-    WORD requested = LOWORD(language);
-    return requested == DXDLG_STORED_LANGUAGE ? LOWORD(countryCode) : requested;
 }
 
 /* Ends the dialog with the user's answer, 1 or 0, and notes in its call that an answer ended

@@ -9,6 +9,15 @@
 #include "dxdlg.h"
 #include "language/language.h"
 
+/* The duplex dialogs' illustrations: by layout (cassette, manual-feed slot), the first pass's,
+ * then the second pass's two (D1, D2); last the manual-feed slot dialog's, which shows the
+ * manual-feed first pass's bitmap and is described in the words of that dialog's template. */
+enum {
+    PictureCassetteFirst, PictureCassetteSecond1, PictureCassetteSecond2,
+    PictureManualFeedFirst, PictureManualFeedSecond1, PictureManualFeedSecond2,
+    PictureManualFeedSlot, PictureCount
+};
+
 /* One call of OpenDuplexDlg or OpenDuplexDlgMP: what its dialog shows, and how the dialog
  * ended. It lives on the export's stack and reaches the dialog procedure through the dialog's
  * creation parameter; the procedure keeps it in the library's table of its windows until the
@@ -36,9 +45,9 @@ int SelectDuplexPicture(const DEVMODEA *devMode, const DriverPrivateSettings *se
  * constant of the library's table for one illustration. */
 const char *DuplexPictureBitmap(int picture);
 
-/* Shared by both exports: the language asked for (DXDLG_STORED_LANGUAGE in the low 16 bits asks
- * for the stored countryCode's). */
-WORD RequestedLanguage(UINT language);
+/* 0 selects the second pass's D1 illustration, 1 the D2 one, before the driver's inversions.
+ * Pass codes without an entry (above 6) give 0. */
+int TurnOverEntry(BOOL portrait, WORD passCode);
 
 /* Runs the modal dialog of a call from the library's template and returns the call's result:
  * 1 for OK, 0 for Cancel and for a quit message (which stays posted for the caller's loop), -1

@@ -6,10 +6,7 @@
 #include "duplex/duplex.h"
 
 #include "base/call.h"
-#include "base/settings.h"
-#include "picture/picture.h"
-#include "placement/placement.h"
-#include "resource.h"
+#include "language/language.h"
 
 INT_PTR WINAPI OpenDuplexDlgMP(void *unused1, HWND owner, int unused3, UINT language,
                                void *unused5, void *unused6)

@@ -5,6 +5,8 @@
  */
 #include "language/language.h"
 
+#include "base/settings.h"
+#include "dxdlg.h"
 #include "resource.h"
 
 /* What every dialog shows for a language identifier: everything that differs by language is
@@ -15,55 +17,55 @@
  * their slot dialog's picture is described in English, the language of its texts. Dutch has a
  * raw warning of its own but English memory-full and disk-full notices. */
 extern const LanguageRow LanguageRows[] = {
-    /* identifier, duplex column, manual-feed slot template, the language of that template's
-     * texts, {raw warning, memory full, disk full} */
-    {1033, LanguageEnglish, IDD_MANUALFEED_ENGLISH, LanguageEnglish,              /* English (US) */
+    /* identifier, duplex column, the language of the manual-feed slot template's texts, that
+     * template, {raw warning, memory full, disk full} */
+    {1033, LanguageEnglish, LanguageEnglish, IDD_MANUALFEED_ENGLISH,              /* English (US) */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {1043, LanguageDutch, IDD_MANUALFEED_DUTCH, LanguageDutch,                           /* Dutch */
+    {1043, LanguageDutch, LanguageDutch, IDD_MANUALFEED_DUTCH,                           /* Dutch */
      {IDD_RAWWARNING_DUTCH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {2067, LanguageDutch, IDD_MANUALFEED_DUTCH, LanguageDutch,                 /* Dutch (Belgium) */
+    {2067, LanguageDutch, LanguageDutch, IDD_MANUALFEED_DUTCH,                 /* Dutch (Belgium) */
      {IDD_RAWWARNING_DUTCH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {1036, LanguageFrench, IDD_MANUALFEED_FRENCH, LanguageFrench,                       /* French */
+    {1036, LanguageFrench, LanguageFrench, IDD_MANUALFEED_FRENCH,                       /* French */
      {IDD_RAWWARNING_FRENCH, IDD_MEMFULL_FRENCH, IDD_DISKFULL_FRENCH}},
-    {2060, LanguageFrench, IDD_MANUALFEED_FRENCH, LanguageFrench,             /* French (Belgium) */
+    {2060, LanguageFrench, LanguageFrench, IDD_MANUALFEED_FRENCH,             /* French (Belgium) */
      {IDD_RAWWARNING_FRENCH, IDD_MEMFULL_FRENCH, IDD_DISKFULL_FRENCH}},
-    {3084, LanguageFrench, IDD_MANUALFEED_FRENCH, LanguageFrench,              /* French (Canada) */
+    {3084, LanguageFrench, LanguageFrench, IDD_MANUALFEED_FRENCH,              /* French (Canada) */
      {IDD_RAWWARNING_FRENCH, IDD_MEMFULL_FRENCH, IDD_DISKFULL_FRENCH}},
-    {4108, LanguageFrench, IDD_MANUALFEED_FRENCH, LanguageFrench,         /* French (Switzerland) */
+    {4108, LanguageFrench, LanguageFrench, IDD_MANUALFEED_FRENCH,         /* French (Switzerland) */
      {IDD_RAWWARNING_FRENCH, IDD_MEMFULL_FRENCH, IDD_DISKFULL_FRENCH}},
-    {1031, LanguageGerman, IDD_MANUALFEED_GERMAN, LanguageGerman,                       /* German */
+    {1031, LanguageGerman, LanguageGerman, IDD_MANUALFEED_GERMAN,                       /* German */
      {IDD_RAWWARNING_GERMAN, IDD_MEMFULL_GERMAN, IDD_DISKFULL_GERMAN}},
-    {2055, LanguageGerman, IDD_MANUALFEED_GERMAN, LanguageGerman,         /* German (Switzerland) */
+    {2055, LanguageGerman, LanguageGerman, IDD_MANUALFEED_GERMAN,         /* German (Switzerland) */
      {IDD_RAWWARNING_GERMAN, IDD_MEMFULL_GERMAN, IDD_DISKFULL_GERMAN}},
-    {1040, LanguageItalian, IDD_MANUALFEED_ITALIAN, LanguageItalian,                   /* Italian */
+    {1040, LanguageItalian, LanguageItalian, IDD_MANUALFEED_ITALIAN,                   /* Italian */
      {IDD_RAWWARNING_ITALIAN, IDD_MEMFULL_ITALIAN, IDD_DISKFULL_ITALIAN}},
-    {2064, LanguageItalian, IDD_MANUALFEED_ITALIAN, LanguageItalian,     /* Italian (Switzerland) */
+    {2064, LanguageItalian, LanguageItalian, IDD_MANUALFEED_ITALIAN,     /* Italian (Switzerland) */
      {IDD_RAWWARNING_ITALIAN, IDD_MEMFULL_ITALIAN, IDD_DISKFULL_ITALIAN}},
-    {1044, LanguageNorwegian, IDD_MANUALFEED_NORWEGIAN, LanguageNorwegian,  /* Norwegian (Bokmal) */
+    {1044, LanguageNorwegian, LanguageNorwegian, IDD_MANUALFEED_NORWEGIAN,  /* Norwegian (Bokmal) */
      {IDD_RAWWARNING_NORWEGIAN, IDD_MEMFULL_NORWEGIAN, IDD_DISKFULL_NORWEGIAN}},
-    {2068, LanguageNorwegian, IDD_MANUALFEED_NORWEGIAN, LanguageNorwegian, /* Norwegian (Nynorsk) */
+    {2068, LanguageNorwegian, LanguageNorwegian, IDD_MANUALFEED_NORWEGIAN, /* Norwegian (Nynorsk) */
      {IDD_RAWWARNING_NORWEGIAN, IDD_MEMFULL_NORWEGIAN, IDD_DISKFULL_NORWEGIAN}},
-    {1053, LanguageSwedish, IDD_MANUALFEED_SWEDISH, LanguageSwedish,                   /* Swedish */
+    {1053, LanguageSwedish, LanguageSwedish, IDD_MANUALFEED_SWEDISH,                   /* Swedish */
      {IDD_RAWWARNING_SWEDISH, IDD_MEMFULL_SWEDISH, IDD_DISKFULL_SWEDISH}},
-    {1034, LanguageSpanish, IDD_MANUALFEED_SPANISH, LanguageSpanish,                   /* Spanish */
+    {1034, LanguageSpanish, LanguageSpanish, IDD_MANUALFEED_SPANISH,                   /* Spanish */
      {IDD_RAWWARNING_SPANISH, IDD_MEMFULL_SPANISH, IDD_DISKFULL_SPANISH}},
-    {1030, LanguageDanish, IDD_MANUALFEED_DANISH, LanguageEnglish,                      /* Danish */
+    {1030, LanguageDanish, LanguageEnglish, IDD_MANUALFEED_DANISH,                      /* Danish */
      {IDD_RAWWARNING_DANISH, IDD_MEMFULL_DANISH, IDD_DISKFULL_DANISH}},
-    {1046, LanguagePortugueseBrazil, IDD_MANUALFEED_PORTUGUESE_BRAZIL, LanguageEnglish,
+    {1046, LanguagePortugueseBrazil, LanguageEnglish, IDD_MANUALFEED_PORTUGUESE_BRAZIL,
     /* Portuguese (Brazil) */
      {IDD_RAWWARNING_PORTUGUESE_BRAZIL, IDD_MEMFULL_PORTUGUESE_BRAZIL,
       IDD_DISKFULL_PORTUGUESE_BRAZIL}},
-    {1041, LanguageJapanese, IDD_MANUALFEED_JAPANESE, LanguageEnglish,                /* Japanese */
+    {1041, LanguageJapanese, LanguageEnglish, IDD_MANUALFEED_JAPANESE,                /* Japanese */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {1035, LanguageFinnish, IDD_MANUALFEED_ENGLISH, LanguageEnglish,                   /* Finnish */
+    {1035, LanguageFinnish, LanguageEnglish, IDD_MANUALFEED_ENGLISH,                   /* Finnish */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {1042, LanguageKorean, IDD_MANUALFEED_ENGLISH, LanguageEnglish,                     /* Korean */
+    {1042, LanguageKorean, LanguageEnglish, IDD_MANUALFEED_ENGLISH,                     /* Korean */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {2066, LanguageKorean, IDD_MANUALFEED_ENGLISH, LanguageEnglish,             /* Korean (Johab) */
+    {2066, LanguageKorean, LanguageEnglish, IDD_MANUALFEED_ENGLISH,             /* Korean (Johab) */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {2052, LanguageChinese, IDD_MANUALFEED_ENGLISH, LanguageEnglish,      /* Chinese (simplified) */
+    {2052, LanguageChinese, LanguageEnglish, IDD_MANUALFEED_ENGLISH,      /* Chinese (simplified) */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
-    {2070, LanguagePortuguesePortugal, IDD_MANUALFEED_ENGLISH, LanguageEnglish,
+    {2070, LanguagePortuguesePortugal, LanguageEnglish, IDD_MANUALFEED_ENGLISH,
     /* Portuguese (Portugal) */
      {IDD_RAWWARNING_ENGLISH, IDD_MEMFULL_ENGLISH, IDD_DISKFULL_ENGLISH}},
 };
@@ -73,8 +75,8 @@ extern const size_t LanguageRowCount = sizeof(LanguageRows) / sizeof(LanguageRow
 enum {
     RowCassetteFirst, RowCassetteSecond, RowManualFeedFirst, RowManualFeedSecond,
     RowCaption, RowOk, RowCancel,
-    RowPictures, /* PictureCount rows: what each illustration shows */
-    TextRowCount = RowPictures + PictureCount
+    RowPictures, /* PictureSentenceCount rows: what each illustration shows */
+    TextRowCount = RowPictures + PictureSentenceCount
 };
 
 /* A column's strings by row, from their names in resource.h. */
@@ -88,8 +90,8 @@ enum {
      IDS_##language##_PICTURE_MANUALFEED_SLOT}
 
 /* String identifiers by column, in column order. They follow no formula, and Finnish's name no
- * strings at all: the dialog shows English in their place. */
-static const UINT DuplexTextTable[LanguageCount][TextRowCount] = {
+ * strings at all: the dialog shows English in their place. A string's identifier is 16 bits. */
+static const WORD DuplexTextTable[LanguageCount][TextRowCount] = {
     COLUMN_TEXTS(DUTCH),
     COLUMN_TEXTS(FRENCH),
     COLUMN_TEXTS(GERMAN),
@@ -107,11 +109,11 @@ static const UINT DuplexTextTable[LanguageCount][TextRowCount] = {
     COLUMN_TEXTS(PORTUGUESE_PORTUGAL),
 };
 
-enum { TurnOverPassCodes = 7 };
-
-/* By pass code 0 to 6; entry 0 belongs to the first pass, which has no D variant. */
-static const int PortraitTurnOverTable[TurnOverPassCodes] = {0, 0, 0, 1, 1, 0, 0};
-static const int OtherTurnOverTable[TurnOverPassCodes] = {0, 0, 0, 1, 1, 1, 1};
+WORD RequestedLanguage(UINT language)
+{
+    WORD requested = LOWORD(language);
+    return requested == DXDLG_STORED_LANGUAGE ? LOWORD(countryCode) : requested;
+}
 
 const LanguageRow *SelectLanguage(WORD language)
 {
@@ -139,14 +141,7 @@ UINT CancelTextId(LanguageIndex column) { return TextId(column, RowCancel); }
 
 UINT PictureTextId(LanguageIndex column, int picture)
 {
-    if (picture < 0 || picture >= PictureCount)
-        picture = PictureCassetteFirst;
+    if (picture < 0 || picture >= PictureSentenceCount)
+        picture = 0;
     return TextId(column, RowPictures + picture);
-}
-
-int TurnOverEntry(BOOL portrait, WORD passCode)
-{
-    if (passCode >= TurnOverPassCodes)
-        return 0;
-    return portrait ? PortraitTurnOverTable[passCode] : OtherTurnOverTable[passCode];
 }

@@ -1,5 +1,6 @@
-/* The dialogs' languages: what each language identifier selects in every dialog (its duplex
- * column and its templates), and the duplex dialog's texts by column. */
+/* The dialogs' languages: the language a call asks for, what each language identifier selects
+ * in every dialog (its duplex column and its templates), and the duplex dialog's texts by
+ * column. */
 #ifndef DXDLG_LANGUAGE_H
 #define DXDLG_LANGUAGE_H
 
@@ -22,9 +23,9 @@ enum { RawWarningNotice, MemoryFullNotice, DiskFullNotice, NoticeKindCount };
 /* What one language identifier selects. */
 struct LanguageRow {
     WORD language;                          /* a LANGID: primary language and sublanguage */
-    LanguageIndex column;                   /* the duplex dialog's texts */
+    BYTE column;                            /* the duplex dialog's texts (a LanguageIndex) */
+    BYTE manualFeedColumn;                  /* the language of the slot template's texts */
     WORD manualFeedTemplate;                /* the manual-feed slot dialog */
-    LanguageIndex manualFeedColumn;         /* the language of that template's texts */
     WORD noticeTemplates[NoticeKindCount];  /* by RawWarningNotice, MemoryFullNotice, ... */
 };
 
@@ -44,20 +45,15 @@ UINT CaptionTextId(LanguageIndex column);
 UINT OkTextId(LanguageIndex column);
 UINT CancelTextId(LanguageIndex column);
 
-/* The duplex dialogs' illustrations: by layout (cassette, manual-feed slot), the first pass's,
- * then the second pass's two (D1, D2); last the manual-feed slot dialog's, which shows the
- * manual-feed first pass's bitmap and is described in the words of that dialog's template. */
-enum {
-    PictureCassetteFirst, PictureCassetteSecond1, PictureCassetteSecond2,
-    PictureManualFeedFirst, PictureManualFeedSecond1, PictureManualFeedSecond2,
-    PictureManualFeedSlot, PictureCount
-};
+/* The sentences that say what each of the duplex dialogs' illustrations shows, in the order
+ * of the duplex room's pictures. */
+enum { PictureSentenceCount = 7 };
 
 /* String identifier of the sentence that says what a picture shows, in a column's language. */
 UINT PictureTextId(LanguageIndex column, int picture);
 
-/* 0 selects the second pass's D1 illustration, 1 the D2 one, before the driver's inversions.
- * Pass codes without an entry (above 6) give 0. */
-int TurnOverEntry(BOOL portrait, WORD passCode);
+/* The language that a dialog call asks for: its low 16 bits, where DXDLG_STORED_LANGUAGE asks
+ * for the stored countryCode's. */
+WORD RequestedLanguage(UINT language);
 
 #endif

@@ -21,6 +21,7 @@
 #include "access/access.h"
 #include "base/call.h"
 #include "base/kept.h"
+#include "base/module.h"
 #include "base/settings.h"
 #include "language/language.h"
 #include "placement/placement.h"

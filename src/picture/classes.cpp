@@ -18,7 +18,7 @@
 #include "picture/picture.h"
 #include "picture/control.h"
 
-#include "base/settings.h"
+#include "base/module.h"
 #include "dxdlg.h"
 
 /* The two names that templates give picture controls. */

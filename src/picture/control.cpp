@@ -9,7 +9,7 @@
 #include "picture/control.h"
 
 #include "access/access.h"
-#include "base/settings.h"
+#include "base/module.h"
 
 /* The control's message that ShowControlPicture sends: lParam is the name. */
 enum { PictureCtlShowName = WM_USER + 0x70 };

@@ -42,8 +42,11 @@ static void GetWorkArea(HWND reference, RECT *workArea)
     info.cbSize = sizeof(info);
     if (monitor && GetMonitorInfoW(monitor, &info))
         *workArea = info.rcWork;
-    else
-        SetRect(workArea, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    else {
+        workArea->left = workArea->top = 0;
+        workArea->right = GetSystemMetrics(SM_CXSCREEN);
+        workArea->bottom = GetSystemMetrics(SM_CYSCREEN);
+    }
 }
 
 /* The reference window's client area in screen coordinates; FALSE when there is nothing to
@@ -53,8 +56,8 @@ static BOOL GetReferenceArea(HWND reference, RECT *area)
 {
     if (!reference || IsIconic(reference) || !IsWindowVisible(reference))
         return FALSE;
-    GetClientRect(reference, area);
-    if (IsRectEmpty(area))
+    /* A client rectangle starts at (0, 0). */
+    if (!GetClientRect(reference, area) || area->right <= 0 || area->bottom <= 0)
         return FALSE;
     /* With a rectangle, this also puts left before right for a mirrored window. */
     MapWindowPoints(reference, HWND_DESKTOP, (POINT *)area, 2);
