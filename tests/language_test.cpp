@@ -1,5 +1,4 @@
-// The language table (what each identifier selects), the duplex dialog's text identifiers and
-// turn-over tables.
+// The language table (what each identifier selects) and the duplex dialog's text identifiers.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -139,24 +138,6 @@ TEST(TextTable, NoColumnSharesAnIdentifier)
         }
     }
     EXPECT_EQ(seen.size(), 105u);
-}
-
-TEST(TurnOver, PortraitAndOtherOrientationTables)
-{
-    const int portrait[] = {0, 0, 0, 1, 1, 0, 0};
-    const int other[] = {0, 0, 0, 1, 1, 1, 1};
-    for (WORD pass = 0; pass < 7; pass++) {
-        EXPECT_EQ(TurnOverEntry(TRUE, pass), portrait[pass]) << "pass " << pass;
-        EXPECT_EQ(TurnOverEntry(FALSE, pass), other[pass]) << "pass " << pass;
-    }
-}
-
-TEST(TurnOver, PassCodesBeyondTheTablesGiveD1)
-{
-    for (WORD pass : {7, 8, 100, 0xFFFF}) {
-        EXPECT_EQ(TurnOverEntry(TRUE, pass), 0) << "pass " << pass;
-        EXPECT_EQ(TurnOverEntry(FALSE, pass), 0) << "pass " << pass;
-    }
 }
 
 }  // namespace

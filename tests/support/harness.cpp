@@ -172,6 +172,25 @@ void UnloadDxdlg(HMODULE module)
         FreeLibrary(module);
 }
 
+// ---- A print job's device settings ----
+
+DEVMODEA JobFields(short source, short orientation)
+{
+    DEVMODEA fields = {};
+    fields.dmSize = sizeof(fields);
+    fields.dmDefaultSource = source;
+    fields.dmOrientation = orientation;
+    return fields;
+}
+
+HLOCAL JobBlock(short source, short orientation)
+{
+    HLOCAL block = LocalAlloc(LMEM_MOVEABLE, sizeof(DEVMODEA));
+    *static_cast<DEVMODEA *>(LocalLock(block)) = JobFields(source, orientation);
+    LocalUnlock(block);
+    return block;
+}
+
 // ---- A process without a visible desktop ----
 
 static void WriteEntry(void **entry, void *value)
