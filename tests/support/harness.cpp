@@ -191,7 +191,7 @@ HLOCAL JobBlock(short source, short orientation)
     return block;
 }
 
-// ---- A process without a visible desktop ----
+// ---- Replacing a system call of one module ----
 
 static void WriteEntry(void **entry, void *value)
 {
@@ -233,6 +233,8 @@ ImportPatch::~ImportPatch()
     if (entry_)
         WriteEntry(entry_, original_);
 }
+
+// ---- A process without a visible desktop ----
 
 void RunInServiceStation(const std::function<void()> &body)
 {
