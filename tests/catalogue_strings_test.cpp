@@ -9,29 +9,35 @@
 #include <vector>
 
 #include "harness.h"
+#include "language/language.h"
 #include "resource.h"
 
 using dxtest::Wide;
 
 namespace {
 
-// Every identifier that holds a string: the duplex dialog's texts of fourteen languages and the
-// fillers, and the six sentences on the pictures of every language but Finnish, each language's
-// in a block of its own, with a seventh on the manual-feed slot dialog's picture for the eight
-// languages (Dutch to Spanish) whose slot template has texts of its own. 50 to 52, 33454, 33458, 50007 to 50009 and everything from 50017 up
-// hold none.
-const UINT kPictureSentencesFirst = IDS_DUTCH_PICTURE_CASSETTE_FIRST;
+// Every identifier that holds a string: each that the dialogs name (the texts of every language
+// but Finnish, whose identifiers hold none; the seventh picture sentence only for the languages
+// whose slot template has texts of its own), and the fillers between the tables, which nothing
+// names: "dummy" between the instruction texts and before the captions, "a" before the OK and
+// Cancel rows and the Japanese texts.
+const UINT kDummyFillers[] = {5, 10, 15, 20, 25, 30, 35, 40, 45, 53}, kAFillers[] = {64, 75, 86};
 std::set<UINT> ExpectedIdentifiers()
 {
-    std::set<UINT> ids;
-    const UINT ranges[][2] = {{1, 49},         {53, 93},        {33451, 33453}, {33455, 33457},
-                              {33459, 33459},  {50000, 50006},  {50010, 50016}};
-    for (const auto &range : ranges)
-        for (UINT id = range[0]; id <= range[1]; id++)
+    std::set<UINT> ids(std::begin(kDummyFillers), std::end(kDummyFillers));
+    ids.insert(std::begin(kAFillers), std::end(kAFillers));
+    for (LanguageIndex column = 0; column < LanguageCount; column++) {
+        if (column == LanguageFinnish)
+            continue;
+        for (UINT id : {InstructionTextId(column, 0, 0), InstructionTextId(column, 0, 1),
+                        InstructionTextId(column, 1, 0), InstructionTextId(column, 1, 1),
+                        CaptionTextId(column), OkTextId(column), CancelTextId(column)})
             ids.insert(id);
-    for (UINT block = 0; block < 15; block++)
-        for (UINT picture = 0; picture < (block < 8 ? 7u : 6u) && block != 11; picture++)
-            ids.insert(kPictureSentencesFirst + 16 * block + picture);
+        for (int picture = 0; picture < PictureManualFeedSlot; picture++)
+            ids.insert(PictureTextId(column, picture));
+    }
+    for (size_t i = 0; i < LanguageRowCount; i++)
+        ids.insert(PictureTextId(LanguageRows[i].manualFeedColumn, PictureManualFeedSlot));
     return ids;
 }
 
@@ -201,17 +207,6 @@ TEST_F(CatalogueStrings, ExactlyTheExpectedIdentifiersHoldStringsEachStoredOnce)
     EXPECT_EQ(Listed(Difference(ExpectedIdentifiers(), stored)), "") << "missing";
     EXPECT_EQ(Listed(Difference(stored, ExpectedIdentifiers())), "") << "unexpected";
     EXPECT_EQ(cat.duplicates, 0);
-    const UINT absent[] = {50, 51, 52, 33454, 33458, 50007, 50008, 50009, 50017, 50018, 50019,
-                           IDS_FINNISH_CASSETTE_FIRST, IDS_FINNISH_CASSETTE_SECOND,
-                           IDS_FINNISH_MANUALFEED_FIRST, IDS_FINNISH_MANUALFEED_SECOND,
-                           IDS_FINNISH_OK, IDS_FINNISH_CANCEL, IDS_FINNISH_CAPTION,
-                           IDS_FINNISH_PICTURE_CASSETTE_FIRST,
-                           IDS_FINNISH_PICTURE_MANUALFEED_SECOND_2};
-    std::wstring text;
-    for (UINT id : absent) {
-        EXPECT_EQ(stored.count(id), 0u) << id;
-        EXPECT_FALSE(Load(id, &text)) << id;
-    }
 }
 
 TEST_F(CatalogueStrings, EveryBlockHasOneVersionUnderItsTag)
@@ -220,9 +215,9 @@ TEST_F(CatalogueStrings, EveryBlockHasOneVersionUnderItsTag)
         {1, {1033}},    {2, {1033}},    {3, {1033}},    {4, {1033}},    {5, {1033}},
         {6, {1033}},    {2091, {1033}}, {2092, {1033}}, {3126, {1042}}, {3127, {2052}},
     };
-    for (WORD block = 0; block < 15; block++)
-        if (block != 11)  // Finnish
-            expected[WORD(kPictureSentencesFirst / 16 + 1 + block)] = {1033};
+    for (LanguageIndex column = 0; column < LanguageCount; column++)
+        if (column != LanguageFinnish)
+            expected[WORD(PictureTextId(column, 0) / 16 + 1)] = {1033};
     EXPECT_EQ(cat.versions, expected);
 }
 
@@ -302,8 +297,10 @@ TEST_F(CatalogueStrings, EnglishTextsCaptionsAndButtonWords)
     };
     for (const auto &t : texts)
         EXPECT_EQ(Text(t.id), std::wstring(t.text)) << "identifier " << t.id;
-    for (UINT id : {5u, 10u, 15u, 20u, 25u, 30u, 35u, 40u, 45u})
+    for (UINT id : kDummyFillers)
         EXPECT_EQ(Text(id), L"dummy") << id;
+    for (UINT id : kAFillers)
+        EXPECT_EQ(Text(id), L"a") << id;
     for (UINT id = IDS_FRENCH_CAPTION; id <= IDS_PORTUGUESE_BRAZIL_CAPTION; id++)
         EXPECT_TRUE(!Text(id).empty() && Text(id).back() == L'\n') << "caption " << id;
     EXPECT_EQ(Text(IDS_PORTUGUESE_BRAZIL_CASSETTE_FIRST).rfind(L"1Coloque", 0), 0u);

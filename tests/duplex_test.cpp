@@ -29,15 +29,6 @@ DriverPrivateSettings Driver(BYTE reversal, LONG rotationSwitch, LONG rotationAn
     return settings;
 }
 
-DEVMODEA Job(short source, short orientation)
-{
-    DEVMODEA devMode = {};
-    devMode.dmSize = sizeof(devMode);
-    devMode.dmDefaultSource = source;
-    devMode.dmOrientation = orientation;
-    return devMode;
-}
-
 struct Names {
     std::string bitmap;
     std::wstring templateName;
@@ -45,7 +36,7 @@ struct Names {
 
 Names Build(short source, short orientation, WORD passCode, const DriverPrivateSettings *settings)
 {
-    DEVMODEA devMode = Job(source, orientation);
+    DEVMODEA devMode = JobFields(source, orientation);
     return {DuplexPictureBitmap(SelectDuplexPicture(&devMode, settings, passCode)),
             SelectDuplexTemplate(&devMode)};
 }
@@ -113,8 +104,13 @@ TEST(DuplexNames, SecondPassTurnOverAndTheDriversInversions)
         {1, 1, 3, 0, 0, 0, "ODD_T_C_D2"},
         {1, 1, 4, 0, 0, 0, "ODD_T_C_D2"},
         {1, 1, 5, 0, 0, 0, "ODD_T_C_D1"},   // portrait table
+        {1, 1, 6, 0, 0, 0, "ODD_T_C_D1"},
         {1, 2, 5, 0, 0, 0, "ODD_T_C_D2"},   // any other orientation
         {1, 0, 6, 0, 0, 0, "ODD_T_C_D2"},
+        {1, 2, 1, 0, 0, 0, "ODD_T_C_D1"},
+        {1, 2, 2, 0, 0, 0, "ODD_T_C_D1"},
+        {1, 2, 3, 0, 0, 0, "ODD_T_C_D2"},
+        {1, 0, 4, 0, 0, 0, "ODD_T_C_D2"},
         {DXDLG_DMBIN_MANUALFEED, 2, 5, 0, 0, 0, "ODD_T_M_D2"},
         {DXDLG_DMBIN_MANUALFEED, 2, 5, 0, 1, 180, "ODD_T_M_D1"},  // rotated by a half turn
         {DXDLG_DMBIN_MANUALFEED, 2, 5, 2, 1, 180, "ODD_T_M_D2"},  // both inversions cancel out
@@ -308,10 +304,7 @@ protected:
                    const DriverPrivateSettings *settings, std::function<void(HWND)> action,
                    HWND owner = nullptr)
     {
-        HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
-        auto *fields = static_cast<DEVMODEA *>(LocalLock(devMode));
-        *fields = Job(source, orientation);
-        LocalUnlock(devMode);
+        HLOCAL devMode = JobBlock(source, orientation);
         seen.clear();
         int result;
         {
@@ -927,9 +920,7 @@ LRESULT CALLBACK RunWhilePictureCreated(int code, WPARAM wParam, LPARAM lParam)
 
 TEST_F(DuplexDialogs, DialogOpenedWhileAnothersPictureIsCreatedLeavesThatPictureAlone)
 {
-    HLOCAL innerJob = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
-    *static_cast<DEVMODEA *>(LocalLock(innerJob)) = Job(DMBIN_MANUAL, DMORIENT_PORTRAIT);
-    LocalUnlock(innerJob);
+    HLOCAL innerJob = JobBlock(DMBIN_MANUAL);
     int inner = -2;
     whilePictureCreated = [&] { inner = openDuplex(nullptr, nullptr, 0, 1, 1033, innerJob, nullptr, nullptr); };
     HHOOK hook = SetWindowsHookExW(WH_CBT, RunWhilePictureCreated, nullptr, GetCurrentThreadId());
@@ -939,7 +930,7 @@ TEST_F(DuplexDialogs, DialogOpenedWhileAnothersPictureIsCreatedLeavesThatPicture
     LocalFree(innerJob);
     EXPECT_EQ(inner, 1);
     ASSERT_EQ(seen.size(), 2u);  // the inner dialog, then the outer one
-    const DEVMODEA innerFields = Job(DMBIN_MANUAL, DMORIENT_PORTRAIT);
+    const DEVMODEA innerFields = JobFields(DMBIN_MANUAL, DMORIENT_PORTRAIT);
     ExpectHolds(seen[0].picture,
                 DuplexPictureBitmap(SelectDuplexPicture(&innerFields, nullptr, 1)));
     ExpectHolds(seen[1].picture, "EVEN_T_C");
@@ -1128,9 +1119,7 @@ struct ThreadCall {
             }
         };
         thread.Start([this] {
-            HLOCAL devMode = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
-            *static_cast<DEVMODEA *>(LocalLock(devMode)) = Job(source, DMORIENT_PORTRAIT);
-            LocalUnlock(devMode);
+            HLOCAL devMode = JobBlock(source);
             result = open(nullptr, nullptr, 0, passCode, language, devMode, nullptr, nullptr);
             LocalFree(devMode);
         });

@@ -423,7 +423,7 @@ TEST(Library, NoDialogWithoutAVisibleDesktop)
     ASSERT_NE(module, nullptr);
     auto duplex = Export<PFN_OpenDuplexDlg>(module, "OpenDuplexDlg");
     auto manualFeed = Export<PFN_OpenDuplexDlgMP>(module, "OpenDuplexDlgMP");
-    HLOCAL block = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
+    HLOCAL block = JobBlock();
     ASSERT_EQ(Export<PFN_FRegisterBitmapControl>(module, "FRegisterBitmapControl")(nullptr), 1);
     ASSERT_EQ(Export<PFN_FRegisterBitmapControlMP>(module, "FRegisterBitmapControlMP")(nullptr), 1);
 

@@ -56,7 +56,7 @@ TEST(Session, DialogsAndNoticesSendTheirWordsAndMapTheAnswer)
     auto duplex = Export<PFN_OpenDuplexDlg>(module, "OpenDuplexDlg");
     auto slot = Export<PFN_OpenDuplexDlgMP>(module, "OpenDuplexDlgMP");
     auto raw = Export<PFN_RawWarningDialog>(module, "RawWarningDialog");
-    HLOCAL block = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
+    HLOCAL block = JobBlock();
     Words shown[2];
     for (int i = 0; i < 2; i++) {
         DialogWatch watch([&](HWND dialog) { shown[i] = ShownWords(dialog); PressKey(dialog, VK_RETURN); });
@@ -96,7 +96,7 @@ TEST(Session, SessionZeroAndFailuresAreTheLastError)
 {
     HMODULE module = LoadDxdlg({{"countryCode", DXDLG_EVERY_LANGUAGE}});
     auto duplex = Export<PFN_OpenDuplexDlg>(module, "OpenDuplexDlg");
-    HLOCAL block = LocalAlloc(LMEM_MOVEABLE | LMEM_ZEROINIT, sizeof(DEVMODEA));
+    HLOCAL block = JobBlock();
     DWORD before = LastMessage().count;
     SetEnvironmentVariableA("DXDLG_SESSION_ANSWER", "1");
     {

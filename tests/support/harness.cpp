@@ -172,7 +172,26 @@ void UnloadDxdlg(HMODULE module)
         FreeLibrary(module);
 }
 
-// ---- A process without a visible desktop ----
+// ---- A print job's device settings ----
+
+DEVMODEA JobFields(short source, short orientation)
+{
+    DEVMODEA fields = {};
+    fields.dmSize = sizeof(fields);
+    fields.dmDefaultSource = source;
+    fields.dmOrientation = orientation;
+    return fields;
+}
+
+HLOCAL JobBlock(short source, short orientation)
+{
+    HLOCAL block = LocalAlloc(LMEM_MOVEABLE, sizeof(DEVMODEA));
+    *static_cast<DEVMODEA *>(LocalLock(block)) = JobFields(source, orientation);
+    LocalUnlock(block);
+    return block;
+}
+
+// ---- Replacing a system call of one module ----
 
 static void WriteEntry(void **entry, void *value)
 {
@@ -214,6 +233,8 @@ ImportPatch::~ImportPatch()
     if (entry_)
         WriteEntry(entry_, original_);
 }
+
+// ---- A process without a visible desktop ----
 
 void RunInServiceStation(const std::function<void()> &body)
 {

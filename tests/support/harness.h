@@ -62,6 +62,12 @@ template <class F> F Export(HMODULE module, const char *name)
     return reinterpret_cast<F>(reinterpret_cast<void *>(GetProcAddress(module, name)));
 }
 
+// ---- A print job's device settings ----
+// The fields that the duplex dialog reads, and a movable block holding them as a driver passes
+// it (the caller frees it with LocalFree).
+DEVMODEA JobFields(short source, short orientation);
+HLOCAL JobBlock(short source = DMBIN_CASSETTE, short orientation = DMORIENT_PORTRAIT);
+
 // ---- Replacing a system call of one module ----
 // While an ImportPatch lives, `module`'s import entry for `function` of `dll` (named as the
 // module imports it, for example "USER32.dll") points at `replacement`; `original` keeps what
