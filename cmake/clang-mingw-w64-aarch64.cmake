@@ -33,6 +33,11 @@ foreach(kind EXE SHARED MODULE)
     set(CMAKE_${kind}_LINKER_FLAGS_INIT "-fuse-ld=lld --ld-path=/usr/lib/llvm-16/bin/ld.lld")
 endforeach()
 
+# The archiver and its index of LLVM 16, which read the library's objects: they are LLVM 16
+# bitcode, optimised as one at the link (CMakeLists.txt).
+set(CMAKE_AR /usr/lib/llvm-16/bin/llvm-ar)
+set(CMAKE_RANLIB /usr/lib/llvm-16/bin/llvm-ranlib)
+
 # llvm-windres reads the UTF-8 scripts with the code page given; "pe-aarch64" as the target
 # fails in mingw-w64's _mingw.h, the triple works.
 set(CMAKE_RC_COMPILER /usr/lib/llvm-14/bin/llvm-windres)

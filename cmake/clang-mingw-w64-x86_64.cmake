@@ -29,3 +29,9 @@ foreach(kind EXE SHARED MODULE)
     set(CMAKE_${kind}_LINKER_FLAGS_INIT
         "-fuse-ld=lld --ld-path=/usr/lib/llvm-16/bin/ld.lld -L${DXDLG_MINGW_GCC_DIR}")
 endforeach()
+
+# The archiver and its index of LLVM 16, which read the library's objects: they are LLVM 16
+# bitcode, optimised as one at the link (CMakeLists.txt).
+set(CMAKE_AR /usr/lib/llvm-16/bin/llvm-ar)
+set(CMAKE_RANLIB /usr/lib/llvm-16/bin/llvm-ranlib)
+

@@ -52,8 +52,11 @@ if(DXDLG_ARCH STREQUAL "x64")
 endif()
 add_library(dxdlg_hardening OBJECT src/runtime/hardening.cpp ${DXDLG_GUARD_DISPATCH})
 target_link_libraries(dxdlg_hardening PRIVATE dxdlg_library_code dxdlg_hardened_code)
-# __fastfail is one of Microsoft's intrinsics.
-set_source_files_properties(src/runtime/hardening.cpp PROPERTIES COMPILE_OPTIONS -fms-extensions)
+# __fastfail is one of Microsoft's intrinsics. With clang the pieces are optimised with the
+# library's code at the link (CMakeLists.txt), so that every function reaches the cookie's guard
+# directly.
+set_source_files_properties(src/runtime/hardening.cpp PROPERTIES COMPILE_OPTIONS
+    "-fms-extensions;$<$<CXX_COMPILER_ID:Clang>:-flto>")
 
 function(dxdlg_hardened_dll target)
     target_link_libraries(${target} PRIVATE dxdlg_hardened_code)

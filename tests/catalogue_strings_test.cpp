@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "harness.h"
+#include "duplex/duplex.h"
 #include "language/language.h"
 #include "resource.h"
 

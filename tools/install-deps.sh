@@ -3,7 +3,7 @@
 # missing. Run as root on Debian 12.
 set -eu
 packages="cmake make g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64 xvfb xauth
-    googletest fonts-wine fonts-noto-cjk fonts-liberation2 llvm-14 clang-14 lld-14 clang-16 lld-16 python3
+    googletest fonts-wine fonts-noto-cjk fonts-liberation2 llvm-14 clang-14 lld-14 clang-16 lld-16 llvm-16 python3
     debootstrap qemu-user-static osslsigncode openssl $*"
 missing=""
 for package in $packages; do

@@ -33,7 +33,7 @@ static const WCHAR ButtonGap[] = L"   ";
 static BOOL IsPressButton(HWND control, const WCHAR *className)
 {
     return lstrcmpiW(className, L"Button") == 0 &&
-           (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX;
+           ((LONG)GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) != BS_GROUPBOX;
 }
 
 /* What part of the copy a control gives. */

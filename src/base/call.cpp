@@ -102,8 +102,10 @@ static WORD ReadTemplateHeader(TemplateCursor *cursor, SessionMessage *message)
     ReadNameOrOrdinal(cursor, &ordinal);   /* the menu */
     ReadNameOrOrdinal(cursor, &ordinal);   /* the class */
     const WCHAR *caption = ReadNameOrOrdinal(cursor, &ordinal);
-    if (caption)
-        lstrcpynW(message->title, caption, message->titleSize);
+    int length = 0;
+    for (; caption && length < message->titleSize - 1 && caption[length]; length++)
+        message->title[length] = caption[length];
+    message->title[length] = 0;
     if (style & DS_SETFONT) {   /* DS_SHELLFONT includes it */
         Skip(cursor, 1);   /* the point size, then the face */
         ReadNameOrOrdinal(cursor, &ordinal);

@@ -291,8 +291,7 @@ int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
      * dialogs shows the illustration last named on its thread. It is a constant of the
      * library, so nothing of the call outlives it. */
     SetThreadPictureName(DuplexPictureBitmap(call->picture));
-    RegisterOwnPictureClasses();
-    HHOOK pictureWatch = WatchPictureCreation();
+    HHOOK pictureWatch = ReadyPictureClasses();
     INT_PTR result = DialogBoxParamW(ModuleInstance, templateName, call->owner, DuplexDlgProc,
                                      (LPARAM)call);
     EndPictureWatch(pictureWatch);

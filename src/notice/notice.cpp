@@ -153,8 +153,8 @@ static void CheckNoticeDeadline(HWND notice, const NoticeCall *call)
 }
 
 /* Paints the whole visible client area light grey (under high contrast, the colour of a
- * dialog's face), through a context of its own rather than the one the message brings: its
- * clip box is the whole visible client area, so each erase repaints all of the panel, not only
+ * dialog's face), through a context of its own rather than the one the message brings: it is
+ * clipped to the whole visible client area, so each erase repaints all of the panel, not only
  * the part that was invalid. */
 static void PaintNoticeBackground(HWND notice)
 {
@@ -162,8 +162,7 @@ static void PaintNoticeBackground(HWND notice)
     HBRUSH brush = LightGreyBrush();
     RECT rect;
 
-    if (GetClipBox(dc, &rect) == ERROR)
-        GetClientRect(notice, &rect);
+    GetClientRect(notice, &rect);
     HGDIOBJ previous = SelectObject(dc, brush);
     FillRect(dc, &rect, brush);
     SelectObject(dc, previous);

@@ -86,10 +86,9 @@ static BOOL FindsLibraryClass(const WCHAR *name, BOOL global)
  * whoever took it down meanwhile (a host may unregister a name with the library's instance).
  * A window created with a null instance takes the first class found, any module's local one
  * included, on Windows as on Wine: the local class has the same procedure as the global one. */
-static void RegisterOwnClass(const WCHAR *name)
+static BOOL RegisterOwnClass(const WCHAR *name)
 {
-    if (!FindsLibraryClass(name, FALSE))
-        RegisterPictureRecord(name, CS_VREDRAW | CS_HREDRAW);
+    return FindsLibraryClass(name, FALSE) || RegisterPictureRecord(name, CS_VREDRAW | CS_HREDRAW);
 }
 
 /* Unregisters the class of the name that runs this library's procedure and is local to this
@@ -142,13 +141,17 @@ static int RegisterPictureClass(int pictureClass)
     return *registered ? 1 : 0;
 }
 
-void RegisterOwnPictureClasses(void)
+static LRESULT CALLBACK PictureCreationHook(int code, WPARAM wParam, LPARAM lParam);
+
+HHOOK ReadyPictureClasses(void)
 {
+    BOOL stand = TRUE;
     AcquireSRWLockExclusive(&Registering);
     /* Refused, the dialogs fall back on the global class of the name, if there is one. */
     for (int i = 0; i < PictureClassCount; i++)
-        RegisterOwnClass(PictureClassNames[i]);
+        stand = RegisterOwnClass(PictureClassNames[i]) && stand;
     ReleaseSRWLockExclusive(&Registering);
+    return stand ? NULL : SetWindowsHookExW(WH_CBT, PictureCreationHook, NULL, GetCurrentThreadId());
 }
 
 /* The caller's instance plays no part: the classes are the library's, whoever asks. */
@@ -181,7 +184,7 @@ void ReleasePictureControls(void)
  *
  * Windows refuses a local class of a name that another module holds globally; Wine 8 takes it.
  * The dialog manager then gives the library's dialog a window of that module's class, which is
- * made without its procedure (WatchPictureCreation), since that may refuse the library's
+ * made without its procedure (ReadyPictureClasses' watch), since that may refuse the library's
  * windows, and which a control of the library's own class replaces (LibraryPictureControl). */
 
 static BOOL IsPictureClassName(const WCHAR *name)
@@ -202,7 +205,7 @@ static BOOL IsOtherPictureControl(HWND window)
            (WNDPROC)GetWindowLongPtrW(window, GWLP_WNDPROC) != PictureCtlWndProc;
 }
 
-/* The hook of WatchPictureCreation. A window is about to be created when its procedure has
+/* The watch of ReadyPictureClasses. A window is about to be created when its procedure has
  * seen nothing yet: a picture control of another procedure made for this module's dialog gets
  * the default procedure instead, which lets it be made and shows nothing until one of the
  * library's own takes its place. */
@@ -215,11 +218,6 @@ static LRESULT CALLBACK PictureCreationHook(int code, WPARAM wParam, LPARAM lPar
             SetWindowLongPtrW(window, GWLP_WNDPROC, (LONG_PTR)DefWindowProcW);
     }
     return CallNextHookEx(NULL, code, wParam, lParam);
-}
-
-HHOOK WatchPictureCreation(void)
-{
-    return SetWindowsHookExW(WH_CBT, PictureCreationHook, NULL, GetCurrentThreadId());
 }
 
 void EndPictureWatch(HHOOK watch)
@@ -240,8 +238,8 @@ static HWND StandInForControl(HWND control)
     RECT rect;
     GetWindowRect(control, &rect);
     MapWindowPoints(HWND_DESKTOP, dialog, (POINT *)&rect, 2);
-    HWND standIn = CreateWindowExW(GetWindowLongW(control, GWL_EXSTYLE), StandInClassName, L"",
-                                   GetWindowLongW(control, GWL_STYLE), rect.left, rect.top,
+    HWND standIn = CreateWindowExW((DWORD)GetWindowLongPtrW(control, GWL_EXSTYLE), StandInClassName, L"",
+                                   (DWORD)GetWindowLongPtrW(control, GWL_STYLE), rect.left, rect.top,
                                    rect.right - rect.left, rect.bottom - rect.top, dialog,
                                    (HMENU)(INT_PTR)GetDlgCtrlID(control), ModuleInstance, NULL);
     if (!standIn)

@@ -81,8 +81,9 @@ static HBITMAP OwnBitmap(HWND window)
 static void LoadPicture(HWND window, const char *nameBuffer)
 {
     char name[DuplexBitmapNameSize] = "";
-    if (nameBuffer)
-        lstrcpynA(name, nameBuffer, DuplexBitmapNameSize); /* reads no further than the buffer */
+    /* Reads no further than the buffer. */
+    for (int i = 0; nameBuffer && i < DuplexBitmapNameSize - 1 && nameBuffer[i]; i++)
+        name[i] = nameBuffer[i];
     HBITMAP bitmap = name[0] ? LoadBitmapA(ModuleInstance, name) : NULL;
     SetOwnBitmap(window, bitmap);
     SetWindowLongPtrW(window, GWLP_USERDATA, (LONG_PTR)bitmap);
@@ -142,37 +143,26 @@ static void FillBackground(HDC dc, const RECT *client, LONG style)
 
 typedef UINT(WINAPI *DpiForWindowProc)(HWND);
 
-/* Where USER32 has no GetDpiForWindow: no answer. */
-static UINT WINAPI NoDpiForWindow(HWND window)
-{
-    (void)window;
-    return 0;
-}
-
-/* GetDpiForWindow, or NoDpiForWindow; null until the first paint looks it up. Controls that
- * paint at once on several threads may each look it up: they find and store the same. */
+/* GetDpiForWindow, or DpiForWindowMissing where USER32 lacks it; null until the first paint
+ * looks it up. Controls that paint at once on several threads may each look it up: they find
+ * and store the same. */
 static PVOID volatile DpiForWindowFound = NULL;
-
-/* GetDpiForWindow is looked up by name because USER32 has it only since Windows 10 version
- * 1607, and the library must load on systems without it. */
-static DpiForWindowProc DpiForWindow(void)
-{
-    PVOID stored = InterlockedCompareExchangePointer(&DpiForWindowFound, NULL, NULL);
-    if (stored)
-        return (DpiForWindowProc)(INT_PTR)stored;
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    FARPROC found = user32 ? GetProcAddress(user32, "GetDpiForWindow") : NULL;
-    DpiForWindowProc function = found ? (DpiForWindowProc)(void (*)(void))found : NoDpiForWindow;
-    InterlockedExchangePointer(&DpiForWindowFound, (PVOID)(INT_PTR)function);
-    return function;
-}
+#define DpiForWindowMissing ((PVOID)(INT_PTR)1)
 
 /* The dots per inch of the window: GetDpiForWindow's answer, which follows the window's own
  * awareness of the DPI (a window that the system scales for the process answers 96), else the
- * paint context's. */
+ * paint context's. GetDpiForWindow is looked up by name, once, because USER32 has it only since
+ * Windows 10 version 1607, and the library must load on systems without it. */
 static int WindowDpi(HWND window, HDC dc)
 {
-    UINT dpi = DpiForWindow()(window);
+    PVOID found = InterlockedCompareExchangePointer(&DpiForWindowFound, NULL, NULL);
+    if (!found) {
+        HMODULE user32 = GetModuleHandleA("user32.dll");
+        FARPROC function = user32 ? GetProcAddress(user32, "GetDpiForWindow") : NULL;
+        found = function ? (PVOID)(INT_PTR)function : DpiForWindowMissing;
+        InterlockedExchangePointer(&DpiForWindowFound, found);
+    }
+    UINT dpi = found != DpiForWindowMissing ? ((DpiForWindowProc)(INT_PTR)found)(window) : 0;
     return dpi ? (int)dpi : GetDeviceCaps(dc, LOGPIXELSX);
 }
 
@@ -189,8 +179,9 @@ static void DrawPicture(HWND window, HDC dc, const RECT *client, HBITMAP bitmap,
         return;
     int width = client->right, height = client->bottom;
     int dpi = WindowDpi(window, dc);
-    int pictureWidth = MulDiv(info.bmWidth, dpi, USER_DEFAULT_SCREEN_DPI);
-    int pictureHeight = MulDiv(info.bmHeight, dpi, USER_DEFAULT_SCREEN_DPI);
+    /* Rounded to the nearest pixel, as MulDiv rounds; the sizes are small and positive. */
+    int pictureWidth = (info.bmWidth * dpi + USER_DEFAULT_SCREEN_DPI / 2) / USER_DEFAULT_SCREEN_DPI;
+    int pictureHeight = (info.bmHeight * dpi + USER_DEFAULT_SCREEN_DPI / 2) / USER_DEFAULT_SCREEN_DPI;
     HDC memory = CreateCompatibleDC(dc);
     if (!memory)
         return;
@@ -198,14 +189,10 @@ static void DrawPicture(HWND window, HDC dc, const RECT *client, HBITMAP bitmap,
     SetStretchBltMode(memory, COLORONCOLOR);
     if ((style & PCS_CENTERIMAGE) && pictureWidth <= width && pictureHeight <= height) {
         int x = (width - pictureWidth) / 2, y = (height - pictureHeight) / 2;
-        if (dpi == USER_DEFAULT_SCREEN_DPI) {
-            BitBlt(dc, x, y, info.bmWidth, info.bmHeight, memory, 0, 0, SRCCOPY);
-        } else {
-            /* Enlarging repeats pixels in every stretching mode but HALFTONE, which a paint
-             * context does not start with. */
-            StretchBlt(dc, x, y, pictureWidth, pictureHeight, memory, 0, 0, info.bmWidth,
-                       info.bmHeight, SRCCOPY);
-        }
+        /* At its own size this copies the picture as it is; enlarging repeats pixels in every
+         * stretching mode but HALFTONE, which a paint context does not start with. */
+        StretchBlt(dc, x, y, pictureWidth, pictureHeight, memory, 0, 0, info.bmWidth,
+                   info.bmHeight, SRCCOPY);
     } else {
         StretchBlt(dc, 0, 0, width, height, memory, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     }
@@ -216,7 +203,7 @@ static void DrawPicture(HWND window, HDC dc, const RECT *client, HBITMAP bitmap,
 /* WM_PAINT: the background of the style, then the picture if the control holds one. */
 static void PaintPicture(HWND window)
 {
-    LONG style = GetWindowLongA(window, GWL_STYLE);
+    LONG style = (LONG)GetWindowLongPtrW(window, GWL_STYLE);
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
     RECT client;

@@ -23,18 +23,18 @@ enum { DuplexBitmapNameSize = 32 };
  * the caller's own dialogs. */
 void SetThreadPictureName(const char *name);
 
-/* Registers this module's own classes of both names unless they stand (local to the module,
+/* Readies the picture classes for a dialog of the library that opens on the calling thread.
+ * Registers this module's own classes of both names unless they stand (local to the module,
  * with this copy of the library's procedures), which the dialog manager prefers for the
- * library's own dialogs over the global classes, whichever module registered those. Called by
- * every dialog of the library before it opens. */
-void RegisterOwnPictureClasses(void);
-
-/* From now until EndPictureWatch, on the calling thread: a picture control that the dialog
- * manager creates for one of this module's dialogs with another module's class (or another
- * copy's) is made without that class's procedure, which never sees it, and ShowControlPicture
- * puts one of the library's own in its place; so the dialog does not depend on that class
- * accepting the library's windows. Null when the system set no watch: that class then decides. */
-HHOOK WatchPictureCreation(void);
+ * library's own dialogs over the global classes, whichever module registered those. Where one
+ * could not be registered, the dialog may get another module's class of that name: then, from
+ * now until EndPictureWatch, on the calling thread, a picture control that the dialog manager
+ * creates for one of this module's dialogs with another module's class (or another copy's) is
+ * made without that class's procedure, which never sees it, and ShowControlPicture puts one of
+ * the library's own in its place; so the dialog does not depend on that class accepting the
+ * library's windows. Returns that watch; null when none is needed (the watch costs the window
+ * system three requests for each window the dialog makes) or the system set none. */
+HHOOK ReadyPictureClasses(void);
 void EndPictureWatch(HHOOK watch);
 
 /* When `control` is a picture control (of either class), hands it `name` (as for
