@@ -286,10 +286,8 @@ static INT_PTR CALLBACK DuplexDlgProc(HWND dialog, UINT message, WPARAM wParam, 
 int RunDuplexDialog(const WCHAR *templateName, DuplexCall *call)
 {
     call->answered = call->quit = FALSE;
-    /* The dialog's own picture control, of this module's class, gets its picture from the
-     * dialog. The thread's name is for the global class: a picture control of the caller's own
-     * dialogs shows the illustration last named on its thread. It is a constant of the
-     * library, so nothing of the call outlives it. */
+    /* The thread's picture name (picture.h), a constant of the library's, so that nothing of
+     * the call outlives it. */
     SetThreadPictureName(DuplexPictureBitmap(call->picture));
     HHOOK pictureWatch = ReadyPictureClasses();
     INT_PTR result = DialogBoxParamW(ModuleInstance, templateName, call->owner, DuplexDlgProc,
